@@ -1,0 +1,196 @@
+// Korvalin's own small window framework: one plain class per control.
+//
+// A control holds its backend handle and forwards to src/framework/Backend.h;
+// it owns nothing else. Events are plain callbacks, usually bound to a member
+// function of the window that owns the control.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+
+// Root of everything that can be the sender of an event.
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+// An error with a message, as the standard error box shows it.
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    std::string Message() const { return what(); }
+};
+
+struct TShiftState {
+    bool Shift = false, Ctrl = false, Alt = false;
+};
+
+using TNotifyEvent = std::function<void(TObject* sender)>;
+using TKeyEvent = std::function<void(TObject* sender, unsigned short& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+
+// Virtual-key codes the portable code needs.
+enum : unsigned short {
+    vkBack = 0x08, vkTab = 0x09, vkReturn = 0x0D, vkShift = 0x10, vkControl = 0x11,
+    vkCapital = 0x14, vkEscape = 0x1B, vkLeft = 0x25, vkUp = 0x26, vkRight = 0x27,
+    vkDown = 0x28, vkF4 = 0x73, vkOem1 = 186 /* ; : */, vkOem7 = 222 /* ' " */,
+};
+
+// One entry of a window layout (resources/*Layout.h).
+struct LayoutItem {
+    const char* Name;
+    plat::Kind Kind;
+    int Left, Top, Width, Height;
+    const char* Caption;
+    unsigned Style;
+};
+
+class TControl : public TObject {
+public:
+    TControl() = default;
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+    ~TControl() override;
+
+    plat::Handle Handle = nullptr;
+    std::string Name;
+    int Tag = 0;
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnChange;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+
+    void Create(const plat::CreateParams& params);
+    void Create(plat::Handle parent, const LayoutItem& item);
+    void Destroy();
+
+    std::string Text() const { return plat::GetText(Handle); }
+    void SetText(const std::string& text) { plat::SetText(Handle, text); }
+    plat::Rect Bounds() const { return plat::GetBounds(Handle); }
+    void SetBounds(const plat::Rect& r) { plat::SetBounds(Handle, r); }
+    bool Visible() const { return plat::IsVisible(Handle); }
+    void SetVisible(bool v) { plat::SetVisible(Handle, v); }
+    bool Enabled() const { return plat::IsEnabled(Handle); }
+    void SetEnabled(bool e) { plat::SetEnabled(Handle, e); }
+    void SetFocus() { plat::SetFocus(Handle); }
+    std::string Hint() const { return plat::GetHint(Handle); }
+    void SetHint(const std::string& hint) { plat::SetHint(Handle, hint); }
+
+    // Called by the backends. An error that escapes a handler goes to the
+    // application's standard error box and the program goes on.
+    void FireClick();
+    void FireChange();
+    void FireKeyDown(unsigned short& key, TShiftState shift);
+    void FireKeyPress(char& key);
+};
+
+// Shows the standard error box for an error that escaped a handler.
+void ShowErrorBox(const std::string& message);
+// Runs `action`, reporting any error in the standard error box.
+void Guarded(const std::function<void()>& action);
+
+class TMemo : public TControl {
+public:
+    int LineCount() const { return plat::EditLineCount(Handle); }
+    std::string Line(int index, int maxBytes = 4096) const { return plat::EditLine(Handle, index, maxBytes); }
+    std::vector<std::string> Lines(int maxBytes = 4096) const;
+    void SelectAll() { plat::EditSetSel(Handle, 0, -1); }
+    void SetSel(int start, int end) { plat::EditSetSel(Handle, start, end); }
+    void GetSel(int& start, int& end) const { plat::EditGetSel(Handle, start, end); }
+    void ReplaceSel(const std::string& text) { plat::EditReplaceSel(Handle, text); }
+    int LineStart(int index) const { return plat::EditLineStart(Handle, index); }
+    void RedirectKey(unsigned short key) { plat::RedirectKey(Handle, key); }
+};
+
+class TEdit : public TControl {
+public:
+    void SetMaxLength(int chars) { plat::EditSetMaxLength(Handle, chars); }
+};
+
+class TButton : public TControl {};
+class TLabel : public TControl {};
+class TGroupBox : public TControl {};
+class TPanel : public TControl {};
+
+class TCheckBox : public TControl {
+public:
+    bool Checked() const { return plat::GetChecked(Handle); }
+    void SetChecked(bool c) { plat::SetChecked(Handle, c); }
+};
+
+class TRadioButton : public TCheckBox {};
+
+// Drop-down lists and list boxes: an indexed list of texts.
+class TListControl : public TControl {
+public:
+    void Add(const std::string& text) { plat::ItemsAdd(Handle, text); }
+    void Delete(int index) { plat::ItemsDelete(Handle, index); }
+    void Clear() { plat::ItemsClear(Handle); }
+    int Count() const { return plat::ItemsCount(Handle); }
+    std::string Item(int index) const { return plat::ItemsGet(Handle, index); }
+    std::vector<std::string> Items() const;
+    void SetItems(const std::vector<std::string>& items);
+    int ItemIndex() const { return plat::ItemsIndex(Handle); }
+    void SetItemIndex(int index) { plat::ItemsSetIndex(Handle, index); }
+};
+
+class TComboBox : public TListControl {};
+
+class TListBox : public TListControl {
+public:
+    void SetItemHeight(int h) { plat::ListBoxSetItemHeight(Handle, h); }
+};
+
+class TListView : public TControl {
+public:
+    void AddColumn(int width) { plat::ListViewAddColumn(Handle, width); }
+    int AddRow(const std::vector<std::string>& cells) { return plat::ListViewAddRow(Handle, cells); }
+    void DeleteRow(int index) { plat::ListViewDeleteRow(Handle, index); }
+    void Clear() { plat::ListViewClear(Handle); }
+    int Count() const { return plat::ListViewCount(Handle); }
+    std::string Cell(int row, int column) const { return plat::ListViewCell(Handle, row, column); }
+    int Selected() const { return plat::ListViewSelected(Handle); }
+    void Select(int index) { plat::ListViewSelect(Handle, index); }
+};
+
+class TPageControl : public TControl {
+public:
+    int PageIndex() const { return plat::PageControlIndex(Handle); }
+    void SetPageIndex(int index) { plat::PageControlSetIndex(Handle, index); }
+};
+
+class TTabSheet : public TControl {};
+
+class TUpDown : public TControl {
+public:
+    void Setup(const TControl& buddy, int low, int high, bool wrap) { plat::UpDownSetup(Handle, buddy.Handle, low, high, wrap); }
+    int Position() const { return plat::UpDownPos(Handle); }
+    void SetPosition(int pos) { plat::UpDownSetPos(Handle, pos); }
+};
+
+// A menu entry. Entries of a popup menu and of submenus; the entry owns its
+// backend item, and `Data` is free for the owner's record.
+class TMenuItem : public TControl {
+public:
+    TMenuItem* Parent = nullptr;
+    std::string Caption;
+    void* Data = nullptr;
+    bool IsSubmenu = false;
+    std::vector<TMenuItem*> Children;  // not owned
+
+    void CreateIn(TControl& menu, const std::string& caption, bool submenu);
+    void CreateIn(TMenuItem& parent, const std::string& caption, bool submenu);
+    void Remove();  // leaves its parent and destroys its backend item
+};
+
+class TPopupMenu : public TControl {
+public:
+    std::vector<TMenuItem*> Children;  // not owned
+    void CreateMenu() { Handle = plat::CreatePopupMenu(this); }
+    void Popup(int x, int y, plat::Handle ownerForm) { plat::MenuPopup(Handle, x, y, ownerForm); }
+};

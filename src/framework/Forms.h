@@ -1,0 +1,51 @@
+// The application object, forms (top-level windows) and frames.
+#pragma once
+
+#include <string>
+
+#include "Controls.h"
+
+enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+class TForm : public TControl {
+public:
+    TNotifyEvent OnShow;
+    // Centre on the desktop when first shown (unless a position was restored).
+    bool CenterOnFirstShow = false;
+    TModalResult ModalResult = mrNone;
+
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& c) { SetText(c); }
+
+    // Runs the show step, centres the window at its first showing, then shows it.
+    void Show();
+    // Hides the window; a modal loop ends with `ModalResult`, the main loop quits.
+    void Close();
+    TModalResult ShowModal(TForm* owner);
+    void CloseModal(TModalResult result);
+    bool IsModal() const { return modal_; }
+
+    // Called by the backend when the user closes the window (close box, Escape on
+    // the cancel button, Alt+F4).
+    void FireClose();
+
+private:
+    bool shown_ = false;
+    bool modal_ = false;
+};
+
+// A panel of controls laid out once and embedded in forms.
+class TFrame : public TPanel {};
+
+class TApplication {
+public:
+    std::string Title() const { return plat::AppTitle(); }
+    void SetTitle(const std::string& t) { plat::SetAppTitle(t); }
+    // Shows `main` and runs the event loop until it is closed.
+    void Run(TForm& main);
+    // The standard error box: the error's message, the application title.
+    void ShowException(const std::string& message);
+    TForm* MainForm = nullptr;
+};
+
+extern TApplication Application;
