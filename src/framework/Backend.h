@@ -99,8 +99,6 @@ int EditLineCount(Handle h);                  // a final empty line is not count
 std::string EditLine(Handle h, int index, int maxBytes);
 int EditLineStart(Handle h, int index);       // byte offset of the line's first character
 void EditSetMaxLength(Handle h, int maxChars);
-// Turns the key being handled into another one (the caret moves as for that key).
-void RedirectKey(Handle h, unsigned short key);
 
 // Check boxes and radio buttons.
 void SetChecked(Handle h, bool checked);

@@ -40,13 +40,14 @@ enum : unsigned short {
     vkDown = 0x28, vkF4 = 0x73, vkOem1 = 186 /* ; : */, vkOem7 = 222 /* ' " */,
 };
 
-// One entry of a window layout (resources/*Layout.h).
+// One entry of a window layout (resources/*Layout.h): design pixels at 96 dpi.
 struct LayoutItem {
     const char* Name;
     plat::Kind Kind;
     int Left, Top, Width, Height;
     const char* Caption;
     unsigned Style;
+    int Id;  // control id; the default and cancel buttons use 1 and 2
 };
 
 class TControl : public TObject {
@@ -81,7 +82,8 @@ public:
     std::string Hint() const { return plat::GetHint(Handle); }
     void SetHint(const std::string& hint) { plat::SetHint(Handle, hint); }
 
-    // Called by the backends. An error that escapes a handler goes to the
+    // Called by the backends. A key handler may change the key (0 swallows
+    // it); the control then goes on with the changed key. An error that escapes a handler goes to the
     // application's standard error box and the program goes on.
     void FireClick();
     void FireChange();
@@ -104,7 +106,6 @@ public:
     void GetSel(int& start, int& end) const { plat::EditGetSel(Handle, start, end); }
     void ReplaceSel(const std::string& text) { plat::EditReplaceSel(Handle, text); }
     int LineStart(int index) const { return plat::EditLineStart(Handle, index); }
-    void RedirectKey(unsigned short key) { plat::RedirectKey(Handle, key); }
 };
 
 class TEdit : public TControl {

@@ -1,0 +1,105 @@
+#include "Controls.h"
+
+#include "Forms.h"
+
+TControl::~TControl() { Destroy(); }
+
+void TControl::Create(const plat::CreateParams& params) { Handle = plat::CreateControl(params, this); }
+
+void TControl::Create(plat::Handle parent, const LayoutItem& item) {
+    Name = item.Name;
+    plat::CreateParams p;
+    p.kind = item.Kind;
+    p.parent = parent;
+    p.left = item.Left;
+    p.top = item.Top;
+    p.width = item.Width;
+    p.height = item.Height;
+    p.caption = item.Caption ? item.Caption : "";
+    p.style = item.Style;
+    p.id = item.Id;
+    Create(p);
+}
+
+void TControl::Destroy() {
+    if (Handle) plat::DestroyControl(Handle);
+    Handle = nullptr;
+}
+
+void ShowErrorBox(const std::string& message) { Application.ShowException(message); }
+
+void Guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+    } catch (...) {
+        ShowErrorBox(std::string());
+    }
+}
+
+void TControl::FireClick() {
+    if (OnClick) Guarded([&] { OnClick(this); });
+}
+
+void TControl::FireChange() {
+    if (OnChange) Guarded([&] { OnChange(this); });
+}
+
+void TControl::FireKeyDown(unsigned short& key, TShiftState shift) {
+    if (OnKeyDown) Guarded([&] { OnKeyDown(this, key, shift); });
+}
+
+void TControl::FireKeyPress(char& key) {
+    if (OnKeyPress) Guarded([&] { OnKeyPress(this, key); });
+}
+
+std::vector<std::string> TMemo::Lines(int maxBytes) const {
+    std::vector<std::string> lines;
+    int n = LineCount();
+    lines.reserve(n);
+    for (int i = 0; i < n; ++i) lines.push_back(Line(i, maxBytes));
+    return lines;
+}
+
+std::vector<std::string> TListControl::Items() const {
+    std::vector<std::string> items;
+    for (int i = 0, n = Count(); i < n; ++i) items.push_back(Item(i));
+    return items;
+}
+
+void TListControl::SetItems(const std::vector<std::string>& items) {
+    Clear();
+    for (const std::string& s : items) Add(s);
+}
+
+void TMenuItem::CreateIn(TControl& menu, const std::string& caption, bool submenu) {
+    Caption = caption;
+    IsSubmenu = submenu;
+    Handle = plat::MenuAppend(menu.Handle, caption, submenu, this);
+    if (auto* pm = dynamic_cast<TPopupMenu*>(&menu)) pm->Children.push_back(this);
+}
+
+void TMenuItem::CreateIn(TMenuItem& parent, const std::string& caption, bool submenu) {
+    Parent = &parent;
+    Caption = caption;
+    IsSubmenu = submenu;
+    Handle = plat::MenuAppend(parent.Handle, caption, submenu, this);
+    parent.Children.push_back(this);
+}
+
+void TMenuItem::Remove() {
+    if (!Handle) return;
+    if (Parent) {
+        auto& c = Parent->Children;
+        for (size_t i = 0; i < c.size(); ++i)
+            if (c[i] == this) {
+                c.erase(c.begin() + i);
+                break;
+            }
+        plat::MenuRemove(Parent->Handle, Handle);
+    }
+    plat::MenuDestroy(Handle);
+    Handle = nullptr;
+    Parent = nullptr;
+}

@@ -1,0 +1,56 @@
+#include "Forms.h"
+
+TApplication Application;
+
+void TForm::Show() {
+    if (!shown_) {
+        shown_ = true;
+        if (OnShow) Guarded([&] { OnShow(this); });
+        if (CenterOnFirstShow) {
+            plat::Rect d = plat::DesktopRect();
+            plat::Rect r = Bounds();
+            r.Left = d.Left + (d.Width - r.Width) / 2;
+            r.Top = d.Top + (d.Height - r.Height) / 2;
+            SetBounds(r);
+        }
+    }
+    SetVisible(true);
+}
+
+void TForm::Close() {
+    if (modal_) {
+        if (ModalResult == mrNone) ModalResult = mrCancel;
+        plat::EndModal(Handle);
+        return;
+    }
+    SetVisible(false);
+    if (Application.MainForm == this) plat::QuitLoop();
+}
+
+void TForm::CloseModal(TModalResult result) {
+    ModalResult = result;
+    Close();
+}
+
+void TForm::FireClose() { Close(); }
+
+TModalResult TForm::ShowModal(TForm* owner) {
+    ModalResult = mrNone;
+    modal_ = true;
+    Show();
+    plat::RunModal(Handle, owner ? owner->Handle : nullptr);
+    modal_ = false;
+    SetVisible(false);
+    return ModalResult;
+}
+
+void TApplication::Run(TForm& main) {
+    MainForm = &main;
+    main.Show();
+    plat::RunLoop();
+}
+
+void TApplication::ShowException(const std::string& message) {
+    plat::Handle owner = MainForm && MainForm->Handle && MainForm->Visible() ? MainForm->Handle : nullptr;
+    plat::MessageBox(owner, message, Title(), plat::MbOk | plat::MbIconStop);
+}

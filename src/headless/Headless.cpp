@@ -1,0 +1,536 @@
+#include "Headless.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "Controls.h"
+
+namespace headless {
+
+namespace {
+World* g_world = nullptr;
+}  // namespace
+
+std::vector<std::unique_ptr<Widget>>& Store() {
+    static std::vector<std::unique_ptr<Widget>> store;
+    return store;
+}
+
+std::string ParentKey(const std::string& key) {
+    if (key.size() <= 3 && key.size() >= 2 && key[1] == ':') return std::string();
+    size_t p = key.find_last_of('\\');
+    if (p == std::string::npos || p == 0) return std::string();
+    if (p == 2 && key[1] == ':') return key.substr(0, 3);
+    return key.substr(0, p);
+}
+
+std::string StripSlash(std::string key) {
+    while (key.size() > 1 && key.back() == '\\' && !(key.size() == 3 && key[1] == ':')) key.pop_back();
+    return key;
+}
+
+World& State() {
+    if (!g_world) g_world = new World;
+    return *g_world;
+}
+
+void Reset() {
+    delete g_world;
+    g_world = new World;
+    // Widgets of the previous test stay allocated: controls that outlive it
+    // may still hand their handle back.
+}
+
+std::string Key(const std::string& path) {
+    std::string k = path;
+    for (char& c : k) {
+        if (c == '/') c = '\\';
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
+    return StripSlash(k);
+}
+
+void Remember(const std::string& key, const std::string& path) {
+    std::string p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    State().spelling.emplace(key, StripSlash(p));
+}
+
+void AddDir(const std::string& path) {
+    Remember(Key(path), path);
+    for (std::string k = Key(path); !k.empty(); k = ParentKey(k)) State().dirs.insert(k);
+}
+
+void AddFile(const std::string& path, const std::string& content) {
+    std::string k = Key(path);
+    if (!ParentKey(k).empty()) AddDir(ParentKey(k));
+    Remember(k, path);
+    State().files[k] = content;
+}
+
+bool HasFile(const std::string& path) { return State().files.count(Key(path)) > 0; }
+
+std::string FileContent(const std::string& path) {
+    auto it = State().files.find(Key(path));
+    return it == State().files.end() ? std::string() : it->second;
+}
+
+Widget* W(plat::Handle h) { return static_cast<Widget*>(h); }
+
+Widget* FindByText(const std::string& text) {
+    for (Widget* w : State().widgets)
+        if (w->text == text) return w;
+    return nullptr;
+}
+
+}  // namespace headless
+
+using headless::State;
+using headless::W;
+using headless::Widget;
+
+namespace plat {
+
+namespace {
+Widget* NewWidget() {
+    headless::Store().push_back(std::make_unique<Widget>());
+    Widget* w = headless::Store().back().get();
+    State().widgets.push_back(w);
+    return w;
+}
+
+// Lines of an edit box's text, split at CR LF (or a lone LF).
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string cur;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+            ++i;
+        } else if (text[i] == '\n') {
+            lines.push_back(cur);
+            cur.clear();
+        } else {
+            cur += text[i];
+        }
+    }
+    lines.push_back(cur);
+    return lines;
+}
+}  // namespace
+
+Handle CreateControl(const CreateParams& p, TControl* owner) {
+    Widget* w = NewWidget();
+    w->kind = p.kind;
+    w->parent = W(p.parent);
+    if (w->parent) w->parent->children.push_back(w);
+    w->owner = owner;
+    w->text = p.caption;
+    w->bounds = {p.left, p.top, p.width, p.height};
+    w->style = p.style;
+    w->id = p.id;
+    w->enabled = (p.style & StyleDisabled) == 0;
+    w->visible = p.kind != Kind::Form;
+    if (p.kind == Kind::PageControl) w->index = 0;
+    return w;
+}
+
+void DestroyControl(Handle h) {
+    auto& ws = State().widgets;
+    Widget* w = W(h);
+    if (w->parent) {
+        auto& c = w->parent->children;
+        c.erase(std::remove(c.begin(), c.end(), w), c.end());
+    }
+    for (Widget* child : w->children) child->parent = nullptr;
+    ws.erase(std::remove(ws.begin(), ws.end(), w), ws.end());
+    w->owner = nullptr;
+}
+
+void SetText(Handle h, const std::string& text) {
+    Widget* w = W(h);
+    w->text = text;
+    if (w->kind == Kind::Memo || w->kind == Kind::Edit) {
+        w->selStart = w->selEnd = 0;
+        if (w->owner && w->kind == Kind::Edit) w->owner->FireChange();
+    }
+}
+std::string GetText(Handle h) { return W(h)->text; }
+void SetBounds(Handle h, const Rect& r) {
+    Widget* w = W(h);
+    w->bounds = r;
+    if (w->minTrack.Width > 0) w->bounds.Width = std::max(w->bounds.Width, w->minTrack.Width);
+    if (w->minTrack.Height > 0) w->bounds.Height = std::max(w->bounds.Height, w->minTrack.Height);
+}
+Rect GetBounds(Handle h) { return W(h)->bounds; }
+Size ClientSize(Handle h) { return {W(h)->bounds.Width, W(h)->bounds.Height}; }
+void SetMinTrackSize(Handle form, int width, int height) { W(form)->minTrack = {width, height}; }
+void SetVisible(Handle h, bool v) { W(h)->visible = v; }
+bool IsVisible(Handle h) { return W(h)->visible; }
+void SetEnabled(Handle h, bool e) { W(h)->enabled = e; }
+bool IsEnabled(Handle h) { return W(h)->enabled; }
+void SetFocus(Handle h) {
+    for (Widget* w : State().widgets) w->focused = false;
+    W(h)->focused = true;
+}
+void SetHint(Handle h, const std::string& hint) { W(h)->hint = hint; }
+std::string GetHint(Handle h) { return W(h)->hint; }
+void SetFont(Handle h, const std::string& face, int height, int) {
+    W(h)->fontFace = face;
+    W(h)->fontHeight = height;
+}
+Size TextExtent(Handle, const std::string& text) {
+    return {static_cast<int>(text.size()) * State().charWidth, State().lineHeight};
+}
+Rect ClientToScreen(Handle h) {
+    Rect r{0, 0, W(h)->bounds.Width, W(h)->bounds.Height};
+    for (Widget* w = W(h); w; w = w->parent) {
+        r.Left += w->bounds.Left;
+        r.Top += w->bounds.Top;
+    }
+    return r;
+}
+
+void EditSetSel(Handle h, int start, int end) {
+    Widget* w = W(h);
+    int n = static_cast<int>(w->text.size());
+    if (end < 0 || end > n) end = n;
+    if (start < 0) start = 0;
+    if (start > n) start = n;
+    w->selStart = start;
+    w->selEnd = end;
+}
+void EditGetSel(Handle h, int& start, int& end) {
+    start = W(h)->selStart;
+    end = W(h)->selEnd;
+}
+void EditReplaceSel(Handle h, const std::string& text) {
+    Widget* w = W(h);
+    int a = std::min(w->selStart, w->selEnd), b = std::max(w->selStart, w->selEnd);
+    w->text.replace(a, b - a, text);
+    w->selStart = w->selEnd = a + static_cast<int>(text.size());
+}
+int EditLineCount(Handle h) {
+    std::vector<std::string> lines = SplitLines(W(h)->text);
+    if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
+    return static_cast<int>(lines.size());
+}
+std::string EditLine(Handle h, int index, int maxBytes) {
+    std::vector<std::string> lines = SplitLines(W(h)->text);
+    if (index < 0 || index >= static_cast<int>(lines.size())) return std::string();
+    std::string s = lines[index];
+    if (static_cast<int>(s.size()) > maxBytes) s.resize(maxBytes);
+    return s;
+}
+int EditLineStart(Handle h, int index) {
+    const std::string& t = W(h)->text;
+    int line = 0;
+    for (size_t i = 0; i < t.size() && line < index; ++i)
+        if (t[i] == '\n') {
+            if (++line == index) return static_cast<int>(i + 1);
+        }
+    return index == 0 ? 0 : -1;
+}
+void EditSetMaxLength(Handle h, int maxChars) { W(h)->maxLength = maxChars; }
+void SetChecked(Handle h, bool c) {
+    Widget* w = W(h);
+    if (c && w->kind == Kind::RadioButton && w->parent)
+        for (Widget* s : w->parent->children)
+            if (s->kind == Kind::RadioButton) s->checked = false;
+    w->checked = c;
+}
+bool GetChecked(Handle h) { return W(h)->checked; }
+
+void ItemsAdd(Handle h, const std::string& text) { W(h)->items.push_back(text); }
+void ItemsDelete(Handle h, int index) {
+    Widget* w = W(h);
+    if (index < 0 || index >= static_cast<int>(w->items.size())) return;
+    w->items.erase(w->items.begin() + index);
+    if (w->index == index) w->index = -1;
+    else if (w->index > index) --w->index;
+}
+void ItemsClear(Handle h) {
+    W(h)->items.clear();
+    W(h)->index = -1;
+}
+int ItemsCount(Handle h) { return static_cast<int>(W(h)->items.size()); }
+std::string ItemsGet(Handle h, int index) {
+    Widget* w = W(h);
+    return index >= 0 && index < static_cast<int>(w->items.size()) ? w->items[index] : std::string();
+}
+void ItemsSetIndex(Handle h, int index) {
+    Widget* w = W(h);
+    w->index = index >= 0 && index < static_cast<int>(w->items.size()) ? index : -1;
+}
+int ItemsIndex(Handle h) { return W(h)->index; }
+void ListBoxSetItemHeight(Handle h, int height) { W(h)->itemHeight = height; }
+
+void ListViewAddColumn(Handle h, int width) { W(h)->columns.push_back(width); }
+int ListViewAddRow(Handle h, const std::vector<std::string>& cells) {
+    W(h)->rows.push_back(cells);
+    return static_cast<int>(W(h)->rows.size()) - 1;
+}
+void ListViewDeleteRow(Handle h, int index) {
+    Widget* w = W(h);
+    if (index < 0 || index >= static_cast<int>(w->rows.size())) return;
+    w->rows.erase(w->rows.begin() + index);
+    if (w->index == index) w->index = -1;
+    else if (w->index > index) --w->index;
+}
+void ListViewClear(Handle h) {
+    W(h)->rows.clear();
+    W(h)->index = -1;
+}
+int ListViewCount(Handle h) { return static_cast<int>(W(h)->rows.size()); }
+std::string ListViewCell(Handle h, int row, int column) {
+    Widget* w = W(h);
+    if (row < 0 || row >= static_cast<int>(w->rows.size())) return std::string();
+    const auto& r = w->rows[row];
+    return column >= 0 && column < static_cast<int>(r.size()) ? r[column] : std::string();
+}
+int ListViewSelected(Handle h) { return W(h)->index; }
+void ListViewSelect(Handle h, int index) {
+    Widget* w = W(h);
+    w->index = index >= 0 && index < static_cast<int>(w->rows.size()) ? index : -1;
+}
+
+void PageControlSetIndex(Handle h, int index) { W(h)->index = index; }
+int PageControlIndex(Handle h) { return W(h)->index; }
+
+void UpDownSetup(Handle h, Handle buddy, int low, int high, bool) {
+    Widget* w = W(h);
+    w->buddy = W(buddy);
+    w->low = low;
+    w->high = high;
+}
+void UpDownSetPos(Handle h, int pos) {
+    Widget* w = W(h);
+    w->pos = std::min(std::max(pos, w->low), w->high);
+    if (w->buddy) w->buddy->text = std::to_string(w->pos);
+}
+int UpDownPos(Handle h) { return W(h)->pos; }
+
+Handle CreatePopupMenu(TControl* owner) {
+    Widget* w = NewWidget();
+    w->isMenu = true;
+    w->owner = owner;
+    return w;
+}
+Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TControl* owner) {
+    Widget* w = NewWidget();
+    w->isMenu = true;
+    w->submenu = submenu;
+    w->text = caption;
+    w->owner = owner;
+    w->parent = W(menu);
+    W(menu)->children.push_back(w);
+    return w;
+}
+void MenuRemove(Handle menu, Handle entry) {
+    auto& c = W(menu)->children;
+    c.erase(std::remove(c.begin(), c.end(), W(entry)), c.end());
+    W(entry)->parent = nullptr;
+}
+void MenuDestroy(Handle h) { DestroyControl(h); }
+void MenuPopup(Handle menu, int x, int y, Handle) {
+    W(menu)->bounds.Left = x;
+    W(menu)->bounds.Top = y;
+    W(menu)->visible = true;
+}
+
+int MessageBox(Handle owner, const std::string& text, const std::string& caption, unsigned flags) {
+    State().boxes.push_back({owner, text, caption, flags});
+    if (!State().answers.empty()) {
+        int a = State().answers.front();
+        State().answers.pop_front();
+        return a;
+    }
+    if ((flags & 0xF) == MbYesNo) return (flags & MbDefButton2) ? IdNo : IdYes;
+    return IdOk;
+}
+void SetAppTitle(const std::string& title) { State().appTitle = title; }
+std::string AppTitle() { return State().appTitle; }
+void RunLoop() {}
+void QuitLoop() { State().loopQuit = true; }
+void RunModal(Handle, Handle) {}
+void EndModal(Handle form) { W(form)->modalEnded = true; }
+void ProcessPendingMessages() {}
+
+Size ScreenSize() { return State().screen; }
+Rect WorkArea() { return State().workArea; }
+Rect DesktopRect() { return State().desktop; }
+
+std::string CommandLine() { return State().commandLine; }
+std::string ExePath() { return State().exePath; }
+bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }  // GBK
+bool UserName(std::string& name) {
+    if (!State().userNameOk) return false;
+    name = State().userName;
+    return true;
+}
+Handle ForegroundWindow() { return State().foreground; }
+Handle CaptureFocus(Handle foreground) { return foreground ? State().focus : nullptr; }
+void SleepMs(int ms) { State().panelLog.push_back("sleep " + std::to_string(ms)); }
+
+int PanelCount(Handle) {
+    State().panelLog.push_back("count");
+    return static_cast<int>(State().panel.size());
+}
+std::string PanelText(Handle, int index) {
+    State().panelLog.push_back("text " + std::to_string(index));
+    if (index < 0 || index >= static_cast<int>(State().panel.size())) return std::string();
+    std::string t = State().panel[index].text;
+    if (t.size() > 1023) t.resize(1023);
+    return t;
+}
+void PanelSelect(Handle, int index) {
+    State().panelLog.push_back("sel " + std::to_string(index));
+    if (index >= 0 && index < static_cast<int>(State().panel.size())) State().panel[index].selected = true;
+}
+void ActivateWindow(Handle) { State().panelLog.push_back("activate"); }
+void SendKeys(const std::vector<unsigned short>& keys) {
+    State().sentKeys.insert(State().sentKeys.end(), keys.begin(), keys.end());
+}
+void ShellOpen(const std::string& path, const std::string& dir) { State().shellOpened.push_back({path, dir}); }
+
+// ---------------------------------------------------------------- files
+// Relative paths resolve against the current directory, as on Windows.
+namespace {
+std::string Abs(const std::string& path) {
+    std::string p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    bool absolute = (!p.empty() && p[0] == '\\') || (p.size() >= 2 && p[1] == ':');
+    if (!absolute && !State().currentDir.empty()) {
+        std::string d = State().currentDir;
+        if (d.back() != '\\') d += '\\';
+        p = d + p;
+    }
+    // Fold "." and ".." parts as the file system does.
+    std::vector<std::string> parts;
+    std::string cur, head;
+    size_t i = 0;
+    if (p.size() >= 2 && p[1] == ':') {
+        head = p.substr(0, 2);
+        i = 2;
+    }
+    for (; i <= p.size(); ++i) {
+        if (i == p.size() || p[i] == '\\') {
+            if (cur == "..") {
+                if (!parts.empty()) parts.pop_back();
+            } else if (!cur.empty() && cur != ".") {
+                parts.push_back(cur);
+            }
+            cur.clear();
+        } else {
+            cur += p[i];
+        }
+    }
+    std::string out = head;
+    for (const std::string& s : parts) out += "\\" + s;
+    if (out == head) out += "\\";
+    return out;
+}
+std::string K(const std::string& path) { return headless::Key(Abs(path)); }
+std::string KR(const std::string& path) {
+    std::string a = Abs(path), k = headless::Key(a);
+    headless::Remember(k, a);
+    return k;
+}
+std::string NameOf(const std::string& key) {
+    auto it = State().spelling.find(key);
+    std::string p = it == State().spelling.end() ? key : it->second;
+    size_t s = p.find_last_of('\\');
+    return s == std::string::npos ? p : p.substr(s + 1);
+}
+bool ValidName(const std::string& key) {
+    for (char c : key)
+        if (c == '|' || c == '<' || c == '>' || c == '"' || c == '*' || c == '?') return false;
+    size_t colon = key.find(':', 2);
+    return colon == std::string::npos;
+}
+}  // namespace
+
+bool DirectoryExists(const std::string& path) { return State().dirs.count(K(path)) > 0; }
+bool FileExists(const std::string& path) { return State().files.count(K(path)) > 0; }
+bool ForceDirectories(const std::string& path) {
+    std::string k = K(path);
+    std::vector<std::string> chain;
+    for (std::string p = k; !p.empty() && !State().dirs.count(p); p = headless::ParentKey(p)) {
+        if (State().files.count(p) || !ValidName(p) || State().unwritable.count(p)) return false;
+        chain.push_back(p);
+    }
+    for (const std::string& p : chain) State().dirs.insert(p);
+    KR(path);
+    return true;
+}
+namespace {
+bool CanCreateFile(const std::string& k) {
+    std::string parent = headless::ParentKey(k);
+    return ValidName(k) && !State().dirs.count(k) && !State().unwritable.count(k) &&
+           (parent.empty() || State().dirs.count(parent));
+}
+}  // namespace
+bool CreateEmptyFile(const std::string& path) {
+    std::string k = K(path);
+    if (CanCreateFile(k)) KR(path);
+    if (!CanCreateFile(k)) return false;
+    State().files[k] = std::string();
+    State().fileTimes.erase(k);
+    return true;
+}
+bool CopyFileReplace(const std::string& from, const std::string& to) {
+    auto it = State().files.find(K(from));
+    std::string k = K(to);
+    if (it == State().files.end() || !CanCreateFile(k)) return false;
+    KR(to);
+    State().files[k] = it->second;
+    State().fileTimes.erase(k);
+    return true;
+}
+std::uint64_t SystemTimeAsFileTime() { return State().now; }
+bool SetFileTimes(const std::string& path, std::uint64_t t) {
+    std::string k = K(path);
+    if (!State().files.count(k)) return false;
+    State().fileTimes[k] = t;
+    return true;
+}
+bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries) {
+    std::string k = K(dir);
+    if (!State().dirs.count(k) || State().unreadableDirs.count(k)) return false;
+    entries.clear();
+    entries.push_back({".", true});
+    entries.push_back({"..", true});
+    std::string prefix = k.back() == '\\' ? k : k + "\\";
+    auto child = [&](const std::string& key) {
+        return key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0 &&
+               key.find('\\', prefix.size()) == std::string::npos;
+    };
+    for (const auto& f : State().files)
+        if (child(f.first)) entries.push_back({NameOf(f.first), false});
+    for (const auto& d : State().dirs)
+        if (child(d)) entries.push_back({NameOf(d), true});
+    return true;
+}
+bool SetCurrentDir(const std::string& path) {
+    if (path.empty() || !DirectoryExists(path)) return false;
+    State().currentDir = Abs(path);
+    return true;
+}
+bool ReadWholeFile(const std::string& path, std::string& content) {
+    auto it = State().files.find(K(path));
+    if (it == State().files.end()) return false;
+    content = it->second;
+    return true;
+}
+bool WriteFileReplace(const std::string& path, const std::string& content) {
+    std::string k = K(path);
+    if (State().unwritable.count(k) || !CanCreateFile(k)) return false;
+    KR(path);
+    State().files[k] = content;
+    return true;
+}
+
+}  // namespace plat

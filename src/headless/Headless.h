@@ -1,0 +1,112 @@
+// The headless backend: an in-memory stand-in for windows, the screen and the
+// file system, so that the windows' behaviour runs in unit tests on any host.
+// Tests set up and inspect the world through State().
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+
+namespace headless {
+
+struct Widget {
+    plat::Kind kind = plat::Kind::Panel;
+    Widget* parent = nullptr;
+    TControl* owner = nullptr;
+    std::vector<Widget*> children;
+    std::string text, hint, fontFace;
+    int fontHeight = 0;
+    plat::Rect bounds;
+    plat::Size minTrack;
+    unsigned style = 0;
+    int id = 0;
+    bool visible = false, enabled = true, checked = false, focused = false;
+    std::vector<std::string> items;            // lists
+    std::vector<std::vector<std::string>> rows; // report view
+    std::vector<int> columns;
+    int index = -1;                            // selected item / page / row
+    int selStart = 0, selEnd = 0;              // edit selection in bytes
+    int maxLength = 0, itemHeight = 0;
+    int low = 0, high = 100, pos = 0;          // up-down
+    Widget* buddy = nullptr;
+    bool isMenu = false, submenu = false;
+    bool modalEnded = false;
+};
+
+struct MessageBoxCall {
+    plat::Handle owner;
+    std::string text, caption;
+    unsigned flags;
+};
+
+struct PanelItem {
+    std::string text;
+    bool selected = false;
+};
+
+struct World {
+    // Message boxes: every call is recorded; answers are taken from the front
+    // of `answers` (the box's default button when it is empty).
+    std::vector<MessageBoxCall> boxes;
+    std::deque<int> answers;
+
+    // Files and folders, keyed by their path with ASCII letters folded to
+    // upper case, as Windows compares them.
+    std::map<std::string, std::string> files;       // key -> content
+    std::map<std::string, std::uint64_t> fileTimes;  // key -> last SetFileTimes
+    std::set<std::string> dirs;                      // keys of existing folders
+    std::map<std::string, std::string> spelling;     // key -> path as first created
+    std::set<std::string> unwritable;                // keys whose writes fail
+    std::set<std::string> unreadableDirs;            // keys that cannot be listed
+    std::string currentDir;
+    std::uint64_t now = 0x01DB000000000000ull;
+
+    std::string commandLine;
+    std::string exePath = "C:\\Korvalin\\korvalin.exe";
+    std::string userName = "tester";
+    bool userNameOk = true;
+    plat::Size screen{1280, 1024};
+    plat::Rect workArea{0, 0, 1280, 984};
+    plat::Rect desktop{0, 0, 1280, 1024};
+    int charWidth = 6, lineHeight = 12;  // text extent: bytes * charWidth by lineHeight
+
+    plat::Handle foreground = reinterpret_cast<plat::Handle>(0x1000);
+    plat::Handle focus = reinterpret_cast<plat::Handle>(0x2000);
+
+    // The file manager's panel (the handle in `focus`).
+    std::vector<PanelItem> panel;
+    std::vector<std::string> panelLog;  // "count", "text 3", "sel 3", "activate", "sleep 200"
+    std::vector<unsigned short> sentKeys;
+    std::vector<std::pair<std::string, std::string>> shellOpened;  // path, dir
+
+    std::string appTitle;
+    bool loopQuit = false;
+    std::vector<Widget*> widgets;  // all live widgets, for lookup
+};
+
+World& State();
+// Forgets every widget and file; call at the start of each test.
+void Reset();
+
+// Path helpers for tests.
+std::string Key(const std::string& path);
+void AddFile(const std::string& path, const std::string& content = "");
+void AddDir(const std::string& path);  // with all its parents
+bool HasFile(const std::string& path);
+std::string FileContent(const std::string& path);
+
+// The folder above a key ("C:\\" for a root's child, empty for a root).
+std::string ParentKey(const std::string& key);
+std::string StripSlash(std::string key);
+void Remember(const std::string& key, const std::string& path);
+
+Widget* W(plat::Handle h);
+// The live widget with this caption (first match), or null.
+Widget* FindByText(const std::string& text);
+
+}  // namespace headless
