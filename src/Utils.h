@@ -1,0 +1,45 @@
+// Small text and path helpers shared by the main window's subsystems.
+//
+// All text is 8-bit text in the system's ANSI code page (GBK on the target).
+// Unless a function says otherwise it works on single bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// True for "\..." (root of the current drive, network paths) and "X:\...".
+// "C:" and "C:x" are relative.
+bool IsAbsolutePath(const std::string& text);
+
+// Equal bytes, or an ASCII letter against its other case. No other folding.
+bool SameCharIgnoreCase(char patternByte, char nameByte);
+
+// Whole-name match of a template name against a file name: '%' stands for
+// any run of bytes (also none), '_' for exactly one byte, other bytes compare
+// by SameCharIgnoreCase. No escapes. Runs in O(name length x pattern length).
+bool MatchNamePattern(const std::string& pattern, const std::string& name);
+
+// How often the byte `ch` occurs in `text`.
+int CountChar(const std::string& text, char ch);
+
+// Position of the last byte of `text` that is one of `delims`, never taking
+// the second byte of a double-byte character; npos when there is none.
+std::size_t LastDelimiter(const std::string& delims, const std::string& text);
+
+// True when the last character (not merely the last byte) is a backslash.
+bool EndsWithBackslash(const std::string& text);
+
+// Directory part of a path: everything before its last backslash, but a
+// drive root ("C:\") or the bare root ("\") keeps its backslash. Empty when
+// the path has no backslash.
+std::string ExtractFileDir(const std::string& path);
+
+// Everything after the last backslash or colon.
+std::string ExtractFileName(const std::string& path);
+
+// From the file name's last dot on, the dot included; empty without a dot.
+std::string ExtractFileExt(const std::string& path);
+
+// Removes every byte with a value up to 32 from both ends / the end.
+std::string TrimControl(const std::string& text);
+std::string TrimControlRight(const std::string& text);
