@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "Controls.h"
+#include "Headless.h"
+#include "Inifile.h"
+
+#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+
+namespace {
+
+const char* const kPath = "C:\\Korvalin\\korvalin.ini";
+
+TIniFile Load(const std::string& content) {
+    headless::Reset();
+    headless::AddFile(kPath, content);
+    return TIniFile(kPath);
+}
+
+struct ReadCase {
+    const char* name;
+    std::string content, section, key, expected;
+};
+
+TEST(IniFile, ReadString) {
+    const ReadCase cases[] = {
+        {"plain", "[A]\r\nk=v\r\n", "A", "k", "v"},
+        {"names ignore case", "[sEcT]\nKEY=v\n", "Sect", "key", "v"},
+        {"blanks around name and value", "[ A ]\n  k \t=  v w \t\n", "A", "k", "v w"},
+        {"double quotes", "[A]\nk=  \" v \"  \n", "A", "k", " v "},
+        {"single quotes", "[A]\nk='v'\n", "A", "k", "v"},
+        {"only one pair removed", "[A]\nk=\"\"v\"\"\n", "A", "k", "\"v\""},
+        {"unmatched quotes kept", "[A]\nk='v\"\n", "A", "k", "'v\""},
+        {"lone quote kept", "[A]\nk=\"\n", "A", "k", "\""},
+        {"empty value is not missing", "[A]\nk=\n", "A", "k", ""},
+        {"equals sign in value", "[A]\nk=a=b\n", "A", "k", "a=b"},
+        {"missing key", "[A]\nj=v\n", "A", "k", "def"},
+        {"missing section", "[B]\nk=v\n", "A", "k", "def"},
+        {"key of the next section", "[A]\n[B]\nk=v\n", "A", "k", "def"},
+        {"key before any section", "k=v\n[A]\n", "A", "k", "def"},
+        {"commented out", "[A]\n;k=v\n", "A", "k", "def"},
+        {"header without bracket", "[A]\n[B\nk=v\n", "A", "k", "v"},
+        {"CR only", "[A]\rk=v\rj=w", "A", "j", "w"},
+        {"no final line end", "[A]\r\nk=v", "A", "k", "v"},
+        {"duplicate key: first", "[A]\nk=1\nk=2\n", "A", "k", "1"},
+        {"duplicate section: first", "[A]\nk=1\n[A]\nk=2\nj=3\n", "A", "k", "1"},
+        {"duplicate section: only the first", "[A]\nk=1\n[A]\nj=3\n", "A", "j", "def"},
+        {"binary bytes", BYTES("\x01\xff\n[A]\nk=\x01\xfe\0z\n"), "A", "k", BYTES("\x01\xfe\0z")},
+    };
+    for (const ReadCase& c : cases) {
+        TIniFile ini = Load(c.content);
+        EXPECT_EQ(ini.ReadString(c.section, c.key, "def"), c.expected) << c.name;
+    }
+}
+
+TEST(IniFile, ReadIntegerAndBool) {
+    const struct {
+        std::string value;
+        int expected;  // default is 7
+    } cases[] = {
+        {"0", 0}, {"$0", 0}, {"12", 12}, {"-5", -5}, {"+5", 5}, {" 42 ", 42}, {"\"42\"", 42},
+        {"0x1F", 31}, {"0XfF", 255}, {"$ff", 255}, {"-0x10", -16}, {"0xFFFFFFFF", -1},
+        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+        {"12abc", 7}, {"abc", 7}, {"", 7}, {"-", 7}, {"0x", 7}, {"$", 7}, {"1 2", 7},
+        {"1.5", 7}, {"0x1G", 7}, {"2147483648", 7}, {"-2147483649", 7},
+        {"99999999999999999999999", 7}, {"0x100000000", 7},
+    };
+    for (const auto& c : cases) {
+        TIniFile ini = Load("[A]\nk=" + c.value + "\n");
+        EXPECT_EQ(ini.ReadInteger("A", "k", 7), c.expected) << c.value;
+        // 7 marks "not a number": a flag then keeps its default too.
+        EXPECT_EQ(ini.ReadBool("A", "k", false), c.expected == 7 ? false : c.expected != 0) << c.value;
+        EXPECT_EQ(ini.ReadBool("A", "k", true), c.expected == 7 ? true : c.expected != 0) << c.value;
+    }
+    TIniFile ini = Load("[A]\nzero=0\nyes=yes\n");
+    EXPECT_EQ(ini.ReadInteger("A", "missing", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("A", "missing", true));
+    EXPECT_FALSE(ini.ReadBool("A", "zero", true));
+    EXPECT_TRUE(ini.ReadBool("A", "yes", true));
+}
+
+TEST(IniFile, LongValuesAreCut) {
+    TIniFile ini = Load("[A]\nk=" + std::string(100000, 'a') + "\nj=\"" + std::string(3000, 'b') +
+                        "\"\nafter=1\n");
+    EXPECT_EQ(ini.ReadString("A", "k", ""), std::string(2047, 'a'));
+    EXPECT_EQ(ini.ReadString("A", "j", ""), std::string(2047, 'b'));  // quotes removed first
+    EXPECT_EQ(ini.ReadInteger("A", "after", 0), 1);
+
+    // A double-byte character across the limit is left out whole.
+    std::string wide = std::string(2046, 'a') + "\xD6\xD0" + "z";
+    ini = Load("[A]\nk=" + wide + "\n");
+    EXPECT_EQ(ini.ReadString("A", "k", ""), std::string(2046, 'a'));
+}
+
+struct WriteCase {
+    const char* name;
+    std::string before, section, key, value, after;
+};
+
+TEST(IniFile, WriteString) {
+    const WriteCase cases[] = {
+        {"in place, rest untouched", "; c\r\n[A]\nk=1\nj=2\r\n[B]\rx=y\r", "A", "k", "5",
+         "; c\r\n[A]\nk=5\r\nj=2\r\n[B]\rx=y\r"},
+        {"new key after the section's last key", "[A]\r\nk=1\r\n; about B\r\n\r\n[B]\r\n", "a", "n", "2",
+         "[A]\r\nk=1\r\nn=2\r\n; about B\r\n\r\n[B]\r\n"},
+        {"new key in an empty section", "[A]\r\n[B]\r\n", "A", "n", "2", "[A]\r\nn=2\r\n[B]\r\n"},
+        {"new key, no final line end", "[A]\r\nk=1", "A", "j", "2", "[A]\r\nk=1\r\nj=2\r\n"},
+        {"new section at the end", "[A]\r\nk=1", "B", "x", "1", "[A]\r\nk=1\r\n\r\n[B]\r\nx=1\r\n"},
+        {"new section after a blank line", "[A]\n\n", "B", "x", "1", "[A]\n\n[B]\r\nx=1\r\n"},
+        {"empty file", "", "A", "k", "v", "[A]\r\nk=v\r\n"},
+        {"first duplicate updated", "[A]\r\nk=1\r\nk=2\r\n[a]\r\nk=3\r\n", "A", "K", "9",
+         "[A]\r\nk=9\r\nk=2\r\n[a]\r\nk=3\r\n"},
+        {"file's spelling of the key kept", "[A]\r\n KEY = 1\r\n", "A", "key", "2", "[A]\r\nKEY=2\r\n"},
+        {"same value leaves the line alone", "[A]\n k = '5' ", "A", "k", "5", "[A]\n k = '5' "},
+        {"blanks at the ends are quoted", "", "A", "k", " x ", "[A]\r\nk=\" x \"\r\n"},
+        {"enclosing quotes are quoted", "", "A", "k", "'q'", "[A]\r\nk=\"'q'\"\r\n"},
+        {"line breaks cannot split the line", "", "A", "k", "a\r\nb=c", "[A]\r\nk=a  b=c\r\n"},
+        {"binary bytes kept", BYTES("\0\xff\x80 junk\r\n[A]\r\nk=1\r\n"), "A", "k", "2",
+         BYTES("\0\xff\x80 junk\r\n[A]\r\nk=2\r\n")},
+    };
+    for (const WriteCase& c : cases) {
+        TIniFile ini = Load(c.before);
+        ini.WriteString(c.section, c.key, c.value);
+        EXPECT_EQ(ini.Content(), c.after) << c.name;
+    }
+}
+
+TEST(IniFile, ValuesSurviveTheFile) {
+    const std::string values[] = {"", " lead", "trail ", "'q'", "\"", "\"\"", "a|b", "=x", ";x",
+                                  "[x]", "\xD6\xD0\xCE\xC4", std::string(2047, 'z')};
+    for (const std::string& v : values) {
+        TIniFile ini = Load("[A]\r\nk=old\r\n");
+        ini.WriteString("A", "k", v);
+        ini.WriteInteger("A", "n", -12);
+        ini.WriteBool("A", "b", true);
+        ini.UpdateFile();
+        TIniFile back(kPath);
+        EXPECT_EQ(back.ReadString("A", "k", "def"), v);
+        EXPECT_EQ(back.ReadInteger("A", "n", 0), -12);
+        EXPECT_TRUE(back.ReadBool("A", "b", false));
+    }
+}
+
+TEST(IniFile, UpdateFile) {
+    headless::Reset();
+    headless::AddDir("C:\\Korvalin");
+    TIniFile fresh(kPath);  // no file yet: starts empty
+    EXPECT_EQ(fresh.ReadString("A", "k", "def"), "def");
+    fresh.WriteString("A", "k", "v");
+    fresh.UpdateFile();
+    EXPECT_EQ(headless::FileContent(kPath), "[A]\r\nk=v\r\n");
+
+    TIniFile ini = Load("[A]\nk=1\n");
+    ini.WriteString("A", "k", "2");
+    headless::State().unwritable.insert(headless::Key(kPath));
+    try {
+        ini.UpdateFile();
+        FAIL() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), std::string("Unable to write to ") + kPath);
+    }
+    EXPECT_EQ(headless::FileContent(kPath), "[A]\nk=1\n");
+}
+
+}  // namespace

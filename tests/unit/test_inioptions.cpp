@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include "Controls.h"
+#include "Headless.h"
+#include "Inioptions.h"
+
+namespace {
+
+using List = std::vector<std::string>;
+
+const char* const kPath = "C:\\Korvalin\\korvalin.ini";
+
+TIniOptions LoadFrom(const std::string& content) {
+    headless::Reset();
+    headless::AddFile(kPath, content);
+    TIniOptions o;
+    o.LoadFromFile(kPath);
+    return o;
+}
+
+List Pairs(const TIniOptions& o) {
+    List out;
+    for (const WrapperPair& p : o.WrapperList) out.push_back(p.Before + "," + p.After);
+    return out;
+}
+
+TEST(IniOptions, NoFileKeepsConstructionValues) {
+    headless::Reset();
+    TIniOptions o;
+    o.LoadFromFile(kPath);
+    EXPECT_EQ(o.OpenMaxLimit, 31);
+    EXPECT_FALSE(o.InitBySelect || o.AutoSizeOnInit || o.NoExtOnlyDir || o.AutoOpen || o.SavePos);
+    EXPECT_EQ(o.OpenMax + o.SleepTime + o.TcColSep + o.WidthSpace + o.HeightSpace + o.Width, 0);
+    EXPECT_TRUE(o.TemplatePath.empty() && o.Separator.empty() && o.CommonUse.empty());
+    EXPECT_TRUE(o.SeparatorList.empty() && o.CommonUseList.empty() && o.TimeFormatList.empty() &&
+                o.WrapperList.empty());
+}
+
+TEST(IniOptions, MissingKeysGiveDefaults) {
+    TIniOptions o = LoadFrom("[Window]\r\nSavePos=1\r\nSaveSize=1\r\n");
+    const struct {
+        const char* name;
+        int actual, expected;
+    } cases[] = {
+        {"ConfirmMode", o.ConfirmMode, 0}, {"InitBySelect", o.InitBySelect, 1},
+        {"AutoSizeOnInit", o.AutoSizeOnInit, 1}, {"WidthSpace", o.WidthSpace, 40},
+        {"HeightSpace", o.HeightSpace, 100}, {"InitPathType", o.InitPathType, 0},
+        {"CursorQuickMove", o.CursorQuickMove, 0}, {"NoExtOnlyDir", o.NoExtOnlyDir, 1},
+        {"AutoOpen", o.AutoOpen, 1}, {"OpenMax", o.OpenMax, 16}, {"OpenMethod", o.OpenMethod, 0},
+        {"KeyType", o.KeyType, 0}, {"SleepTime", o.SleepTime, 200}, {"CursorPos", o.CursorPos, 0},
+        {"TcColSep", o.TcColSep, 9}, {"Left", o.Left, 380}, {"Top", o.Top, 260},
+        {"Width", o.Width, 460}, {"Height", o.Height, 160},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
+    EXPECT_EQ(o.SeparatorList, (List{"", " ", ".", "-", "_", "#"}));
+    EXPECT_EQ(Pairs(o), (List{"(,)", "[,]", "{,}"}));
+    EXPECT_EQ(o.CommonUseList, List{"tester"});
+    EXPECT_EQ(o.TimeFormatList,
+              (List{"yyyymmdd", "yyyy-mm-dd", "yymmdd", "yyyymmddhhnnss", "yyyy_mm_dd_ddd"}));
+}
+
+TEST(IniOptions, ValuesFromTheFile) {
+    TIniOptions o = LoadFrom(
+        "[FileList]\nConfirmMode=1\nInitBySelect=0\nWidthSpace=$10\nTemplatePath= \"D:\\T \" \n"
+        "[AfterCreate]\nOpenMax=99\nSleepTime=abc\nTcColSep=265\nCursorPos=12abc\n"
+        "[Window]\nSavePos=0\nLeft=11\nTop=22\nSaveSize=2\nWidth=0x100\n");
+    EXPECT_EQ(o.ConfirmMode, 1);
+    EXPECT_FALSE(o.InitBySelect);
+    EXPECT_EQ(o.WidthSpace, 16);
+    EXPECT_EQ(o.TemplatePath, "D:\\T ");
+    EXPECT_EQ(o.OpenMax, 99);     // only the settings dialog keeps it within range
+    EXPECT_EQ(o.SleepTime, 200);  // not a number: the default
+    EXPECT_EQ(o.TcColSep, 265);   // stored as read; users take its low byte
+    EXPECT_EQ(o.CursorPos, 0);
+    EXPECT_EQ(o.Left + o.Top, 0);  // not read while SavePos is off
+    EXPECT_TRUE(o.SaveSize);
+    EXPECT_EQ(o.Width, 256);
+    EXPECT_EQ(o.Height, 160);
+}
+
+TEST(IniOptions, NamingLists) {
+    const struct {
+        const char* separator;
+        const char* wrapper;
+        List separators, wrappers;
+    } cases[] = {
+        {".||-", "(*)|(*|*)|a*b*c|[*]", {"", " ", ".", "-"}, {"(,)", "[,]"}},
+        {"| |.|-|_|#", "", {"", " ", ".", "-", "_", "#"}, {}},
+        {".| |-", "<**>|'*|*'|x*y", {"", ".", " ", "-"}, {"<,>", "x,y"}},
+        {"", "|||", {"", " "}, {}},
+    };
+    for (const auto& c : cases) {
+        TIniOptions o = LoadFrom(std::string("[Naming]\nSeparator=") + c.separator +
+                                 "\nWrapper=" + c.wrapper + "\n");
+        EXPECT_EQ(o.SeparatorList, c.separators) << c.separator;
+        EXPECT_EQ(Pairs(o), c.wrappers) << c.wrapper;
+    }
+}
+
+TEST(IniOptions, CommonUseDefaultIsTheUserName) {
+    const struct {
+        std::string name;
+        bool ok;
+        List expected;
+    } cases[] = {
+        {"tester", true, {"tester"}},
+        {"tester", false, {}},
+        {std::string(127, 'u'), true, {std::string(127, 'u')}},
+        {std::string(128, 'u'), true, {}},  // does not fit the 128-byte buffer
+    };
+    for (const auto& c : cases) {
+        headless::Reset();
+        headless::AddFile(kPath, "[FileList]\r\n");
+        headless::State().userName = c.name;
+        headless::State().userNameOk = c.ok;
+        TIniOptions o;
+        o.LoadFromFile(kPath);
+        EXPECT_EQ(o.CommonUseList, c.expected) << c.name.size() << c.ok;
+    }
+}
+
+TEST(IniOptions, SplitList) {
+    const struct {
+        std::string text;
+        char sep;
+        List expected;
+    } cases[] = {
+        {"a|b", '|', {"a", "b"}},
+        {"|a||b|", '|', {"a", "b"}},
+        {"", '|', {}},
+        {" a | b ", '|', {" a ", " b "}},
+        {"it's|x", '|', {"it's|x"}},
+        {"'a|b'|c", '|', {"'a|b'", "c"}},
+        {"\"a'b\"|c", '|', {"\"a'b\"", "c"}},
+        {"a\r\nb|\n\nc\r", '|', {"a", "b", "c"}},
+        {"'x\r\ny'|z", '|', {"'x\r\ny'", "z"}},
+        {"a*b*c", '*', {"a", "b", "c"}},
+    };
+    for (const auto& c : cases) {
+        List list{"kept"};
+        TIniOptions::SplitList(c.text, c.sep, list);
+        List expected{"kept"};
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(list, expected) << c.text;
+    }
+}
+
+TEST(IniOptions, FixedSeparators) {
+    const struct {
+        List list, normalized, editable;
+    } cases[] = {
+        {{".", "-"}, {"", " ", ".", "-"}, {".", "-"}},
+        {{".", " ", " "}, {"", ".", " ", " "}, {".", " "}},
+        {{}, {"", " "}, {}},
+    };
+    for (const auto& c : cases) {
+        TIniOptions o;
+        o.SeparatorList = c.list;
+        o.NormalizeSeparators();
+        EXPECT_EQ(o.SeparatorList, c.normalized);
+        List editable = o.SeparatorList;
+        TIniOptions::RemoveFixedSeparators(editable);
+        EXPECT_EQ(editable, c.editable);
+    }
+    List none;
+    TIniOptions::RemoveFixedSeparators(none);
+    EXPECT_TRUE(none.empty());
+}
+
+TEST(IniOptions, NewFileLayout) {
+    headless::Reset();
+    headless::AddDir("C:\\Korvalin");
+    TIniOptions o;
+    o.SaveToFile(kPath);
+    EXPECT_EQ(headless::FileContent(kPath),
+              "[FileList]\r\nConfirmMode=0\r\nInitBySelect=0\r\nAutoSizeOnInit=0\r\nWidthSpace=0\r\n"
+              "HeightSpace=0\r\nInitPathType=0\r\nCursorQuickMove=0\r\nNoExtOnlyDir=0\r\nTemplatePath=\r\n"
+              "\r\n[AfterCreate]\r\nAutoOpen=0\r\nOpenMax=0\r\nOpenMethod=0\r\nKeyType=0\r\n"
+              "SleepTime=0\r\nCursorPos=0\r\nTcColSep=0\r\n"
+              "\r\n[Window]\r\nSavePos=0\r\nSaveSize=0\r\n"
+              "\r\n[Naming]\r\nSeparator=\r\nWrapper=\r\nCommonUse=\r\nTimeFormat=\r\n");
+}
+
+TEST(IniOptions, RoundTrip) {
+    TIniOptions o = LoadFrom("");
+    o.ConfirmMode = 1;
+    o.AutoOpen = true;
+    o.OpenMax = -3;
+    o.TemplatePath = "C:\\模板\\";
+    o.SavePos = o.SaveSize = true;
+    o.Left = -20;
+    o.Top = 5;
+    o.Width = 800;
+    o.Height = 600;
+    o.CommonUseList = {" lead", "中文", "trail "};
+    o.WrapperList = {{"(", ")"}, {"", "]"}};  // a pair with an empty half is lost
+    o.SaveToFile(kPath);
+    EXPECT_EQ(o.Wrapper, "(*)|*]");
+
+    TIniOptions back;
+    back.LoadFromFile(kPath);
+    EXPECT_EQ(back.ConfirmMode, 1);
+    EXPECT_TRUE(back.AutoOpen);
+    EXPECT_EQ(back.OpenMax, -3);
+    EXPECT_EQ(back.TemplatePath, "C:\\模板\\");
+    EXPECT_EQ(back.Left, -20);
+    EXPECT_EQ(back.Height, 600);
+    EXPECT_EQ(back.SeparatorList, o.SeparatorList);
+    EXPECT_EQ(back.CommonUseList, o.CommonUseList);
+    EXPECT_EQ(Pairs(back), List{"(,)"});
+
+    // No escaping: an unmatched quote merges the phrases after it.
+    back.CommonUseList = {"it's", "x"};
+    back.SaveToFile(kPath);
+    TIniOptions merged;
+    merged.LoadFromFile(kPath);
+    EXPECT_EQ(merged.CommonUseList, List{"it's|x"});
+}
+
+TEST(IniOptions, SaveKeepsTheRestOfTheFile) {
+    const std::string before =
+        "; hand-written\n[Other]\nx=1\n[Window]\nSavePos=0\nLeft=11\nTop=22\nSaveSize=1\nWidth=5";
+    TIniOptions o = LoadFrom(before);
+    o.Left = 99;
+    o.Width = 640;
+    o.SaveToFile(kPath);
+    std::string after = headless::FileContent(kPath);
+    EXPECT_EQ(after.rfind("; hand-written\n[Other]\nx=1\n[Window]\nSavePos=0\nLeft=11\nTop=22\n"
+                          "SaveSize=1\nWidth=640\r\nHeight=160\r\n",
+                          0),
+              0u)
+        << after;
+    EXPECT_EQ(after.find("Left=99"), std::string::npos);
+    EXPECT_NE(after.find("[FileList]\r\nConfirmMode=0\r\n"), std::string::npos);
+}
+
+TEST(IniOptions, FailedSaveLeavesTheFileAlone) {
+    const std::string before = "[AfterCreate]\r\nOpenMax=3\r\n";
+    TIniOptions o = LoadFrom(before);
+    o.OpenMax = 9;
+    headless::State().unwritable.insert(headless::Key(kPath));
+    try {
+        o.SaveToFile(kPath);
+        FAIL() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), std::string("Unable to write to ") + kPath);
+    }
+    EXPECT_EQ(headless::FileContent(kPath), before);
+}
+
+}  // namespace
