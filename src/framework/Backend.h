@@ -66,6 +66,7 @@ struct CreateParams {
     std::string caption;
     unsigned style = StyleNone;
     int id = 0;
+    std::string className;  // forms only: the window class, e.g. "TfomMain"
 };
 
 // `owner` receives the control's events (TControl::Fire*); it must outlive the handle.

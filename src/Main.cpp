@@ -1,0 +1,172 @@
+// TfomMain: creation, show step, keyboard handling, buttons, automatic
+// enlargement and the destroy step.
+#include "Main.h"
+
+#include <algorithm>
+
+#include "MainLayout.h"
+
+namespace {
+
+const char* const kHintOnlyDir =
+    "输入多个文件名、文件夹名，每行一个。\r\n"
+    "OnlyDir模式，不论是否以 \\ 或 / 结尾，都新建文件夹。\r\n"
+    "支持绝对路径和相对路径。";
+const char* const kHintNormal =
+    "输入多个文件名、文件夹名，每行一个。\r\n"
+    "以 \\ 或者 / 结尾的行，表示文件夹；否则，表示文件。\r\n"
+    "支持绝对路径和相对路径。\r\n"
+    "支持文件模版。";
+
+std::string DirectoryOf(const std::string& path) {
+    size_t p = path.find_last_of("\\:");
+    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+}
+
+}  // namespace
+
+std::string TfomMain::IniPath() const {
+    std::string exe = plat::ExePath();
+    size_t slash = exe.find_last_of("\\:");
+    size_t dot = exe.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) exe.erase(dot);
+    return exe + ".ini";
+}
+
+TfomMain::TfomMain() {
+    // 1. The window and its controls, from the layout.
+    plat::CreateParams form;
+    form.kind = plat::Kind::Form;
+    form.width = layout::fomMain.Width;
+    form.height = layout::fomMain.Height;
+    form.caption = layout::fomMain.Caption;
+    form.className = "TfomMain";
+    Name = layout::fomMain.Name;
+    Create(form);
+    plat::SetFont(Handle, layout::kMainFontFace, layout::kMainFontHeight, layout::kMainFontCharset);
+    plat::SetMinTrackSize(Handle, layout::kMainMinWidth, layout::kMainMinHeight);
+    mmoFileNames.Create(Handle, layout::mmoFileNames);
+    pnlBottom.Create(Handle, layout::pnlBottom);
+    btnConfig.Create(pnlBottom.Handle, layout::btnConfig);
+    btnNaming.Create(pnlBottom.Handle, layout::btnNaming);
+    btnOk.Create(pnlBottom.Handle, layout::btnOk);
+    btnCancel.Create(pnlBottom.Handle, layout::btnCancel);
+    pmNaming.CreateMenu();
+
+    OnShow = [this](TObject* s) { FormShow(s); };
+    mmoFileNames.OnKeyDown = [this](TObject* s, unsigned short& k, TShiftState sh) { mmoFileNamesKeyDown(s, k, sh); };
+    mmoFileNames.OnKeyPress = [this](TObject* s, char& k) { mmoFileNamesKeyPress(s, k); };
+    btnOk.OnClick = [this](TObject* s) { btnOkClick(s); };
+    btnCancel.OnClick = [this](TObject* s) { btnCancelClick(s); };
+    btnConfig.OnClick = [this](TObject* s) { btnConfigClick(s); };
+    btnNaming.OnClick = [this](TObject* s) { btnNamingClick(s); };
+
+    // 2. The options, read only when the file exists.
+    Options = std::make_unique<TIniOptions>();
+    Options->LoadFromFile(IniPath());
+
+    // 3. and 4. Restored size and position, held to the screen.
+    plat::Rect r = Bounds();
+    plat::Size screen = plat::ScreenSize();
+    if (Options->SaveSize) {
+        r.Width = std::min(Options->Width, screen.Width);
+        r.Height = std::min(Options->Height, screen.Height);
+    }
+    if (Options->SavePos) {
+        r.Left = std::min(std::max(Options->Left, 0), screen.Width - r.Width);
+        r.Top = std::min(std::max(Options->Top, 0), screen.Height - r.Height);
+    }
+    CenterOnFirstShow = !Options->SavePos;
+    SetBounds(r);
+
+    // 5. The rest of the state.
+    SuppressNextChar = false;
+    MarkedFileCount = 0;
+    AppDir = DirectoryOf(plat::ExePath());
+    NamingMenuBuilt = false;
+
+    // 6. Templates.
+    SetupTemplateDir();
+}
+
+TfomMain::~TfomMain() {
+    MarkCreatedItems();
+    OpenCreatedFiles();
+    plat::Rect r = Bounds();
+    Options->Left = r.Left;
+    Options->Top = r.Top;
+    Options->Width = r.Width;
+    Options->Height = r.Height;
+    // A failed save is reported; the shutdown goes on and the old file stays.
+    Guarded([&] { Options->SaveToFile(IniPath()); });
+    Options.reset();
+    for (TMenuItem* item : GeneratedMenuItems) delete item;
+    GeneratedMenuItems.clear();
+    TemplateFiles.clear();
+    CreatedItems.clear();
+}
+
+void TfomMain::FormShow(TObject*) {
+    if (OnlyDirMode) SetCaption(Caption() + " - OnlyDir");
+    InitPanelDir();
+    SetCaption(Caption() + " - " + PanelDir);
+    Application.SetTitle(Caption());
+    plat::SetCurrentDir(PanelDir);
+    mmoFileNames.SetHint(OnlyDirMode ? kHintOnlyDir : kHintNormal);
+}
+
+void TfomMain::AutoSizeWindow() {
+    std::vector<std::string> lines = mmoFileNames.Lines();
+    std::string longest;
+    for (const std::string& l : lines)
+        if (l.size() > longest.size()) longest = l;
+    plat::Rect work = plat::WorkArea();
+    plat::Rect r = Bounds();
+    int width = std::min(plat::TextExtent(Handle, longest).Width + Options->WidthSpace, work.Width);
+    if (width > r.Width) r.Width = width;
+    int lineHeight = plat::TextExtent(Handle, "0李").Height;
+    int height = std::min(lineHeight * static_cast<int>(lines.size()) + Options->HeightSpace, work.Height);
+    if (height > r.Height) r.Height = height;
+    SetBounds(r);
+}
+
+void TfomMain::mmoFileNamesKeyDown(TObject*, unsigned short& key, TShiftState shift) {
+    switch (key) {
+    case vkReturn:
+        if ((Options->ConfirmMode == 1) == shift.Ctrl) {
+            SuppressNextChar = true;
+            btnOkClick(nullptr);
+        }
+        break;
+    case vkEscape:
+        btnCancelClick(nullptr);
+        break;
+    case 'A':
+        if (shift.Ctrl) mmoFileNames.SelectAll();
+        break;
+    case vkOem1:
+        if (Options->CursorQuickMove) key = vkLeft;
+        break;
+    case vkOem7:
+        if (Options->CursorQuickMove) key = vkRight;
+        break;
+    default:
+        break;
+    }
+}
+
+void TfomMain::mmoFileNamesKeyPress(TObject*, char& key) {
+    if (SuppressNextChar) {
+        key = 0;
+        SuppressNextChar = false;
+    } else if (Options->CursorQuickMove && (key == ';' || key == '\'' || key == ':' || key == '"')) {
+        key = 0;
+    }
+}
+
+void TfomMain::btnCancelClick(TObject*) { Close(); }
+
+// The settings dialog and the naming menu are built by their own modules.
+void TfomMain::btnConfigClick(TObject*) {}
+
+void TfomMain::btnNamingClick(TObject*) {}
