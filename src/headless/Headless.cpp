@@ -70,6 +70,7 @@ void AddFile(const std::string& path, const std::string& content) {
 }
 
 bool HasFile(const std::string& path) { return State().files.count(Key(path)) > 0; }
+bool HasDir(const std::string& path) { return State().dirs.count(Key(path)) > 0; }
 
 std::string FileContent(const std::string& path) {
     auto it = State().files.find(Key(path));
@@ -218,11 +219,21 @@ int EditLineCount(Handle h) {
     return static_cast<int>(lines.size());
 }
 std::string EditLine(Handle h, int index, int maxBytes) {
-    std::vector<std::string> lines = SplitLines(W(h)->text);
-    if (index < 0 || index >= static_cast<int>(lines.size())) return std::string();
-    std::string s = lines[index];
-    if (static_cast<int>(s.size()) > maxBytes) s.resize(maxBytes);
-    return s;
+    // Walks to the line instead of splitting the whole text: the confirm step
+    // reads every line of texts with many thousands of them.
+    const std::string& t = W(h)->text;
+    if (index < 0) return std::string();
+    size_t pos = 0;
+    for (int line = 0; line < index; ++line) {
+        size_t nl = t.find('\n', pos);
+        if (nl == std::string::npos) return std::string();
+        pos = nl + 1;
+    }
+    size_t nl = t.find('\n', pos);
+    size_t end = nl == std::string::npos ? t.size() : nl;
+    if (nl != std::string::npos && end > pos && t[end - 1] == '\r') --end;  // CR LF
+    size_t len = std::min(end - pos, static_cast<size_t>(std::max(maxBytes, 0)));
+    return t.substr(pos, len);
 }
 int EditLineStart(Handle h, int index) {
     const std::string& t = W(h)->text;
@@ -408,6 +419,11 @@ std::string Abs(const std::string& path) {
         if (d.back() != '\\') d += '\\';
         p = d + p;
     }
+    // "\x" starts at the root of the current directory's drive; "\\srv\x"
+    // is a network path and keeps both of its backslashes.
+    bool network = p.size() >= 2 && p[0] == '\\' && p[1] == '\\';
+    const std::string& cd = State().currentDir;
+    if (!network && !p.empty() && p[0] == '\\' && cd.size() >= 2 && cd[1] == ':') p = cd.substr(0, 2) + p;
     // Fold "." and ".." parts as the file system does.
     std::vector<std::string> parts;
     std::string cur, head;
@@ -415,6 +431,9 @@ std::string Abs(const std::string& path) {
     if (p.size() >= 2 && p[1] == ':') {
         head = p.substr(0, 2);
         i = 2;
+    } else if (network) {
+        head = "\\";
+        i = 1;
     }
     for (; i <= p.size(); ++i) {
         if (i == p.size() || p[i] == '\\') {

@@ -98,6 +98,7 @@ std::string Key(const std::string& path);
 void AddFile(const std::string& path, const std::string& content = "");
 void AddDir(const std::string& path);  // with all its parents
 bool HasFile(const std::string& path);
+bool HasDir(const std::string& path);
 std::string FileContent(const std::string& path);
 
 // The folder above a key ("C:\\" for a root's child, empty for a root).

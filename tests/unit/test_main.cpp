@@ -1,0 +1,306 @@
+// The main window's creation, show step, keys, sizing and destroy step, and
+// start-up, on the headless backend.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "Headless.h"
+#include "Main.h"
+#include "Startup.h"
+
+using headless::State;
+
+namespace {
+
+const char* const kIni = "C:\\Korvalin\\korvalin.ini";
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        headless::Reset();
+        headless::AddDir("C:\\Korvalin");
+        headless::AddDir("C:\\work");
+        State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\work\\";
+    }
+    // An ini file whose FileList section holds `fileList` lines.
+    static void WriteIni(const std::string& body) { headless::AddFile(kIni, body); }
+    std::unique_ptr<TfomMain> Make() { return std::make_unique<TfomMain>(); }
+};
+
+TEST_F(MainWindow, DesignSizeCentredAndCaptionAfterShow) {
+    auto f = Make();
+    f->Show();
+    plat::Rect r = f->Bounds();
+    EXPECT_EQ(r.Width, 384);
+    EXPECT_EQ(r.Height, 111);
+    EXPECT_EQ(r.Left, (1280 - 384) / 2);
+    EXPECT_EQ(r.Top, (1024 - 111) / 2);
+    EXPECT_EQ(f->Caption(), "Korvalin - C:\\work\\");
+    EXPECT_EQ(State().appTitle, f->Caption());
+    EXPECT_EQ(headless::Key(State().currentDir), headless::Key("C:\\work"));
+    EXPECT_EQ(f->AppDir, "C:\\Korvalin\\");
+    EXPECT_EQ(f->IniPath(), kIni);
+}
+
+TEST_F(MainWindow, HintAndCaptionFollowTheMode) {
+    struct Case {
+        bool onlyDir;
+        const char* caption;
+        const char* hint;
+    } cases[] = {
+        {false, "Korvalin - C:\\work\\",
+         "输入多个文件名、文件夹名，每行一个。\r\n以 \\ 或者 / 结尾的行，表示文件夹；否则，表示文件。\r\n"
+         "支持绝对路径和相对路径。\r\n支持文件模版。"},
+        {true, "Korvalin - OnlyDir - C:\\work\\",
+         "输入多个文件名、文件夹名，每行一个。\r\nOnlyDir模式，不论是否以 \\ 或 / 结尾，都新建文件夹。\r\n"
+         "支持绝对路径和相对路径。"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        State().commandLine = std::string("korvalin.exe ") + (c.onlyDir ? "-OnlyDir " : "") + "C:\\work\\";
+        auto f = Make();
+        f->OnlyDirMode = c.onlyDir;
+        f->SwitchCount = c.onlyDir ? 1 : 0;
+        f->Show();
+        EXPECT_EQ(f->Caption(), c.caption);
+        EXPECT_EQ(f->mmoFileNames.Hint(), c.hint);
+    }
+}
+
+TEST_F(MainWindow, RestoredBoundsAreHeldToTheScreen) {
+    struct Case {
+        int left, top, width, height;
+        plat::Rect want;
+    } cases[] = {
+        {100, 200, 500, 300, {100, 200, 500, 300}},
+        {-50, -10, 500, 300, {0, 0, 500, 300}},
+        {2000, 900, 500, 300, {1280 - 500, 1024 - 300, 500, 300}},
+        {10, 10, 5000, 4000, {0, 0, 1280, 1024}},
+        {10, 10, 100, 50, {10, 10, 360, 100}},  // the smallest size still holds
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        WriteIni("[Window]\r\nSavePos=1\r\nSaveSize=1\r\nLeft=" + std::to_string(c.left) + "\r\nTop=" +
+                 std::to_string(c.top) + "\r\nWidth=" + std::to_string(c.width) + "\r\nHeight=" +
+                 std::to_string(c.height) + "\r\n");
+        auto f = Make();
+        f->Show();
+        plat::Rect r = f->Bounds();
+        EXPECT_EQ(r.Left, c.want.Left) << c.left;
+        EXPECT_EQ(r.Top, c.want.Top) << c.top;
+        EXPECT_EQ(r.Width, c.want.Width) << c.width;
+        EXPECT_EQ(r.Height, c.want.Height) << c.height;
+    }
+}
+
+TEST_F(MainWindow, SizeRestoredWithoutPositionIsCentred) {
+    WriteIni("[Window]\r\nSavePos=0\r\nSaveSize=1\r\nWidth=600\r\nHeight=200\r\nLeft=5\r\nTop=5\r\n");
+    auto f = Make();
+    f->Show();
+    EXPECT_EQ(f->Bounds().Left, (1280 - 600) / 2);
+    EXPECT_EQ(f->Bounds().Top, (1024 - 200) / 2);
+}
+
+struct KeyCase {
+    int confirmMode;
+    bool ctrl, shift;
+    bool confirms;
+};
+
+TEST_F(MainWindow, ConfirmKeyFollowsConfirmMode) {
+    const KeyCase cases[] = {
+        {0, false, false, true}, {0, true, false, false}, {0, false, true, true}, {0, true, true, false},
+        {1, false, false, false}, {1, true, false, true}, {1, true, true, true}, {2, false, false, true},
+        {2, true, false, false},
+    };
+    for (const KeyCase& c : cases) {
+        SetUp();
+        WriteIni("[FileList]\r\nConfirmMode=" + std::to_string(c.confirmMode) + "\r\n");
+        auto f = Make();
+        f->Show();
+        unsigned short key = vkReturn;
+        TShiftState s;
+        s.Ctrl = c.ctrl;
+        s.Shift = c.shift;
+        f->mmoFileNames.FireKeyDown(key, s);
+        EXPECT_EQ(f->SuppressNextChar, c.confirms) << c.confirmMode << c.ctrl << c.shift;
+        EXPECT_EQ(f->Visible(), !c.confirms) << c.confirmMode << c.ctrl << c.shift;
+        EXPECT_EQ(key, vkReturn);
+    }
+}
+
+TEST_F(MainWindow, SuppressedCharacterIsDroppedOnce) {
+    auto f = Make();
+    f->SuppressNextChar = true;
+    char ch = '\r';
+    f->mmoFileNames.FireKeyPress(ch);
+    EXPECT_EQ(ch, 0);
+    EXPECT_FALSE(f->SuppressNextChar);
+    ch = '\r';
+    f->mmoFileNames.FireKeyPress(ch);
+    EXPECT_EQ(ch, '\r');
+}
+
+TEST_F(MainWindow, QuickMoveKeys) {
+    for (bool quick : {false, true}) {
+        SetUp();
+        WriteIni(std::string("[FileList]\r\nCursorQuickMove=") + (quick ? "1" : "0") + "\r\n");
+        auto f = Make();
+        struct {
+            unsigned short in, out;
+        } keys[] = {{vkOem1, quick ? vkLeft : vkOem1}, {vkOem7, quick ? vkRight : vkOem7}, {'X', 'X'}};
+        for (auto k : keys) {
+            unsigned short key = k.in;
+            f->mmoFileNames.FireKeyDown(key, TShiftState{});
+            EXPECT_EQ(key, k.out) << quick;
+        }
+        for (char c : std::string(";':\"a")) {
+            char ch = c;
+            f->mmoFileNames.FireKeyPress(ch);
+            EXPECT_EQ(ch, quick && c != 'a' ? 0 : c) << quick << c;
+        }
+    }
+}
+
+TEST_F(MainWindow, EscapeClosesAndCtrlASelectsAll) {
+    auto f = Make();
+    Application.MainForm = f.get();
+    f->Show();
+    f->mmoFileNames.SetText("a.txt\r\nb.txt");
+    unsigned short key = 'A';
+    TShiftState ctrl;
+    ctrl.Ctrl = true;
+    f->mmoFileNames.FireKeyDown(key, ctrl);
+    int s = -1, e = -1;
+    f->mmoFileNames.GetSel(s, e);
+    EXPECT_EQ(s, 0);
+    EXPECT_EQ(e, 12);
+    EXPECT_TRUE(f->Visible());
+    key = vkEscape;
+    f->mmoFileNames.FireKeyDown(key, TShiftState{});
+    EXPECT_FALSE(f->Visible());
+    EXPECT_TRUE(State().loopQuit);
+    Application.MainForm = nullptr;
+}
+
+TEST_F(MainWindow, AutoSizeGrowsToTheLongestLineWithinTheWorkArea) {
+    struct Case {
+        int charWidth;
+        int workWidth, workHeight;
+        int lines;
+        int wantWidth, wantHeight;
+    } cases[] = {
+        // 20-byte longest line, WidthSpace 40, HeightSpace 100, 12-pixel lines.
+        {30, 1280, 984, 3, 20 * 30 + 40, 3 * 12 + 100},
+        {2, 1280, 984, 3, 384, 3 * 12 + 100},       // never shrinks below the design width
+        {30, 500, 120, 3, 500, 120},                // held to the work area
+        {30, 1280, 984, 1, 640, 112},               // one line
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        WriteIni("[FileList]\r\nWidthSpace=40\r\nHeightSpace=100\r\n");
+        State().charWidth = c.charWidth;
+        State().workArea = {0, 0, c.workWidth, c.workHeight};
+        auto f = Make();
+        std::string text = "12345678901234567890";  // the first of the longest
+        if (c.lines == 3) text = "short\r\n" + text + "\r\n" + "abcdefghijklmnopqrst";
+        f->mmoFileNames.SetText(text);
+        plat::Rect before = f->Bounds();
+        f->AutoSizeWindow();
+        plat::Rect r = f->Bounds();
+        EXPECT_EQ(r.Width, c.wantWidth);
+        EXPECT_EQ(r.Height, c.wantHeight);
+        EXPECT_EQ(r.Left, before.Left);
+        EXPECT_EQ(r.Top, before.Top);
+    }
+}
+
+TEST_F(MainWindow, DestroyStepSavesBoundsOnlyWhereAsked) {
+    WriteIni("[Window]\r\nSavePos=0\r\nSaveSize=1\r\nLeft=7\r\nTop=8\r\nWidth=500\r\nHeight=300\r\n");
+    {
+        auto f = Make();
+        f->Show();
+        f->SetBounds({1, 2, 640, 200});
+    }
+    std::string ini = headless::FileContent(kIni);
+    EXPECT_NE(ini.find("Left=7\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Top=8\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("Width=640\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("Height=200\r\n"), std::string::npos);
+    EXPECT_TRUE(State().boxes.empty());
+}
+
+TEST_F(MainWindow, FailedSaveIsReportedAndLeavesTheOldFile) {
+    WriteIni("[FileList]\r\nConfirmMode=1\r\n");
+    State().unwritable.insert(headless::Key(kIni));
+    { auto f = Make(); }
+    ASSERT_EQ(State().boxes.size(), 1u);
+    EXPECT_EQ(State().boxes[0].text, std::string("Unable to write to ") + kIni);
+    EXPECT_EQ(State().boxes[0].flags, unsigned(plat::MbOk | plat::MbIconStop));
+    EXPECT_EQ(headless::FileContent(kIni), "[FileList]\r\nConfirmMode=1\r\n");
+}
+
+// ------------------------------------------------------------ start-up
+
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        headless::Reset();
+        headless::AddDir("C:\\Korvalin");
+        headless::AddDir("C:\\work");
+    }
+};
+
+TEST_F(StartUp, RefusesToRunWithoutAPathOrForegroundWindow) {
+    struct Case {
+        const char* line;
+        bool foreground;
+        int exitCode;
+    } cases[] = {
+        {"korvalin.exe", true, -1},
+        {"korvalin.exe -OnlyDir", true, -1},
+        {"korvalin.exe --onlydir C:\\work\\a.txt", true, -1},
+        {"korvalin.exe \"\" ", true, -1},
+        {"korvalin.exe C:\\work\\a.txt", false, -1},
+        {"korvalin.exe C:\\work\\a.txt", true, 0},
+        {"korvalin.exe -x C:\\work\\ a.txt", true, 0},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        State().commandLine = c.line;
+        if (!c.foreground) State().foreground = nullptr;
+        EXPECT_EQ(RunKorvalin(), c.exitCode) << c.line;
+        if (c.exitCode == -1) {
+            ASSERT_EQ(State().boxes.size(), 1u) << c.line;
+            EXPECT_EQ(State().boxes[0].text, kUsageText);
+            EXPECT_EQ(State().boxes[0].caption, "Korvalin");
+            EXPECT_EQ(State().boxes[0].flags, 0u);
+            EXPECT_EQ(State().boxes[0].owner, nullptr);
+            EXPECT_FALSE(headless::HasFile(kIni)) << c.line;
+            EXPECT_FALSE(headless::HasDir("C:\\Korvalin\\Templates")) << c.line;
+        } else {
+            EXPECT_TRUE(State().boxes.empty()) << c.line;
+            EXPECT_TRUE(headless::HasFile(kIni)) << c.line;
+        }
+    }
+}
+
+TEST(Usage, TextIsTwoLinesWithOneLineFeed) {
+    EXPECT_EQ(std::string(kUsageText),
+              "请使用 Total Commander 命令或快捷键调用\nTC 传递给 Korvalin 的参数应该是 [-OnlyDir] %P%S ");
+}
+
+TEST_F(StartUp, NoIniAtStartWritesEveryKeyWithTheValuesInMemory) {
+    State().commandLine = "korvalin.exe C:\\work\\";
+    EXPECT_EQ(RunKorvalin(), 0);
+    EXPECT_EQ(headless::FileContent(kIni),
+              "[FileList]\r\nConfirmMode=0\r\nInitBySelect=0\r\nAutoSizeOnInit=0\r\nWidthSpace=0\r\n"
+              "HeightSpace=0\r\nInitPathType=0\r\nCursorQuickMove=0\r\nNoExtOnlyDir=0\r\n"
+              "TemplatePath=C:\\Korvalin\\Templates\\\r\n\r\n"
+              "[AfterCreate]\r\nAutoOpen=0\r\nOpenMax=0\r\nOpenMethod=0\r\nKeyType=0\r\nSleepTime=0\r\n"
+              "CursorPos=0\r\nTcColSep=0\r\n\r\n"
+              "[Window]\r\nSavePos=0\r\nSaveSize=0\r\n\r\n"
+              "[Naming]\r\nSeparator=\r\nWrapper=\r\nCommonUse=\r\nTimeFormat=\r\n");
+}
+
+}  // namespace
