@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Headless.h"
+#include "Main.h"
+
+#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+
+namespace {
+
+using headless::State;
+using Items = std::vector<std::pair<int, std::string>>;
+
+const std::string kTemplates = "C:\\Korvalin\\Templates\\";
+const std::string kErrorTail = "\r\n是否继续？";
+const unsigned kErrorFlags = plat::MbYesNo | plat::MbIconStop;
+const unsigned kReplaceFlags = plat::MbYesNo | plat::MbIconExclamation | plat::MbDefButton2;
+
+std::string ReplaceQuestion(const std::string& path) { return path + " 已存在。\r\n要替换它吗?"; }
+
+TEST(InterpretLine, Table) {
+    headless::Reset();
+    TfomMain f;
+    f.PanelDir = "C:\\work\\";
+    const struct {
+        std::string line;
+        bool onlyDir, taken, folder;
+        std::string path;
+    } cases[] = {
+        {"", false, false, false, ""},
+        {" \t \x01", false, false, false, ""},
+        {"\\", false, false, false, ""},
+        {" / ", false, false, false, ""},
+        {"  docs/  ", false, true, true, "C:\\work\\docs"},
+        {"a.txt", false, true, false, "C:\\work\\a.txt"},
+        {"sub/a.txt", false, true, false, "C:\\work\\sub\\a.txt"},
+        {"D:\\x\\", false, true, true, "D:\\x"},
+        {"c:/x", false, true, false, "c:\\x"},
+        {"\\temp\\", false, true, true, "\\temp"},
+        {"\\\\srv\\share\\new\\", false, true, true, "\\\\srv\\share\\new"},
+        {"//", false, true, true, "\\"},
+        {"C:", false, true, false, "C:\\work\\C:"},
+        {"C:x", false, true, false, "C:\\work\\C:x"},
+        {"a\\\\", false, true, true, "C:\\work\\a\\"},
+        {"..\\x", false, true, false, "C:\\work\\..\\x"},
+        {"a \t b", false, true, false, "C:\\work\\a \t b"},
+        // The folder test is on the last byte, as typed.
+        {BYTES("\x81\\"), false, true, true, BYTES("C:\\work\\\x81")},
+        {"a.txt", true, true, true, "C:\\work\\a.txt"},
+        {"b\\", true, true, true, "C:\\work\\b"},
+    };
+    for (const auto& c : cases) {
+        f.OnlyDirMode = c.onlyDir;
+        bool folder = !c.folder;
+        std::string path = "unchanged";
+        ASSERT_EQ(f.InterpretLine(c.line, folder, path), c.taken) << c.line;
+        if (!c.taken) continue;
+        EXPECT_EQ(folder, c.folder) << c.line;
+        EXPECT_EQ(path, c.path) << c.line;
+    }
+    f.PanelDir.clear();
+    bool folder = true;
+    std::string path;
+    ASSERT_TRUE(f.InterpretLine("a.txt", folder, path));
+    EXPECT_EQ(path, "a.txt");  // stays relative
+}
+
+class Confirm : public ::testing::Test {
+protected:
+    std::unique_ptr<TfomMain> f;
+
+    void SetUp() override {
+        headless::Reset();
+        headless::AddDir("C:\\work");
+        State().currentDir = "C:\\work";
+    }
+    void TearDown() override {
+        Application.MainForm = nullptr;
+        f.reset();
+    }
+    // Templates must be in place before the window builds its list.
+    void Make() {
+        f = std::make_unique<TfomMain>();
+        f->SetCaption("Korvalin - C:\\work\\");
+        f->PanelDir = "C:\\work\\";
+        Application.MainForm = f.get();
+    }
+    void Run(const std::string& text) {
+        if (!f) Make();
+        State().loopQuit = false;
+        f->mmoFileNames.SetText(text);
+        f->btnOkClick(nullptr);
+    }
+    Items Created() const {
+        Items out;
+        for (const auto& c : f->CreatedItems) out.push_back({c.IsFolder, c.Path});
+        return out;
+    }
+    bool Closed() const { return State().loopQuit; }
+};
+
+TEST_F(Confirm, EmptyTextBoxClosesWithNothing) {
+    Run("");
+    EXPECT_TRUE(Created().empty());
+    EXPECT_TRUE(State().boxes.empty());
+    EXPECT_TRUE(Closed());
+}
+
+TEST_F(Confirm, CreatesFoldersAndFilesInLineOrder) {
+    headless::AddDir("C:\\work\\exists");
+    headless::AddDir("D:\\");
+    Run("docs/\r\n\r\n  \r\nexists\\\r\nsub\\a.txt\r\nD:\\x\\y\\\r\n\\temp\\\r\n//\r\n\\\\srv\\share\\n\\\r\nb.txt\r\n");
+    EXPECT_EQ(Created(), (Items{{1, "C:\\work\\docs"},
+                                {0, "C:\\work\\sub\\a.txt"},
+                                {1, "D:\\x\\y"},
+                                {1, "\\temp"},
+                                {1, "\\\\srv\\share\\n"},
+                                {0, "C:\\work\\b.txt"}}));
+    EXPECT_TRUE(plat::DirectoryExists("C:\\work\\sub"));  // created on the way, not recorded
+    EXPECT_TRUE(plat::DirectoryExists("C:\\temp"));       // the panel's drive
+    EXPECT_TRUE(headless::HasFile("C:\\work\\b.txt"));
+    EXPECT_TRUE(State().boxes.empty());
+    EXPECT_TRUE(Closed());
+}
+
+TEST_F(Confirm, ExistingFileAnsweredNoIsKeptAndSkipped) {
+    headless::AddFile("C:\\work\\a.txt", "old");
+    State().answers = {plat::IdNo};
+    Run("a.txt\r\nb.txt");
+    ASSERT_EQ(State().boxes.size(), 1u);
+    EXPECT_EQ(State().boxes[0].text, ReplaceQuestion("C:\\work\\a.txt"));
+    EXPECT_EQ(State().boxes[0].caption, "Korvalin - C:\\work\\");
+    EXPECT_EQ(State().boxes[0].flags, kReplaceFlags);
+    EXPECT_EQ(State().boxes[0].owner, f->Handle);
+    EXPECT_EQ(headless::FileContent("C:\\work\\a.txt"), "old");
+    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\b.txt"}}));
+    EXPECT_TRUE(Closed());
+}
+
+TEST_F(Confirm, ExistingFileAnsweredYesIsReplacedAndRecorded) {
+    headless::AddFile("C:\\work\\a.txt", "old");
+    headless::AddFile("C:\\work\\b.md", "old");
+    headless::AddFile(kTemplates + "template.md", "# title");
+    State().answers = {plat::IdYes, plat::IdYes};
+    Run("a.txt\r\nb.md");
+    EXPECT_EQ(headless::FileContent("C:\\work\\a.txt"), "");
+    EXPECT_EQ(headless::FileContent("C:\\work\\b.md"), "# title");
+    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\a.txt"}, {0, "C:\\work\\b.md"}}));
+}
+
+TEST_F(Confirm, SameNameTwiceAsksTheSecondTime) {
+    State().answers = {plat::IdYes};
+    Run("a.txt\r\na.txt");
+    ASSERT_EQ(State().boxes.size(), 1u);
+    EXPECT_EQ(State().boxes[0].text, ReplaceQuestion("C:\\work\\a.txt"));
+    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\a.txt"}, {0, "C:\\work\\a.txt"}}));
+}
+
+TEST_F(Confirm, ErrorsAskWhetherToGoOn) {
+    headless::AddFile("C:\\work\\taken", "x");
+    headless::AddDir("C:\\work\\folder");
+    const struct {
+        const char* line;
+        std::string message;
+    } cases[] = {
+        {"a|b.txt", "Cannot create file C:\\work\\a|b.txt"},
+        {"taken\\", "Cannot create directory C:\\work\\taken"},
+        {"folder", "Cannot create file C:\\work\\folder"},  // no replace question for a folder
+        {"C:", "Cannot create file C:\\work\\C:"},
+        {"a\"b\\", "Cannot create directory C:\\work\\a\"b"},
+    };
+    int round = 0;
+    for (const auto& c : cases) {
+        // Yes goes on with the next line.
+        State().boxes.clear();
+        State().answers = {plat::IdYes};
+        std::string ok = "ok" + std::to_string(round++) + ".txt";
+        Run(std::string(c.line) + "\r\n" + ok);
+        ASSERT_EQ(State().boxes.size(), 1u) << c.line;
+        EXPECT_EQ(State().boxes[0].text, c.message + kErrorTail);
+        EXPECT_EQ(State().boxes[0].flags, kErrorFlags);
+        EXPECT_EQ(State().boxes[0].caption, f->Caption());
+        EXPECT_EQ(Created(), (Items{{0, "C:\\work\\" + ok}})) << c.line;
+        EXPECT_TRUE(Closed());
+    }
+}
+
+TEST_F(Confirm, NoInAnErrorBoxKeepsTheWindowAndTheItemsSoFar) {
+    const std::string text = "first.txt\r\nnew\\\r\nbad|name\r\nlast.txt";
+    State().answers = {plat::IdNo};
+    Run(text);
+    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\first.txt"}, {1, "C:\\work\\new"}}));
+    EXPECT_FALSE(headless::HasFile("C:\\work\\last.txt"));
+    EXPECT_FALSE(Closed());
+    EXPECT_EQ(f->mmoFileNames.Text(), text);
+    // A second run starts afresh: both existing items are now seen again.
+    State().boxes.clear();
+    State().answers = {plat::IdNo, plat::IdYes};
+    Run(text);
+    EXPECT_EQ(State().boxes.size(), 2u);  // replace first.txt? No. Error? Yes.
+    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\last.txt"}}));
+    EXPECT_TRUE(Closed());
+}
+
+TEST_F(Confirm, TemplateCopyGetsTheTimeOfCreation) {
+    headless::AddFile(kTemplates + "%.md", "# notes");
+    headless::AddFile(kTemplates + "template.txt", "plain");
+    State().fileTimes[headless::Key(kTemplates + "%.md")] = 1;
+    Make();
+    State().now = 0x01DC123456789ABCull;
+    Run("notes.md\r\na.txt\r\nb.py");
+    EXPECT_EQ(headless::FileContent("C:\\work\\notes.md"), "# notes");
+    EXPECT_EQ(headless::FileContent("C:\\work\\a.txt"), "plain");
+    EXPECT_EQ(State().fileTimes[headless::Key("C:\\work\\notes.md")], 0x01DC123456789ABCull);
+    EXPECT_EQ(State().fileTimes[headless::Key("C:\\work\\a.txt")], 0x01DC123456789ABCull);
+    EXPECT_TRUE(headless::HasFile("C:\\work\\b.py"));
+    EXPECT_EQ(State().fileTimes.count(headless::Key("C:\\work\\b.py")), 0u);  // empty: no copy
+}
+
+TEST_F(Confirm, TemplatesRemovedOrAddedWhileOpen) {
+    headless::AddFile(kTemplates + "%.md", "# notes");
+    Make();
+    State().files.erase(headless::Key(kTemplates + "%.md"));
+    headless::AddFile(kTemplates + "template.txt", "late");  // the fallback is looked up on disk
+    Run("gone.md\r\nlate.txt");
+    EXPECT_TRUE(headless::HasFile("C:\\work\\gone.md"));
+    EXPECT_EQ(headless::FileContent("C:\\work\\gone.md"), "");
+    EXPECT_EQ(headless::FileContent("C:\\work\\late.txt"), "late");
+    EXPECT_TRUE(State().boxes.empty());
+}
+
+TEST_F(Confirm, FileWithoutDirectoryGoesToTheCurrentDirectory) {
+    Make();
+    f->PanelDir.clear();
+    Run("bare.txt");
+    EXPECT_EQ(Created(), (Items{{0, "bare.txt"}}));
+    EXPECT_TRUE(headless::HasFile("C:\\work\\bare.txt"));
+}
+
+TEST_F(Confirm, TenThousandLines) {
+    std::string text;
+    for (int i = 0; i < 10000; ++i) text += "f" + std::to_string(i) + (i % 2 ? ".txt\r\n" : "\\\r\n");
+    Run(text);
+    ASSERT_EQ(f->CreatedItems.size(), 10000u);
+    EXPECT_EQ(f->CreatedItems[9999].Path, "C:\\work\\f9999.txt");
+    EXPECT_EQ(f->CreatedItems[9998].IsFolder, 1);
+    EXPECT_TRUE(State().boxes.empty());
+}
+
+TEST_F(Confirm, LongLinesAreCutAt4096Bytes) {
+    Run(std::string(100000, 'a') + ".txt\r\nnext.txt");
+    ASSERT_EQ(f->CreatedItems.size(), 2u);
+    EXPECT_EQ(f->CreatedItems[0].Path, "C:\\work\\" + std::string(4096, 'a'));
+    EXPECT_EQ(f->CreatedItems[1].Path, "C:\\work\\next.txt");
+}
+
+TEST_F(Confirm, NamesWithEveryByte) {
+    // One line per byte value inside a name; every line must end as either a
+    // recorded item with exactly its path or a box that names it. Letters of
+    // either case and both slashes meet the same file again.
+    std::string text;
+    int lines = 0;
+    for (int b = 1; b < 256; ++b) {
+        if (b == '\r' || b == '\n') continue;
+        text += "n" + std::string(1, static_cast<char>(b)) + "x.txt\r\n";
+        ++lines;
+    }
+    Run(text);  // error boxes default to Yes
+    EXPECT_EQ(static_cast<int>(f->CreatedItems.size() + State().boxes.size()), lines);
+    int errors = 0;
+    for (const auto& box : State().boxes) {
+        if (box.flags == kReplaceFlags) continue;
+        ++errors;
+        EXPECT_EQ(box.flags, kErrorFlags);
+        EXPECT_EQ(box.text.compare(0, 27, "Cannot create file C:\\work\\"), 0) << box.text;
+    }
+    EXPECT_EQ(errors, 7);  // | < > " * ? : and nothing else
+    EXPECT_EQ(State().boxes.size() - errors, 27u);
+    for (const auto& item : f->CreatedItems) EXPECT_TRUE(headless::HasFile(item.Path)) << item.Path;
+    EXPECT_TRUE(Closed());
+}
+
+}  // namespace

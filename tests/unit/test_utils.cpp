@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Headless.h"
+#include "Utils.h"
+
+namespace {
+
+TEST(Utils, IsAbsolutePath) {
+    const struct {
+        const char* text;
+        bool absolute;
+    } cases[] = {
+        {"", false},         {"\\", true},         {"\\temp", true},  {"\\\\srv\\share", true},
+        {"C:", false},       {"C:x", false},       {"C:\\", true},    {"z:\\a", true},
+        {"1:\\a", false},    {"@:\\a", false},     {"[:\\a", false},  {"a.txt", false},
+        {"..\\x", false},    {"C:/x", false},      {"ab\\", false},   {"\x81:\\a", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsAbsolutePath(c.text), c.absolute) << c.text;
+}
+
+TEST(Utils, SameCharIgnoreCaseFoldsOnlyAsciiLetters) {
+    for (int p = 0; p < 256; ++p)
+        for (int n = 0; n < 256; ++n) {
+            auto lower = [](int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+            bool expected = p == n || (lower(p) == lower(n) && lower(p) >= 'a' && lower(p) <= 'z');
+            ASSERT_EQ(SameCharIgnoreCase(static_cast<char>(p), static_cast<char>(n)), expected) << p << " " << n;
+        }
+}
+
+TEST(Utils, MatchNamePatternTable) {
+    const struct {
+        std::string pattern, name;
+        bool match;
+    } cases[] = {
+        {"readme%.md", "README.MD", true},
+        {"%.md", "notes.md", true},
+        {"test__.py", "test12.py", true},
+        {"test__.py", "test1.py", false},
+        {"Makefile", "makefile", true},
+        {"%", "", true},
+        {"%%%", "abc", true},
+        {"", "", true},
+        {"", "a", false},
+        {"a", "", false},
+        {"_", "", false},
+        {"a%", "a", true},
+        {"%a", "ba", true},
+        {"%a", "ab", false},
+        {"a%b%c", "aXbYc", true},
+        {"a%b%c", "aXcYb", false},
+        {"____", "\xD6\xD0\xCE\xC4", true},  // two Chinese characters
+        {"__", "\xD6\xD0\xCE\xC4", false},
+        {"%", "\xA1\xA1", true},
+        {"\xC4", "\xE4", false},  // no folding beyond ASCII
+        {"%\\", "a\\", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MatchNamePattern(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;
+}
+
+// Plain dynamic-programming matcher to compare against.
+bool ReferenceMatch(const std::string& p, const std::string& n) {
+    std::vector<std::vector<char>> ok(p.size() + 1, std::vector<char>(n.size() + 1, 0));
+    ok[p.size()][n.size()] = 1;
+    for (size_t i = p.size(); i-- > 0;)
+        for (size_t j = n.size() + 1; j-- > 0;) {
+            if (p[i] == '%')
+                ok[i][j] = ok[i + 1][j] || (j < n.size() && ok[i][j + 1]);
+            else if (j < n.size() && (p[i] == '_' || SameCharIgnoreCase(p[i], n[j])))
+                ok[i][j] = ok[i + 1][j + 1];
+        }
+    return ok[0][0];
+}
+
+TEST(Utils, MatchNamePatternAgreesWithReference) {
+    std::mt19937 rng(20240517);
+    const std::string patternBytes = "aAbB%%__\x81\\.";
+    const std::string nameBytes = "aAbBc%_\x81\\.";
+    int matches = 0;
+    for (int round = 0; round < 20000; ++round) {
+        // Some patterns longer than 64 positions, to use the heap room too.
+        size_t plen = rng() % (round % 10 == 0 ? 90 : 9);
+        size_t nlen = rng() % (round % 10 == 0 ? 120 : 12);
+        std::string p, n;
+        for (size_t i = 0; i < plen; ++i) p += patternBytes[rng() % patternBytes.size()];
+        for (size_t i = 0; i < nlen; ++i) n += nameBytes[rng() % nameBytes.size()];
+        bool expected = ReferenceMatch(p, n);
+        matches += expected;
+        ASSERT_EQ(MatchNamePattern(p, n), expected) << "pattern '" << p << "' name '" << n << "'";
+    }
+    EXPECT_GT(matches, 1000);  // the generator must produce both outcomes
+}
+
+TEST(Utils, MatchNamePatternPathologicalPatternsAreFast) {
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(MatchNamePattern("%a%a%a%a%a%a%b", std::string(40, 'a')));
+    EXPECT_TRUE(MatchNamePattern("%a%a%a%a%a%a%", std::string(40, 'a')));
+    std::string many;
+    for (int i = 0; i < 120; ++i) many += "%a";
+    EXPECT_FALSE(MatchNamePattern(many + "b", std::string(5000, 'a')));
+    EXPECT_TRUE(MatchNamePattern(many, std::string(5000, 'a')));
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 2.0);
+}
+
+TEST(Utils, CountChar) {
+    EXPECT_EQ(CountChar("", '%'), 0);
+    EXPECT_EQ(CountChar("%a%%", '%'), 3);
+    EXPECT_EQ(CountChar(std::string("a\0b\0", 4), '\0'), 2);
+    EXPECT_EQ(CountChar("\xB0\xB0", '\xB0'), 2);  // bytes, not characters
+}
+
+#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+
+TEST(Utils, PathSplittersSkipSecondBytes) {
+    headless::Reset();
+    const struct {
+        std::string path, dir, name, ext;
+    } cases[] = {
+        {"C:\\w\\a.txt", "C:\\w", "a.txt", ".txt"},
+        {"C:\\a.txt", "C:\\", "a.txt", ".txt"},
+        {"\\a.txt", "\\", "a.txt", ".txt"},
+        {"a.txt", "", "a.txt", ".txt"},
+        {"C:a.txt", "", "a.txt", ".txt"},
+        {"C:\\w\\.gitignore", "C:\\w", ".gitignore", ".gitignore"},
+        {"C:\\w.d\\LICENSE", "C:\\w.d", "LICENSE", ""},
+        {"\\\\srv\\share\\a.b.c", "\\\\srv\\share", "a.b.c", ".c"},
+        // 0x81 0x5C is one character: its second byte is no backslash.
+        {BYTES("C:\\w\\\x81\\.txt"), "C:\\w", BYTES("\x81\\.txt"), ".txt"},
+        {BYTES("C:\\\x81\\"), "C:\\", BYTES("\x81\\"), ""},
+        {BYTES("C:\\w\\a\x81."), "C:\\w", BYTES("a\x81."), ""},
+        {BYTES("C:\\w\\a\x81|b"), "C:\\w", BYTES("a\x81|b"), ""},
+        {BYTES("C:\\w\\a\x81:b"), "C:\\w", BYTES("a\x81:b"), ""},
+        // A lead byte at the very end stands alone.
+        {BYTES("C:\\w\\a.\x81"), "C:\\w", BYTES("a.\x81"), BYTES(".\x81")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExtractFileDir(c.path), c.dir) << c.path;
+        EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
+        EXPECT_EQ(ExtractFileExt(c.path), c.ext) << c.path;
+    }
+    EXPECT_TRUE(EndsWithBackslash("C:\\"));
+    EXPECT_FALSE(EndsWithBackslash(BYTES("C:\\\x81\\")));
+    EXPECT_TRUE(EndsWithBackslash(BYTES("C:\\\x81\\\\")));
+    EXPECT_FALSE(EndsWithBackslash(""));
+}
+
+TEST(Utils, TrimControl) {
+    std::string all;
+    for (int b = 0; b <= 32; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(TrimControl(all + "a \tb" + all), "a \tb");
+    EXPECT_EQ(TrimControl(all), "");
+    EXPECT_EQ(TrimControl("\xA1\xA1x\xA1\xA1"), "\xA1\xA1x\xA1\xA1");  // the ideographic blank stays
+    EXPECT_EQ(TrimControlRight(" a \r\n\r\n"), " a");
+}
+
+}  // namespace
