@@ -28,8 +28,7 @@ command -v g++ >/dev/null 2>&1 || wanted+=(g++)
 
 missing=()
 for p in "${wanted[@]}"; do
-    if ! dpkg -s "$p" >/dev/null 2>&1 \
-        || ! dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed'; then
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$p")
     fi
 done

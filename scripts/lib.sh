@@ -1,0 +1,77 @@
+# Shared by the scripts that run Windows programs under Wine: the Wine
+# environment, the build's own prefix and a private virtual X display.
+# Source it; it defines functions only (and KV_ROOT).
+
+KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KV_XVFB_PID=
+
+kv_wine_env() {
+    export WINEPREFIX="$KV_ROOT/build/wineprefix"
+    export WINEDEBUG=-all
+    # The ANSI code page follows the locale: GBK (936) is what Korvalin's
+    # users have.
+    export LC_ALL=zh_CN.GBK LANG=zh_CN.GBK
+    # No Mono or Gecko installer dialogs when the prefix is made.
+    export WINEDLLOVERRIDES="mscoree=;mshtml="
+}
+
+# Starts Xvfb on the first free display number and exports DISPLAY.
+kv_start_xvfb() {
+    local n i
+    for n in $(seq 90 199); do
+        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
+            continue
+        fi
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        KV_XVFB_PID=$!
+        for i in $(seq 1 100); do
+            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$KV_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        # Lost the number to another server, or it did not come up.
+        kill "$KV_XVFB_PID" 2>/dev/null
+        wait "$KV_XVFB_PID" 2>/dev/null
+        KV_XVFB_PID=
+    done
+    echo "no free X display number" >&2
+    return 1
+}
+
+# Stops the Xvfb that kv_start_xvfb started, and nothing else.
+kv_stop_xvfb() {
+    if [ -n "${KV_XVFB_PID:-}" ]; then
+        kill "$KV_XVFB_PID" 2>/dev/null
+        wait "$KV_XVFB_PID" 2>/dev/null
+        KV_XVFB_PID=
+    fi
+}
+
+# Makes the prefix on first use (about 15 s), later only checks it.
+kv_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine: creating the prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        timeout -k 10 300 wineboot -i >/dev/null 2>&1 </dev/null || true
+        timeout -k 5 60 wineserver -w 2>/dev/null || true
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "wine: could not create the prefix" >&2
+            return 1
+        fi
+    fi
+}
+
+# Ends this prefix's Wine server once our programs are done.
+kv_wine_down() {
+    timeout 15 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+}
+
+# A host path as Wine names it (drive Z: is the host's root).
+kv_winpath() {
+    local p
+    p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+    printf 'Z:%s' "${p//\//\\}"
+}

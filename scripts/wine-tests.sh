@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Runs the Windows-side tests under Wine: kvtest.exe drives korvalin.exe
+# through the stand-in file manager, one case group per Wine process so that
+# one stuck group cannot take the others with it. Ends with the line
+# "N passed, N failed"; the exit code is non-zero when anything failed.
+#   wine-tests.sh [group...]      (default: every group kvtest.exe lists)
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+cd "$KV_ROOT"
+
+bin=build/win32
+passed=0
+failed=0
+root=
+
+finish() {
+    kv_wine_down
+    kv_stop_xvfb
+    if [ -n "$root" ] && [ -d "$root" ]; then
+        # A case that failed half-way may have left its ini immutable.
+        chattr -R -i "$root" 2>/dev/null
+        if [ "$failed" -eq 0 ]; then rm -rf "$root"; else echo "case folders kept in $root"; fi
+    fi
+    echo "$passed passed, $failed failed"
+}
+
+for exe in kvtest.exe fakefm.exe barewin.exe korvalin.exe; do
+    if [ ! -f "$bin/$exe" ]; then
+        echo "FAIL setup: $bin/$exe is missing (run scripts/build.sh)"
+        echo "0 passed, 1 failed"
+        exit 1
+    fi
+done
+
+kv_wine_env
+if ! kv_start_xvfb; then
+    echo "FAIL setup: no X display"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+trap 'finish; trap - EXIT' EXIT
+trap 'exit 130' INT TERM
+if ! kv_prefix; then
+    echo "FAIL setup: no Wine prefix"
+    failed=1
+    exit 1
+fi
+
+chattr -R -i build/wine-cases.* 2>/dev/null
+rm -rf build/wine-cases.*
+root=$(mktemp -d "$KV_ROOT/build/wine-cases.XXXXXX")
+winroot=$(kv_winpath "$root")
+
+groups="$*"
+if [ -z "$groups" ]; then
+    groups=$(timeout -k 5 60 wine "$bin/kvtest.exe" --list 2>/dev/null </dev/null | tr -d '\r')
+fi
+if [ -z "$groups" ]; then
+    echo "FAIL setup: kvtest.exe --list gave nothing"
+    failed=1
+    exit 1
+fi
+
+for g in $groups; do
+    echo "== $g"
+    out="$root/$g.out"
+    timeout -k 10 240 wine "$bin/kvtest.exe" --root "$winroot\\$g" --case "$g" \
+        >"$out" 2>"$root/$g.err" </dev/null
+    rc=$?
+    tr -d '\r' <"$out" | grep -E '^(PASS|FAIL|TIME) '
+    p=$(tr -d '\r' <"$out" | grep -c '^PASS ')
+    f=$(tr -d '\r' <"$out" | grep -c '^FAIL ')
+    passed=$((passed + p))
+    failed=$((failed + f))
+    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+        echo "FAIL $g: did not finish within 240 s"
+        failed=$((failed + 1))
+    elif [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then
+        echo "FAIL $g: kvtest.exe ended with code $rc"
+        sed 's/^/    /' "$root/$g.err" | head -20
+        failed=$((failed + 1))
+    fi
+done
+
+[ "$failed" -eq 0 ]
