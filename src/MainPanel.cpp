@@ -35,7 +35,7 @@ void TfomMain::InitListFromSelection() {
     for (std::size_t i = first; i < args.size(); ++i) {
         std::string line = args[i];
         // Folders get their backslash so that the line reads as a folder line.
-        if (plat::DirectoryExists(line) && line.back() != '\\') line += '\\';
+        if (!line.empty() && line.back() != '\\' && plat::DirectoryExists(line)) line += '\\';
         if (OnlyDirMode && Options->NoExtOnlyDir) {
             std::size_t d = LastDelimiter(".\\:", line);
             if (d != std::string::npos && line[d] == '.') line.erase(d);

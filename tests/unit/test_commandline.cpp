@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,27 @@ TEST(CommandLine, SplitArgumentsLongLines) {
     std::string many = "k";
     for (int i = 0; i < 10000; ++i) many += " a";
     EXPECT_EQ(SplitArguments(many).size(), 10001u);
+}
+
+TEST(CommandLine, RandomLinesKeepTheInvariants) {
+    headless::Reset();
+    std::mt19937 rng(7);
+    const std::string bytes = std::string("\"\"  \t\x01-/\\aZ\x81\xFE\x7F", 15) + std::string(1, '\0');
+    for (int round = 0; round < 5000; ++round) {
+        std::string raw;
+        for (size_t n = rng() % 40; n > 0; --n) raw += bytes[rng() % bytes.size()];
+        Args args = SplitArguments(raw);
+        ASSERT_FALSE(args.empty());
+        size_t total = 0;
+        for (size_t i = 0; i < args.size(); ++i) {
+            total += args[i].size();
+            if (i > 0) ASSERT_FALSE(args[i].empty()) << ::testing::PrintToString(raw);
+        }
+        ASSERT_LE(total, raw.size());
+        std::string dir = PanelDirFromRawLine(raw);
+        ASSERT_LE(dir.size(), raw.size());
+        if (!dir.empty()) ASSERT_EQ(raw.compare(raw.size() - dir.size(), dir.size(), dir), 0);  // a tail of the line
+    }
 }
 
 TEST(CommandLine, ScanSwitches) {
