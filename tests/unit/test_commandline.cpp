@@ -74,12 +74,14 @@ TEST(CommandLine, RandomLinesKeepTheInvariants) {
         size_t total = 0;
         for (size_t i = 0; i < args.size(); ++i) {
             total += args[i].size();
-            if (i > 0) ASSERT_FALSE(args[i].empty()) << ::testing::PrintToString(raw);
+            if (i > 0) {
+                ASSERT_FALSE(args[i].empty()) << ::testing::PrintToString(raw);
+            }
         }
         ASSERT_LE(total, raw.size());
         std::string dir = PanelDirFromRawLine(raw);
         ASSERT_LE(dir.size(), raw.size());
-        if (!dir.empty()) ASSERT_EQ(raw.compare(raw.size() - dir.size(), dir.size(), dir), 0);  // a tail of the line
+        ASSERT_EQ(raw.compare(raw.size() - dir.size(), dir.size(), dir), 0);  // a tail of the line
     }
 }
 
