@@ -55,11 +55,10 @@ bool TfomMain::CreateFileItem(const std::string& path) {
 
 void TfomMain::btnOkClick(TObject*) {
     CreatedItems.clear();
-    const int count = mmoFileNames.LineCount();
-    for (int i = 0; i < count; ++i) {
+    for (const std::string& line : mmoFileNames.Lines(kMaxLineBytes)) {
         bool isFolder = false;
         std::string path;
-        if (!InterpretLine(mmoFileNames.Line(i, kMaxLineBytes), isFolder, path)) continue;
+        if (!InterpretLine(line, isFolder, path)) continue;
 
         std::string question;
         try {

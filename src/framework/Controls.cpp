@@ -54,11 +54,24 @@ void TControl::FireKeyPress(char& key) {
     if (OnKeyPress) Guarded([&] { OnKeyPress(this, key); });
 }
 
+// One copy of the whole text, split where the box breaks its lines (carriage
+// return and line feed; lines are never wrapped): asking the box line by line
+// costs a walk from its first line for every line.
 std::vector<std::string> TMemo::Lines(int maxBytes) const {
+    std::string text = Text();
     std::vector<std::string> lines;
-    int n = LineCount();
-    lines.reserve(n);
-    for (int i = 0; i < n; ++i) lines.push_back(Line(i, maxBytes));
+    std::string::size_type start = 0;
+    for (;;) {
+        std::string::size_type end = text.find("\r\n", start);
+        std::string::size_type stop = end == std::string::npos ? text.size() : end;
+        std::string::size_type len = stop - start;
+        if (maxBytes >= 0 && len > static_cast<std::string::size_type>(maxBytes)) len = maxBytes;
+        lines.push_back(text.substr(start, len));
+        if (end == std::string::npos) break;
+        start = end + 2;
+    }
+    // A final empty line is not a line.
+    if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
     return lines;
 }
 
