@@ -8,6 +8,9 @@
 //
 //   kvtest.exe [--root <folder>] [--korvalin <exe>] [--case <group>] [--list]
 //              [--reps <n>]
+//   kvtest.exe --demo <folder> [--log <file>] [--type <name>]... [--shot-flag <file>]
+//
+// The second form is one demonstration session on <folder> (see Demo).
 //
 // Prints one PASS or FAIL line per check and ends with "N passed, N failed".
 // The exit code is 1 when a check failed.
@@ -333,9 +336,14 @@ void Key(HWND h, UINT vk) {
     PostMessageA(h, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
 }
 
-// Typing into the text box: the characters, as the keyboard delivers them.
+// Typing into the text box: one character message per character, in
+// UTF-16 so that double-byte characters arrive whole. Sent, not posted:
+// Wine turns a posted non-ASCII character for an ANSI window into "?".
 void Type(HWND h, const std::string& text) {
-    for (unsigned char c : text) PostMessageA(h, WM_CHAR, c, 1);
+    std::wstring w(text.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &w[0], (int)w.size());
+    DWORD_PTR r;
+    for (int i = 0; i < n; ++i) SendMessageTimeoutW(h, WM_CHAR, w[i], 1, SMTO_ABORTIFHUNG, 3000, &r);
 }
 
 // The hint of a control: the tooltip tool registered for it in the other
@@ -412,6 +420,13 @@ struct Run {
     std::string log;   // fakefm's log
     HANDLE fm = nullptr, kv = nullptr;
     DWORD kvPid = 0;
+
+    // A run on a given panel folder and program, outside the case folders.
+    Run(const std::string& panel, const std::string& program, const std::string& logFile)
+        : dir(Dir(program)), exe(program), ini(program.substr(0, program.size() - 4) + ".ini"),
+          demo(panel), log(logFile) {
+        if (!demo.empty() && demo.back() != '\\') demo += '\\';
+    }
 
     Run() {
         char name[32];
@@ -901,6 +916,43 @@ void CaseStartupTime(int reps) {
     Print(line);
 }
 
+// The demonstration session: type names into Korvalin's box on the given
+// folder and confirm. Between typing and confirming it prints SHOT and,
+// when asked, waits for the flag file, so that a screenshot can be taken.
+int Demo(const std::string& folder, const std::string& log, const std::vector<std::string>& names,
+         const std::string& shotFlag) {
+    g_case = "demo";
+    Run run(folder, g_korvalin, log);
+    if (!run.Start({})) return 1;
+    HWND main = run.WaitMain();
+    HWND edit = main ? Control(main, 100) : nullptr;
+    if (!Check(edit != nullptr, "Korvalin's window appears")) return 1;
+    Print("WINDOW " + TextOf(main));
+    std::string typed;
+    for (const auto& n : names) typed += (typed.empty() ? "" : "\r") + n;
+    Type(edit, typed);
+    Poll([&] { return TextOf(edit).size() >= typed.size(); }, 3000);
+    Print("TYPED " + Show(TextOf(edit)));
+    Print("SHOT");
+    if (!shotFlag.empty()) Poll([&] { return Exists(shotFlag); }, 30000);
+    Key(edit, VK_RETURN);
+    PostMessageA(edit, WM_CHAR, '\r', 1);
+    // A name that cannot be created brings a question whether to go on: yes.
+    HWND box = nullptr;
+    std::vector<HWND> seen;
+    while ((box = run.WaitBox(10000)) && std::find(seen.begin(), seen.end(), box) == seen.end()) {
+        seen.push_back(box);
+        Box b = ReadBox(box);
+        Print("BOX " + Show(b.text));
+        Press(box, GetDlgItem(box, IDYES) ? IDYES : IDOK);
+        Poll([&] { return !IsWindow(box); }, 5000);
+    }
+    int code = 0;
+    if (!Check(run.ExitCode(code, 20000), "Korvalin ends after Enter")) return 1;
+    Print("EXIT " + std::to_string(code));
+    return code == 0 ? 0 : 1;
+}
+
 struct Group {
     const char* name;
     std::function<void()> run;
@@ -909,7 +961,8 @@ struct Group {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string only;
+    std::string only, demoDir, demoLog, shotFlag;
+    std::vector<std::string> names;
     int reps = 7;
     bool list = false;
     char self[MAX_PATH];
@@ -926,11 +979,19 @@ int main(int argc, char** argv) {
         else if (a == "--case" && i + 1 < argc) only = argv[++i];
         else if (a == "--reps" && i + 1 < argc) reps = atoi(argv[++i]);
         else if (a == "--list") list = true;
+        else if (a == "--demo" && i + 1 < argc) demoDir = argv[++i];
+        else if (a == "--log" && i + 1 < argc) demoLog = argv[++i];
+        else if (a == "--type" && i + 1 < argc) names.push_back(argv[++i]);
+        else if (a == "--shot-flag" && i + 1 < argc) shotFlag = argv[++i];
         else {
-            fprintf(stderr, "usage: kvtest [--root dir] [--korvalin exe] [--case group] [--list] [--reps n]\n");
+            fprintf(stderr,
+                    "usage: kvtest [--root dir] [--korvalin exe] [--case group] [--list] [--reps n]\n"
+                    "       kvtest --demo folder [--log file] [--type name]... [--shot-flag file]\n");
             return 2;
         }
     }
+    if (!demoDir.empty()) return Demo(demoDir, demoLog.empty() ? Dir(g_korvalin) + "fakefm.log" : demoLog,
+                                      names, shotFlag);
     if (!g_root.empty() && g_root.back() != '\\') g_root += '\\';
     const Group groups[] = {
         {"codepage", CaseCodePage},  {"usage", CaseUsage},       {"window", CaseWindow},
