@@ -1,0 +1,540 @@
+// The driver shared by the Wine test programs: reporting, files, windows of
+// another process, and one run of Korvalin through the stand-in file manager.
+#pragma once
+#define _WIN32_WINNT 0x0601
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// ------------------------------------------------------------ reporting
+
+inline int g_passed = 0, g_failed = 0;
+inline std::string g_case;  // "group/variant" of the running case
+
+// The terminal reads UTF-8; Korvalin's texts are in the ANSI code page.
+inline std::string ToUtf8(const std::string& ansi) {
+    if (ansi.empty()) return ansi;
+    int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), &w[0], n);
+    int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string u(m, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), n, &u[0], m, nullptr, nullptr);
+    return u;
+}
+
+// Control characters made visible, so that a stray CR or LF shows.
+inline std::string Show(const std::string& s) {
+    std::string r = "\"";
+    for (unsigned char c : s) {
+        if (c == '\r') r += "\\r";
+        else if (c == '\n') r += "\\n";
+        else if (c == '\t') r += "\\t";
+        else if (c < 0x20) { char b[8]; snprintf(b, sizeof b, "\\x%02X", c); r += b; }
+        else r += (char)c;
+    }
+    return r + "\"";
+}
+
+inline void Print(const std::string& line) {
+    std::string u = ToUtf8(line) + "\n";
+    fwrite(u.data(), 1, u.size(), stdout);
+    fflush(stdout);
+}
+
+inline bool Check(bool ok, const std::string& what, const std::string& detail = "") {
+    if (ok) {
+        ++g_passed;
+        Print("PASS " + g_case + ": " + what);
+    } else {
+        ++g_failed;
+        Print("FAIL " + g_case + ": " + what + (detail.empty() ? "" : ": " + detail));
+    }
+    return ok;
+}
+
+inline bool CheckEq(const std::string& got, const std::string& want, const std::string& what) {
+    return Check(got == want, what, "got " + Show(got) + ", want " + Show(want));
+}
+
+inline bool CheckEq(long got, long want, const std::string& what) {
+    return Check(got == want, what, "got " + std::to_string(got) + ", want " + std::to_string(want));
+}
+
+// ------------------------------------------------------------ files
+
+inline std::string Dir(const std::string& path) {
+    size_t p = path.find_last_of("\\/");
+    return p == std::string::npos ? "" : path.substr(0, p + 1);
+}
+
+inline bool Exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline bool IsDir(const std::string& p) {
+    DWORD a = GetFileAttributesA(p.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+inline bool ReadAll(const std::string& path, std::string& out) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    out.clear();
+    char buf[4096];
+    DWORD n;
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
+    CloseHandle(h);
+    return true;
+}
+
+inline bool WriteAll(const std::string& path, const std::string& data) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD n = 0;
+    BOOL ok = WriteFile(h, data.data(), (DWORD)data.size(), &n, nullptr);
+    CloseHandle(h);
+    return ok && n == data.size();
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> r;
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t e = text.find('\n', i);
+        if (e == std::string::npos) e = text.size();
+        std::string l = text.substr(i, e - i);
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        r.push_back(l);
+        i = e + 1;
+    }
+    return r;
+}
+
+struct IniEntry {
+    std::string section, key, value;
+};
+
+// The entries of an ini file in file order; blank lines are not entries.
+inline std::vector<IniEntry> ParseIni(const std::string& text) {
+    std::vector<IniEntry> r;
+    std::string section;
+    for (std::string l : Lines(text)) {
+        while (!l.empty() && (l.back() == ' ' || l.back() == '\t')) l.pop_back();
+        if (l.empty()) continue;
+        if (l.front() == '[' && l.back() == ']') {
+            section = l.substr(1, l.size() - 2);
+            continue;
+        }
+        size_t eq = l.find('=');
+        if (eq == std::string::npos) r.push_back({section, l, ""});
+        else r.push_back({section, l.substr(0, eq), l.substr(eq + 1)});
+    }
+    return r;
+}
+
+inline const IniEntry* Find(const std::vector<IniEntry>& ini, const std::string& sec, const std::string& key) {
+    for (const auto& e : ini)
+        if (e.section == sec && e.key == key) return &e;
+    return nullptr;
+}
+
+// Wine's own helper: the host path behind a Windows path (the string is
+// allocated on the process heap).
+inline std::string UnixPath(const std::string& path) {
+    typedef char*(CDECL * Fn)(LPCWSTR);
+    Fn fn = (Fn)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    if (!fn) return "";
+    std::wstring w(path.size() + 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &w[0], (int)w.size());
+    char* p = fn(w.c_str());
+    if (!p) return "";
+    std::string r = p;
+    HeapFree(GetProcessHeap(), 0, p);
+    return r;
+}
+
+// One argument for a program that splits its command line the usual way.
+inline std::string Quote(const std::string& a) {
+    if (!a.empty() && a.find_first_of(" \t\"") == std::string::npos) return a;
+    std::string r = "\"";
+    size_t slashes = 0;
+    for (char c : a) {
+        if (c == '\\') { ++slashes; continue; }
+        if (c == '"') r.append(slashes * 2 + 1, '\\');
+        else r.append(slashes, '\\');
+        slashes = 0;
+        r += c;
+    }
+    r.append(slashes * 2, '\\');
+    return r + "\"";
+}
+
+inline bool Poll(const std::function<bool()>& done, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount() - start >= ms) return false;
+        Sleep(20);
+    }
+}
+
+// Starts a host program through Wine. Wine hands back no process handle to
+// wait on for those, so the caller watches for the program's effect.
+inline bool StartHostProgram(const std::string& cmd) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> buf(cmd.begin(), cmd.end());
+    buf.push_back(0);
+    if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    return true;
+}
+
+inline bool Writable(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
+// A file that nobody may write, not even root: the host's immutable flag.
+// A read-only mode would not do, Wine as root writes such files anyway.
+inline std::string SetImmutable(const std::string& path, bool on) {
+    std::string unix = UnixPath(path);
+    if (unix.empty()) return "no host path for " + path;
+    for (const char* chattr : {"Z:\\usr\\bin\\chattr", "Z:\\bin\\chattr"}) {
+        if (!Exists(chattr)) continue;
+        if (!StartHostProgram(std::string(chattr) + (on ? " +i " : " -i ") + Quote(unix)))
+            return std::string("cannot run ") + chattr;
+        return Poll([&] { return Writable(path) != on; }, 10000) ? "" : "chattr had no effect on " + unix;
+    }
+    return "no chattr program";
+}
+
+// ------------------------------------------------------------ windows
+
+
+inline std::string ClassOf(HWND h) {
+    char b[256] = {};
+    GetClassNameA(h, b, sizeof b);
+    return b;
+}
+
+// The text of a window of another process, asked of the window itself.
+inline std::string TextOf(HWND h) {
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutA(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 3000, &len)) return "";
+    std::vector<char> buf(len + 2, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(h, WM_GETTEXT, buf.size(), (LPARAM)buf.data(), SMTO_ABORTIFHUNG, 3000, &got);
+    return std::string(buf.data());
+}
+
+struct EnumCtx {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
+    auto* c = (EnumCtx*)lp;
+    DWORD p = 0;
+    GetWindowThreadProcessId(h, &p);
+    if (p == c->pid) c->found.push_back(h);
+    return TRUE;
+}
+
+inline std::vector<HWND> TopWindows(DWORD pid) {
+    EnumCtx ctx{pid, {}};
+    EnumWindows(CollectWindow, (LPARAM)&ctx);
+    return ctx.found;
+}
+
+inline HWND VisibleWindow(DWORD pid, const char* cls) {
+    for (HWND h : TopWindows(pid))
+        if (IsWindowVisible(h) && ClassOf(h) == cls) return h;
+    return nullptr;
+}
+
+inline HWND AnyWindow(DWORD pid, const char* cls) {
+    for (HWND h : TopWindows(pid))
+        if (ClassOf(h) == cls) return h;
+    return nullptr;
+}
+
+struct Box {
+    HWND hwnd = nullptr;
+    std::string title, text;
+    std::vector<int> buttons;
+    int defButton = 0;
+};
+
+inline Box ReadBox(HWND dlg) {
+    Box b;
+    b.hwnd = dlg;
+    b.title = TextOf(dlg);
+    if (HWND s = GetDlgItem(dlg, 0xFFFF)) b.text = TextOf(s);
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (ClassOf(c) != "Button" || !IsWindowVisible(c)) continue;
+        int id = GetDlgCtrlID(c);
+        b.buttons.push_back(id);
+        if ((GetWindowLongA(c, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) b.defButton = id;
+    }
+    std::sort(b.buttons.begin(), b.buttons.end());
+    return b;
+}
+
+// A control anywhere below a window (buttons may sit on a panel).
+inline HWND Control(HWND parent, int id) {
+    struct Ctx {
+        int id;
+        HWND found;
+    } ctx{id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) -> BOOL CALLBACK {
+            auto* c = (Ctx*)lp;
+            if (GetDlgCtrlID(h) != c->id) return TRUE;
+            c->found = h;
+            return FALSE;
+        },
+        (LPARAM)&ctx);
+    return ctx.found;
+}
+
+inline void Press(HWND dlg, int id) {
+    if (HWND b = GetDlgItem(dlg, id)) PostMessageA(b, BM_CLICK, 0, 0);
+}
+
+inline void Key(HWND h, UINT vk) {
+    UINT scan = MapVirtualKeyA(vk, 0);
+    PostMessageA(h, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageA(h, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+}
+
+// Typing into the text box: one character message per character, in
+// UTF-16 so that double-byte characters arrive whole. Sent, not posted:
+// Wine turns a posted non-ASCII character for an ANSI window into "?".
+inline void Type(HWND h, const std::string& text) {
+    std::wstring w(text.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &w[0], (int)w.size());
+    DWORD_PTR r;
+    for (int i = 0; i < n; ++i) SendMessageTimeoutW(h, WM_CHAR, w[i], 1, SMTO_ABORTIFHUNG, 3000, &r);
+}
+
+// The hint of a control: the tooltip tool registered for it in the other
+// process. The tool record and the text buffer must live in that process.
+struct Hint {
+    bool found = false;
+    UINT flags = 0;
+    std::string text;
+};
+
+inline Hint ReadHint(DWORD pid, HWND control) {
+    Hint r;
+    HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                  PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!proc) return r;
+    const SIZE_T textChars = 8192;
+    BYTE* remote = (BYTE*)VirtualAllocEx(proc, nullptr, sizeof(TTTOOLINFOW) + textChars * 2,
+                                         MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) {
+        CloseHandle(proc);
+        return r;
+    }
+    WCHAR* remoteText = (WCHAR*)(remote + sizeof(TTTOOLINFOW));
+    for (HWND tip : TopWindows(pid)) {
+        if (ClassOf(tip) != TOOLTIPS_CLASSA) continue;
+        DWORD_PTR count = 0;
+        SendMessageTimeoutW(tip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &count);
+        for (DWORD_PTR i = 0; i < count && !r.found; ++i) {
+            TTTOOLINFOW ti = {};
+            ti.cbSize = sizeof ti;
+            ti.lpszText = remoteText;
+            std::vector<WCHAR> zero(textChars, 0);
+            WriteProcessMemory(proc, remoteText, zero.data(), textChars * 2, nullptr);
+            WriteProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
+            DWORD_PTR ok = 0;
+            SendMessageTimeoutW(tip, TTM_ENUMTOOLSW, i, (LPARAM)remote, SMTO_ABORTIFHUNG, 3000, &ok);
+            ReadProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
+            if (!ok || ti.uId != (UINT_PTR)control) continue;
+            r.found = true;
+            r.flags = ti.uFlags;
+            // Ask for the text the tooltip would show (also answers a
+            // tool whose text comes from a callback).
+            ti.lpszText = remoteText;
+            WriteProcessMemory(proc, remoteText, zero.data(), textChars * 2, nullptr);
+            WriteProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
+            SendMessageTimeoutW(tip, TTM_GETTEXTW, textChars, (LPARAM)remote, SMTO_ABORTIFHUNG, 3000, &ok);
+            std::vector<WCHAR> w(textChars, 0);
+            ReadProcessMemory(proc, remoteText, w.data(), (textChars - 1) * 2, nullptr);
+            char a[textChars * 2] = {};
+            WideCharToMultiByte(CP_ACP, 0, w.data(), -1, a, sizeof a - 1, nullptr, nullptr);
+            r.text = a;
+        }
+        if (r.found) break;
+    }
+    VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+    CloseHandle(proc);
+    return r;
+}
+
+// ------------------------------------------------------------ processes
+
+inline std::string g_bin;       // folder of kvtest.exe, fakefm.exe, barewin.exe
+inline std::string g_korvalin;  // the korvalin.exe under test
+inline std::string g_root;      // where the case folders go
+inline int g_caseNo = 0;
+
+// One run of Korvalin, started by the stand-in file manager on a demo
+// folder, in a fresh case folder with its own copy of korvalin.exe.
+struct Run {
+    std::string dir;   // case folder, with trailing backslash
+    std::string exe;   // korvalin.exe in it
+    std::string ini;   // the ini file beside it
+    std::string demo;  // the panel's folder, with trailing backslash
+    std::string log;   // fakefm's log
+    HANDLE fm = nullptr, kv = nullptr;
+    DWORD kvPid = 0;
+    DWORD fmTimeout = 60000;  // fakefm stops Korvalin after this many ms
+
+    // A run on a given panel folder and program, outside the case folders.
+    Run(const std::string& panel, const std::string& program, const std::string& logFile)
+        : dir(Dir(program)), exe(program), ini(program.substr(0, program.size() - 4) + ".ini"),
+          demo(panel), log(logFile) {
+        if (!demo.empty() && demo.back() != '\\') demo += '\\';
+    }
+
+    Run() {
+        char name[32];
+        snprintf(name, sizeof name, "%02d-", ++g_caseNo);
+        std::string tag = g_case;
+        std::replace(tag.begin(), tag.end(), '/', '-');
+        std::replace(tag.begin(), tag.end(), ' ', '_');
+        dir = g_root + name + tag + "\\";
+        CreateDirectoryA(dir.c_str(), nullptr);
+        exe = dir + "korvalin.exe";
+        ini = dir + "korvalin.ini";
+        log = dir + "fakefm.log";
+        demo = dir + "demo\\";
+        CreateDirectoryA(demo.c_str(), nullptr);
+        CreateDirectoryA((demo + "old folder").c_str(), nullptr);
+        WriteAll(demo + "a.txt", "alpha\r\n");
+        WriteAll(demo + "b c.txt", "");
+        if (!CopyFileA(g_korvalin.c_str(), exe.c_str(), FALSE))
+            Check(false, "copy korvalin.exe", "error " + std::to_string(GetLastError()));
+    }
+
+    ~Run() { Stop(); }
+
+    std::vector<std::string> LogLines() const {
+        std::string t;
+        ReadAll(log, t);
+        std::vector<std::string> r;
+        for (auto& l : Lines(t))
+            if (!l.empty()) r.push_back(l);
+        return r;
+    }
+
+    std::string LogValue(const std::string& tag) const {
+        for (const auto& l : LogLines())
+            if (l.compare(0, tag.size() + 1, tag + " ") == 0) return l.substr(tag.size() + 1);
+        return "";
+    }
+
+    bool Start(const std::vector<std::string>& fmArgs) {
+        std::string d = demo.substr(0, demo.size() - 1);
+        std::string cmd = Quote(g_bin + "fakefm.exe") + " --dir " + Quote(d) + " --exe " + Quote(exe) +
+                          " --log " + Quote(log) +
+                          " --timeout " + std::to_string(fmTimeout);
+        for (const auto& a : fmArgs) cmd += " " + Quote(a);
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::vector<char> buf(cmd.begin(), cmd.end());
+        buf.push_back(0);
+        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+            return Check(false, "start fakefm.exe", "error " + std::to_string(GetLastError()));
+        CloseHandle(pi.hThread);
+        fm = pi.hProcess;
+        if (!Poll([&] { return !LogValue("PID").empty() || !LogValue("STARTFAILED").empty(); }, 15000))
+            return Check(false, "fakefm starts korvalin.exe", "no PID in its log");
+        kvPid = strtoul(LogValue("PID").c_str(), nullptr, 10);
+        if (!kvPid) return Check(false, "fakefm starts korvalin.exe", "STARTFAILED " + LogValue("STARTFAILED"));
+        kv = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, kvPid);
+        return true;
+    }
+
+    bool KorvalinEnded(DWORD ms) { return !kv || WaitForSingleObject(kv, ms) == WAIT_OBJECT_0; }
+
+    // Korvalin's exit code, as fakefm saw it; false when it did not end.
+    bool ExitCode(int& code, DWORD ms = 10000) {
+        if (!fm || WaitForSingleObject(fm, ms) != WAIT_OBJECT_0) return false;
+        std::string v = LogValue("EXIT");
+        if (v.empty()) return false;
+        code = atoi(v.c_str());
+        return true;
+    }
+
+    void Stop() {
+        if (kv) {
+            if (WaitForSingleObject(kv, 0) != WAIT_OBJECT_0) TerminateProcess(kv, 99);
+            CloseHandle(kv);
+            kv = nullptr;
+        }
+        if (fm) {
+            if (WaitForSingleObject(fm, 5000) != WAIT_OBJECT_0) TerminateProcess(fm, 99);
+            CloseHandle(fm);
+            fm = nullptr;
+        }
+    }
+
+    HWND WaitMain(DWORD ms = 15000) {
+        HWND h = nullptr;
+        Poll([&] { return (h = VisibleWindow(kvPid, "TfomMain")) != nullptr || KorvalinEnded(0); }, ms);
+        return h;
+    }
+
+    HWND WaitBox(DWORD ms = 15000) {
+        HWND h = nullptr;
+        Poll([&] { return (h = VisibleWindow(kvPid, "#32770")) != nullptr || KorvalinEnded(0); }, ms);
+        return h;
+    }
+};
+
+
+inline int ScreenW() { return GetSystemMetrics(SM_CXSCREEN); }
+inline int ScreenH() { return GetSystemMetrics(SM_CYSCREEN); }
+
+inline RECT Bounds(HWND h) {
+    RECT r = {};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+inline std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+           "x" + std::to_string(r.bottom - r.top);
+}
+
+// The case groups of kvcreate.cpp: the initial list, typed lines,
+// templates, the replace and failure questions, and bad input (with the
+// given number of lines for the many-lines case).
+void CaseInitListGroup();
+void CaseLinesGroup();
+void CaseTemplatesGroup();
+void CaseQuestionsGroup();
+void CaseBadInputGroup(int manyLines);
+
+}  // namespace kv
