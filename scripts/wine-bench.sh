@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Timings on the real file system under Wine (not part of the test run: a
+# full run of 10,000 lines takes several minutes a round here).
+#   wine-bench.sh [rounds [lines]]     (default: 3 rounds of 10,000 lines)
+set -uo pipefail
+source "$(dirname "$0")/lib.sh"
+cd "$KV_ROOT"
+
+bash scripts/setup.sh </dev/null || exit 1
+bash scripts/build.sh win32 </dev/null || exit 1
+kv_wine_env
+kv_start_xvfb || exit 1
+trap 'kv_wine_down; kv_stop_xvfb' EXIT
+kv_prefix || exit 1
+timeout -k 10 7200 wine build/win32/korvalin_winbench.exe "${1:-3}" "${2:-10000}" </dev/null | tr -d '\r'
