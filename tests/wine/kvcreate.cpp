@@ -36,11 +36,10 @@ bool SetText(HWND edit, const std::string& text) {
     return SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) && r;
 }
 
-// Enter as the keyboard gives it: the key, then the character it makes.
-void Confirm(HWND edit) {
-    Key(edit, VK_RETURN);
-    PostMessageA(edit, WM_CHAR, '\r', 1);
-}
+// Enter as the keyboard gives it. Korvalin's message loop translates the
+// key into its character itself; posting a WM_CHAR as well would make two,
+// which no keyboard does.
+void Confirm(HWND edit) { Key(edit, VK_RETURN); }
 
 std::string Caption(HWND main) { return TextOf(main); }
 
