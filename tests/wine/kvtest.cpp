@@ -446,7 +446,7 @@ int main(int argc, char** argv) {
     std::string only, demoDir, demoLog, shotFlag;
     std::vector<std::string> names;
     int reps = 7;
-    int manyLines = 10000;
+    int manyLines = 2000;
     bool list = false;
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
