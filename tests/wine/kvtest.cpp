@@ -1,7 +1,9 @@
 // kvtest: drives Korvalin's real window under Windows (or Wine) the way a
 // user would, through the stand-in file manager fakefm.exe, and checks what
 // the user sees: message boxes, the caption, the hint, the window's size and
-// place, and the ini file beside the program.
+// place, and the ini file beside the program. The groups about creating
+// (initlist, lines, templates, questions, bad-input) are in kvcreate.cpp,
+// the driver both use in kvdriver.h.
 //
 // Every case runs in a fresh folder of its own that holds a copy of
 // korvalin.exe, so the ini file beside it belongs to that case alone.
@@ -10,12 +12,12 @@
 //              [--reps <n>] [--lines <n>]
 //   kvtest.exe --demo <folder> [--log <file>] [--type <name>]... [--shot-flag <file>]
 //
+// --lines sets the number of lines of the many-lines case (default 2000).
 // The second form is one demonstration session on <folder> (see Demo).
 //
 // Prints one PASS or FAIL line per check and ends with "N passed, N failed".
 // The exit code is 1 when a check failed.
 #include "kvdriver.h"
-
 
 namespace {
 using namespace kv;
