@@ -254,14 +254,19 @@ void SetChecked(Handle h, bool c) {
 }
 bool GetChecked(Handle h) { return W(h)->checked; }
 
-void ItemsAdd(Handle h, const std::string& text) { W(h)->items.push_back(text); }
-void ItemsDelete(Handle h, int index) {
-    Widget* w = W(h);
-    if (index < 0 || index >= static_cast<int>(w->items.size())) return;
-    w->items.erase(w->items.begin() + index);
-    if (w->index == index) w->index = -1;
-    else if (w->index > index) --w->index;
+namespace {
+// Deletes entry `index` of a list and keeps the selection on the same entry.
+template <typename List>
+void EraseKeepingSelection(List& list, int index, int& selected) {
+    if (index < 0 || index >= static_cast<int>(list.size())) return;
+    list.erase(list.begin() + index);
+    if (selected == index) selected = -1;
+    else if (selected > index) --selected;
 }
+}  // namespace
+
+void ItemsAdd(Handle h, const std::string& text) { W(h)->items.push_back(text); }
+void ItemsDelete(Handle h, int index) { EraseKeepingSelection(W(h)->items, index, W(h)->index); }
 void ItemsClear(Handle h) {
     W(h)->items.clear();
     W(h)->index = -1;
@@ -283,13 +288,7 @@ int ListViewAddRow(Handle h, const std::vector<std::string>& cells) {
     W(h)->rows.push_back(cells);
     return static_cast<int>(W(h)->rows.size()) - 1;
 }
-void ListViewDeleteRow(Handle h, int index) {
-    Widget* w = W(h);
-    if (index < 0 || index >= static_cast<int>(w->rows.size())) return;
-    w->rows.erase(w->rows.begin() + index);
-    if (w->index == index) w->index = -1;
-    else if (w->index > index) --w->index;
-}
+void ListViewDeleteRow(Handle h, int index) { EraseKeepingSelection(W(h)->rows, index, W(h)->index); }
 void ListViewClear(Handle h) {
     W(h)->rows.clear();
     W(h)->index = -1;
