@@ -97,7 +97,6 @@ void EditSetSel(Handle h, int start, int end);  // byte offsets; -1 end = to the
 void EditGetSel(Handle h, int& start, int& end);
 void EditReplaceSel(Handle h, const std::string& text);
 int EditLineCount(Handle h);                  // a final empty line is not counted
-std::string EditLine(Handle h, int index, int maxBytes);
 int EditLineStart(Handle h, int index);       // byte offset of the line's first character
 void EditSetMaxLength(Handle h, int maxChars);
 

@@ -99,7 +99,6 @@ void Guarded(const std::function<void()>& action);
 class TMemo : public TControl {
 public:
     int LineCount() const { return plat::EditLineCount(Handle); }
-    std::string Line(int index, int maxBytes = 4096) const { return plat::EditLine(Handle, index, maxBytes); }
     // Every line, each cut to `maxBytes`; a final empty line is not counted.
     std::vector<std::string> Lines(int maxBytes = 4096) const;
     void SelectAll() { plat::EditSetSel(Handle, 0, -1); }

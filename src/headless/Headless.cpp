@@ -218,23 +218,6 @@ int EditLineCount(Handle h) {
     if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
     return static_cast<int>(lines.size());
 }
-std::string EditLine(Handle h, int index, int maxBytes) {
-    // Walks to the line instead of splitting the whole text: the confirm step
-    // reads every line of texts with many thousands of them.
-    const std::string& t = W(h)->text;
-    if (index < 0) return std::string();
-    size_t pos = 0;
-    for (int line = 0; line < index; ++line) {
-        size_t nl = t.find('\n', pos);
-        if (nl == std::string::npos) return std::string();
-        pos = nl + 1;
-    }
-    size_t nl = t.find('\n', pos);
-    size_t end = nl == std::string::npos ? t.size() : nl;
-    if (nl != std::string::npos && end > pos && t[end - 1] == '\r') --end;  // CR LF
-    size_t len = std::min(end - pos, static_cast<size_t>(std::max(maxBytes, 0)));
-    return t.substr(pos, len);
-}
 int EditLineStart(Handle h, int index) {
     const std::string& t = W(h)->text;
     int line = 0;

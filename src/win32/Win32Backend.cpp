@@ -540,26 +540,6 @@ int EditLineCount(Handle h) {
     return n;
 }
 
-std::string EditLine(Handle h, int index, int maxBytes) {
-    int start = static_cast<int>(SendMessageA(H(h), EM_LINEINDEX, index, 0));
-    if (start < 0) return std::string();
-    int len = static_cast<int>(SendMessageA(H(h), EM_LINELENGTH, start, 0));
-    if (len <= 0) return std::string();
-    // EM_GETLINE wants the buffer size in its first word, so at least 2 bytes.
-    std::string buf(static_cast<size_t>(len) + 2, '\0');
-    *reinterpret_cast<WORD*>(&buf[0]) = static_cast<WORD>(len > 0xFFFF ? 0xFFFF : len);
-    int got = static_cast<int>(SendMessageA(H(h), EM_GETLINE, index, reinterpret_cast<LPARAM>(&buf[0])));
-    if (len > 0xFFFF) {
-        // A line longer than EM_GETLINE can copy: read it from the whole text.
-        std::string all = GetText(h);
-        buf = all.substr(static_cast<size_t>(start), static_cast<size_t>(len));
-        got = len;
-    }
-    buf.resize(got > 0 ? got : 0);
-    if (static_cast<int>(buf.size()) > maxBytes) buf.resize(maxBytes);
-    return buf;
-}
-
 int EditLineStart(Handle h, int index) { return static_cast<int>(SendMessageA(H(h), EM_LINEINDEX, index, 0)); }
 void EditSetMaxLength(Handle h, int maxChars) { SendMessageA(H(h), EM_SETLIMITTEXT, maxChars, 0); }
 

@@ -8,6 +8,7 @@
 
 #include "Headless.h"
 #include "Main.h"
+#include "PlainCreate.h"
 #include "Utils.h"
 
 namespace {
@@ -65,19 +66,11 @@ void BM_ConfirmPlainLoop(benchmark::State& st) {
         ClearWork();
         st.ResumeTiming();
         created.clear();
-        int n = plat::EditLineCount(f->mmoFileNames.Handle);
-        for (int i = 0; i < n; ++i) {
-            std::string path = "C:\\work\\" + plat::EditLine(f->mmoFileNames.Handle, i, 4096);
-            if (plat::FileExists(path)) continue;
-            if (!plat::DirectoryExists("C:\\work")) plat::ForceDirectories("C:\\work");
-            const std::string& tmpl = i % 2 ? tmplMd : tmplTxt;
-            if (plat::FileExists(tmpl)) {
-                std::uint64_t now = plat::SystemTimeAsFileTime();
-                plat::CopyFileReplace(tmpl, path);
-                plat::SetFileTimes(path, now);
-            } else {
-                plat::CreateEmptyFile(path);
-            }
+        // The lines are read as the confirm step reads them: one copy of the text.
+        std::vector<std::string> lines = f->mmoFileNames.Lines(4096);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            std::string path = "C:\\work\\" + lines[i];
+            PlainCreate(path, i % 2 ? tmplMd : tmplTxt);
             created.push_back({0, path});
         }
         benchmark::DoNotOptimize(created.data());
@@ -90,8 +83,7 @@ BENCHMARK(BM_ConfirmPlainLoop)->Unit(benchmark::kMillisecond);
 void BM_ReadLinesOnly(benchmark::State& st) {
     auto f = MakeWindow();
     for (auto _ : st) {
-        int n = plat::EditLineCount(f->mmoFileNames.Handle);
-        for (int i = 0; i < n; ++i) benchmark::DoNotOptimize(plat::EditLine(f->mmoFileNames.Handle, i, 4096));
+        benchmark::DoNotOptimize(f->mmoFileNames.Lines(4096));
     }
 }
 BENCHMARK(BM_ReadLinesOnly)->Unit(benchmark::kMillisecond);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Main.h"
+#include "PlainCreate.h"
 #include "Utils.h"
 
 namespace {
@@ -57,19 +58,6 @@ int kLines = 10000;
 
 std::string LineName(int i) { return "f" + std::to_string(i) + (i % 2 ? ".md" : ".txt"); }
 
-// The file-system calls the confirm step makes for one new file, and nothing else.
-void PlainCreate(const std::string& path, const std::string& tmpl) {
-    if (plat::FileExists(path)) return;
-    std::string dir = ExtractFileDir(path);
-    if (!plat::DirectoryExists(dir)) plat::ForceDirectories(dir);
-    if (plat::FileExists(tmpl)) {
-        std::uint64_t now = plat::SystemTimeAsFileTime();
-        plat::CopyFileReplace(tmpl, path);
-        plat::SetFileTimes(path, now);
-    } else {
-        plat::CreateEmptyFile(path);
-    }
-}
 
 }  // namespace
 
