@@ -1,34 +1,16 @@
-// The Win32 backend of the framework: the only code that calls the Windows API
-// for windows, controls, menus and message boxes.
-#include <windows.h>
-#include <commctrl.h>
-#undef MessageBox  // the framework has a function of that name
+// The Win32 backend of the framework, forms and the controls they hold:
+// creation, the window procedures, and what every control shares (text,
+// bounds, visibility, focus, hint, font). The control families have files
+// of their own: Win32Edits, Win32Lists, Win32Pages, Win32Menus, Win32Loop.
+#include "Win32Controls.h"
 
 #include <map>
 #include <vector>
 
-#include "Controls.h"
 #include "Forms.h"
 #include "Win32Util.h"
 
-namespace {
-
-struct Info {
-    TControl* owner = nullptr;
-    plat::Kind kind = plat::Kind::Panel;
-    unsigned style = 0;
-    RECT design{};        // design bounds in the parent's client area
-    SIZE designParent{};  // the parent's client size when the child was made
-    WNDPROC orig = nullptr;
-    HWND tooltip = nullptr;
-    std::string hint;
-    int minW = 0, minH = 0;
-    HFONT font = nullptr;
-    HWND defButton = nullptr, cancelButton = nullptr;
-    bool modalDone = false;
-    bool firstShown = false;
-    std::vector<HWND> pages;  // a page control's pages
-};
+namespace win32 {
 
 std::map<HWND, Info>& Infos() {
     static std::map<HWND, Info> infos;
@@ -40,9 +22,7 @@ Info* Find(HWND h) {
     return it == Infos().end() ? nullptr : &it->second;
 }
 
-HWND H(plat::Handle h) { return static_cast<HWND>(h); }
 
-std::string g_appTitle;
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 TShiftState Shift() {
@@ -240,7 +220,9 @@ HFONT FontOf(HWND h) {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-}  // namespace
+}  // namespace win32
+
+using namespace win32;
 
 namespace plat {
 
@@ -517,284 +499,5 @@ Rect ClientToScreen(Handle h) {
     return {pt.x, pt.y, r.right, r.bottom};
 }
 
-void EditSetSel(Handle h, int start, int end) { SendMessageA(H(h), EM_SETSEL, start, end); }
-
-void EditGetSel(Handle h, int& start, int& end) {
-    DWORD s = 0, e = 0;
-    SendMessageA(H(h), EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
-    start = static_cast<int>(s);
-    end = static_cast<int>(e);
-}
-
-void EditReplaceSel(Handle h, const std::string& text) {
-    SendMessageA(H(h), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-int EditLineCount(Handle h) {
-    int n = static_cast<int>(SendMessageA(H(h), EM_GETLINECOUNT, 0, 0));
-    // The box counts a final empty line; the program does not.
-    if (n > 1) {
-        int start = static_cast<int>(SendMessageA(H(h), EM_LINEINDEX, n - 1, 0));
-        if (SendMessageA(H(h), EM_LINELENGTH, start, 0) == 0) --n;
-    }
-    return n;
-}
-
-int EditLineStart(Handle h, int index) { return static_cast<int>(SendMessageA(H(h), EM_LINEINDEX, index, 0)); }
-void EditSetMaxLength(Handle h, int maxChars) { SendMessageA(H(h), EM_SETLIMITTEXT, maxChars, 0); }
-
-void SetChecked(Handle h, bool checked) { SendMessageA(H(h), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
-bool GetChecked(Handle h) { return SendMessageA(H(h), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-namespace {
-bool IsCombo(Handle h) {
-    Info* in = Find(H(h));
-    return in && in->kind == Kind::ComboBox;
-}
-}  // namespace
-
-void ItemsAdd(Handle h, const std::string& text) {
-    SendMessageA(H(h), IsCombo(h) ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-void ItemsDelete(Handle h, int index) { SendMessageA(H(h), IsCombo(h) ? CB_DELETESTRING : LB_DELETESTRING, index, 0); }
-void ItemsClear(Handle h) { SendMessageA(H(h), IsCombo(h) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0); }
-int ItemsCount(Handle h) { return static_cast<int>(SendMessageA(H(h), IsCombo(h) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0)); }
-std::string ItemsGet(Handle h, int index) {
-    bool combo = IsCombo(h);
-    int len = static_cast<int>(SendMessageA(H(h), combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0));
-    if (len <= 0) return std::string();
-    std::string s(static_cast<size_t>(len) + 1, '\0');
-    len = static_cast<int>(SendMessageA(H(h), combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(&s[0])));
-    s.resize(len > 0 ? len : 0);
-    return s;
-}
-void ItemsSetIndex(Handle h, int index) { SendMessageA(H(h), IsCombo(h) ? CB_SETCURSEL : LB_SETCURSEL, index, 0); }
-int ItemsIndex(Handle h) { return static_cast<int>(SendMessageA(H(h), IsCombo(h) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0)); }
-void ListBoxSetItemHeight(Handle h, int height) { SendMessageA(H(h), LB_SETITEMHEIGHT, 0, height); }
-
-void ListViewAddColumn(Handle h, int width) {
-    LVCOLUMNA col{};
-    col.mask = LVCF_WIDTH;
-    col.cx = width;
-    int n = Header_GetItemCount(ListView_GetHeader(H(h)));
-    SendMessageA(H(h), LVM_INSERTCOLUMNA, n, reinterpret_cast<LPARAM>(&col));
-}
-int ListViewAddRow(Handle h, const std::vector<std::string>& cells) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = ListViewCount(h);
-    std::vector<std::string> c = cells;
-    if (c.empty()) c.push_back(std::string());
-    item.pszText = &c[0][0];
-    int row = static_cast<int>(SendMessageA(H(h), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (size_t i = 1; i < c.size(); ++i) {
-        LVITEMA sub{};
-        sub.iSubItem = static_cast<int>(i);
-        sub.pszText = &c[i][0];
-        SendMessageA(H(h), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-    }
-    return row;
-}
-void ListViewDeleteRow(Handle h, int index) { SendMessageA(H(h), LVM_DELETEITEM, index, 0); }
-void ListViewClear(Handle h) { SendMessageA(H(h), LVM_DELETEALLITEMS, 0, 0); }
-int ListViewCount(Handle h) { return static_cast<int>(SendMessageA(H(h), LVM_GETITEMCOUNT, 0, 0)); }
-std::string ListViewCell(Handle h, int row, int column) {
-    char buf[1024] = {0};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buf;
-    item.cchTextMax = sizeof(buf);
-    SendMessageA(H(h), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return buf;
-}
-int ListViewSelected(Handle h) {
-    return static_cast<int>(SendMessageA(H(h), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-void ListViewSelect(Handle h, int index) {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = 0;
-    SendMessageA(H(h), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-    if (index < 0) return;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(H(h), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
-}
-
-void PageControlSetIndex(Handle h, int index) {
-    TabCtrl_SetCurSel(H(h), index);
-    if (Info* in = Find(H(h))) ShowPage(*in, index);
-}
-int PageControlIndex(Handle h) { return TabCtrl_GetCurSel(H(h)); }
-
-void UpDownSetup(Handle h, Handle buddy, int low, int high, bool wrap) {
-    SendMessageA(H(h), UDM_SETBUDDY, reinterpret_cast<WPARAM>(H(buddy)), 0);
-    SendMessageA(H(h), UDM_SETRANGE32, low, high);
-    LONG style = GetWindowLongA(H(h), GWL_STYLE);
-    SetWindowLongA(H(h), GWL_STYLE, wrap ? (style | UDS_WRAP) : (style & ~UDS_WRAP));
-}
-void UpDownSetPos(Handle h, int pos) { SendMessageA(H(h), UDM_SETPOS32, 0, pos); }
-int UpDownPos(Handle h) { return static_cast<int>(SendMessageA(H(h), UDM_GETPOS32, 0, 0)); }
-
-// ---------------------------------------------------------------- menus
-
-namespace {
-struct MenuEntry {
-    HMENU menu = nullptr;    // a popup menu, or the submenu of this entry
-    HMENU parent = nullptr;  // the menu the entry stands in
-    UINT id = 0;
-    TControl* owner = nullptr;
-};
-std::map<UINT, MenuEntry*>& MenuIds() {
-    static std::map<UINT, MenuEntry*> ids;
-    return ids;
-}
-UINT g_nextMenuId = 1000;
-MenuEntry* M(Handle h) { return static_cast<MenuEntry*>(h); }
-}  // namespace
-
-Handle CreatePopupMenu(TControl* owner) {
-    MenuEntry* e = new MenuEntry;
-    e->menu = ::CreatePopupMenu();
-    e->owner = owner;
-    return e;
-}
-
-Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TControl* owner) {
-    MenuEntry* parent = M(menu);
-    MenuEntry* e = new MenuEntry;
-    e->parent = parent->menu;
-    e->owner = owner;
-    if (caption == "-") {
-        AppendMenuA(parent->menu, MF_SEPARATOR, 0, nullptr);
-        e->id = 0;
-    } else if (submenu) {
-        e->menu = ::CreatePopupMenu();
-        AppendMenuA(parent->menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(e->menu), caption.c_str());
-    } else {
-        e->id = g_nextMenuId++;
-        MenuIds()[e->id] = e;
-        AppendMenuA(parent->menu, MF_STRING, e->id, caption.c_str());
-    }
-    return e;
-}
-
-void MenuRemove(Handle menu, Handle entry) {
-    MenuEntry* parent = M(menu);
-    MenuEntry* e = M(entry);
-    int n = GetMenuItemCount(parent->menu);
-    for (int i = 0; i < n; ++i) {
-        bool match = e->menu ? GetSubMenu(parent->menu, i) == e->menu : GetMenuItemID(parent->menu, i) == e->id;
-        if (match && (e->menu || e->id)) {
-            RemoveMenu(parent->menu, i, MF_BYPOSITION);
-            break;
-        }
-        if (!e->menu && !e->id) {
-            // A separator line: remove the first separator found from the end.
-            MENUITEMINFOA mi{};
-            mi.cbSize = sizeof(mi);
-            mi.fMask = MIIM_FTYPE;
-            if (GetMenuItemInfoA(parent->menu, n - 1 - i, TRUE, &mi) && (mi.fType & MFT_SEPARATOR)) {
-                RemoveMenu(parent->menu, n - 1 - i, MF_BYPOSITION);
-                break;
-            }
-        }
-    }
-    e->parent = nullptr;
-}
-
-void MenuDestroy(Handle h) {
-    MenuEntry* e = M(h);
-    if (e->id) MenuIds().erase(e->id);
-    if (e->menu) DestroyMenu(e->menu);
-    delete e;
-}
-
-void MenuPopup(Handle menu, int x, int y, Handle ownerForm) {
-    HWND owner = H(ownerForm);
-    UINT cmd = TrackPopupMenu(M(menu)->menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON, x, y, 0,
-                              owner, nullptr);
-    auto it = MenuIds().find(cmd);
-    if (cmd && it != MenuIds().end() && it->second->owner) it->second->owner->FireClick();
-}
-
-// ---------------------------------------------------------------- application
-
-int MessageBox(Handle owner, const std::string& text, const std::string& caption, unsigned flags) {
-    return MessageBoxA(H(owner), text.c_str(), caption.c_str(), flags);
-}
-
-void SetAppTitle(const std::string& title) { g_appTitle = title; }
-std::string AppTitle() { return g_appTitle; }
-
-namespace {
-void Pump(MSG& msg) {
-    HWND root = msg.hwnd ? RootOf(msg.hwnd) : nullptr;
-    Info* in = root ? Find(root) : nullptr;
-    if (in && in->kind == Kind::Form && IsDialogMessageA(root, &msg)) return;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-}
-}  // namespace
-
-void RunLoop() {
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) Pump(msg);
-}
-
-void QuitLoop() { PostQuitMessage(0); }
-
-void RunModal(Handle form, Handle owner) {
-    HWND f = H(form), o = H(owner);
-    Info* in = Find(f);
-    if (!in) return;
-    in->modalDone = false;
-    if (o) EnableWindow(o, FALSE);
-    MSG msg;
-    while (!in->modalDone) {
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-        if (r <= 0) {
-            if (r == 0) PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        Pump(msg);
-        in = Find(f);
-        if (!in) break;
-    }
-    if (o) {
-        EnableWindow(o, TRUE);
-        SetActiveWindow(o);
-    }
-}
-
-void EndModal(Handle form) {
-    if (Info* in = Find(H(form))) in->modalDone = true;
-    PostMessageA(H(form), WM_NULL, 0, 0);
-}
-
-void ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        Pump(msg);
-    }
-}
-
-// ---------------------------------------------------------------- screen
-
-Size ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
-
-Rect WorkArea() {
-    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-Rect DesktopRect() {
-    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
 
 }  // namespace plat
