@@ -62,11 +62,27 @@ kv_prefix() {
             return 1
         fi
     fi
+    # Without a window manager, Wine waits about 2 s for the manager's answer
+    # each time a managed window is hidden or closed. Unmanaged windows are
+    # still real windows, and closing them costs nothing.
+    if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+        timeout -k 5 60 wineserver -w 2>/dev/null || true
+    fi
 }
 
 # Ends this prefix's Wine server once our programs are done.
 kv_wine_down() {
     timeout 15 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+}
+
+# Maps the drive K: of the prefix to a host folder and prints its Windows
+# name (K:). Wine reads the drive links of dosdevices at each path lookup.
+kv_map_drive() {
+    local dev="$WINEPREFIX/dosdevices"
+    [ -d "$dev" ] || return 1
+    ln -sfn "$1" "$dev/k:" || return 1
+    printf 'K:'
 }
 
 # A host path as Wine names it (drive Z: is the host's root).

@@ -530,11 +530,13 @@ inline std::string RectText(const RECT& r) {
 
 // The case groups of kvcreate.cpp: the initial list, typed lines,
 // templates, the replace and failure questions, and bad input (with the
-// given number of lines for the many-lines case).
+// given number of lines for the many-lines case), and names near MAX_PATH.
 void CaseInitListGroup();
 void CaseLinesGroup();
 void CaseTemplatesGroup();
 void CaseQuestionsGroup();
 void CaseBadInputGroup(int manyLines);
+// Names near MAX_PATH: run again by wine-tests.sh under a deep root.
+void CaseLongNamesGroup();
 
 }  // namespace kv

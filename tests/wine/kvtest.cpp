@@ -486,6 +486,7 @@ int main(int argc, char** argv) {
         {"initlist", CaseInitListGroup}, {"lines", CaseLinesGroup},   {"templates", CaseTemplatesGroup},
         {"questions", CaseQuestionsGroup},
         {"bad-input", [&] { CaseBadInputGroup(manyLines); }},
+        {"long-names", CaseLongNamesGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
     };
     if (list) {
