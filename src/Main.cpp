@@ -166,7 +166,6 @@ void TfomMain::mmoFileNamesKeyPress(TObject*, char& key) {
 
 void TfomMain::btnCancelClick(TObject*) { Close(); }
 
-// The settings dialog and the naming menu are built by their own modules.
-void TfomMain::btnConfigClick(TObject*) {}
+// The naming menu is built by its own module.
 
 void TfomMain::btnNamingClick(TObject*) {}

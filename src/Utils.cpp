@@ -149,3 +149,11 @@ std::string TrimControlRight(const std::string& text) {
     while (b > 0 && IsControlOrBlank(text[b - 1])) --b;
     return text.substr(0, b);
 }
+
+bool CheckFileNameChars(const std::string& text) {
+    static const char kRefused[] = "\\/:*?\"<>|";
+    if (text.find_first_of(kRefused) == std::string::npos) return true;
+    plat::MessageBox(nullptr, std::string("文件名不能包含下列任何字符:\r\n") + kRefused, plat::AppTitle(),
+                     plat::MbOk | plat::MbIconStop);
+    return false;
+}

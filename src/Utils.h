@@ -43,3 +43,10 @@ std::string ExtractFileExt(const std::string& path);
 // Removes every byte with a value up to 32 from both ends / the end.
 std::string TrimControl(const std::string& text);
 std::string TrimControlRight(const std::string& text);
+
+// True when `text` holds none of the nine characters \ / : * ? " < > | that
+// file names cannot hold. Otherwise tells the user which ones are refused (a
+// message box with no owner, the application's title, the error icon) and
+// answers false. The search runs over bytes: a double-byte character whose
+// second byte is 0x5C or 0x7C is refused as well.
+bool CheckFileNameChars(const std::string& text);

@@ -57,6 +57,7 @@ enum Style : unsigned {
     StyleDisabled = 1u << 5,
     StyleReadOnly = 1u << 6,
     StyleGroup = 1u << 7,        // first control of a radio group / tab stop
+    StyleDialogFrame = 1u << 8,  // forms: fixed dialog border, no minimise or maximise box
 };
 
 struct CreateParams {
@@ -91,6 +92,10 @@ void SetFont(Handle h, const std::string& face, int height, int charset);
 Size TextExtent(Handle h, const std::string& text);
 // Top-left corner of the control's client area in screen coordinates.
 Rect ClientToScreen(Handle h);
+
+// Background of an edit box.
+enum class Colour { Window, ButtonFace };
+void SetBackground(Handle h, Colour colour);
 
 // Multi-line and single-line edit boxes.
 void EditSetSel(Handle h, int start, int end);  // byte offsets; -1 end = to the end
@@ -128,7 +133,9 @@ void ListViewSelect(Handle h, int index);
 void PageControlSetIndex(Handle h, int index);
 int PageControlIndex(Handle h);
 
-// Up-down control bound to an edit box.
+// Up-down control bound to an edit box. The position is held within the
+// range; reading it takes the edit box's text when that is a number within
+// the range, and otherwise keeps the position held before.
 void UpDownSetup(Handle h, Handle buddy, int low, int high, bool wrap);
 void UpDownSetPos(Handle h, int pos);
 int UpDownPos(Handle h);

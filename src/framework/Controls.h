@@ -111,6 +111,7 @@ public:
 class TEdit : public TControl {
 public:
     void SetMaxLength(int chars) { plat::EditSetMaxLength(Handle, chars); }
+    void SetBackground(plat::Colour c) { plat::SetBackground(Handle, c); }
 };
 
 class TButton : public TControl {};

@@ -177,6 +177,7 @@ void SetFocus(Handle h) {
     W(h)->focused = true;
 }
 void SetHint(Handle h, const std::string& hint) { W(h)->hint = hint; }
+void SetBackground(Handle h, Colour colour) { W(h)->background = colour; }
 std::string GetHint(Handle h) { return W(h)->hint; }
 void SetFont(Handle h, const std::string& face, int height, int) {
     W(h)->fontFace = face;
@@ -289,7 +290,13 @@ void ListViewSelect(Handle h, int index) {
     w->index = index >= 0 && index < static_cast<int>(w->rows.size()) ? index : -1;
 }
 
-void PageControlSetIndex(Handle h, int index) { W(h)->index = index; }
+void PageControlSetIndex(Handle h, int index) {
+    Widget* w = W(h);
+    w->index = index;
+    int i = 0;
+    for (Widget* page : w->children)
+        if (page->kind == Kind::Page) page->visible = i++ == index;
+}
 int PageControlIndex(Handle h) { return W(h)->index; }
 
 void UpDownSetup(Handle h, Handle buddy, int low, int high, bool) {
@@ -303,7 +310,25 @@ void UpDownSetPos(Handle h, int pos) {
     w->pos = std::min(std::max(pos, w->low), w->high);
     if (w->buddy) w->buddy->text = std::to_string(w->pos);
 }
-int UpDownPos(Handle h) { return W(h)->pos; }
+int UpDownPos(Handle h) {
+    Widget* w = W(h);
+    if (!w->buddy) return w->pos;
+    // As the common control reads its buddy: a whole decimal number with an
+    // optional sign, within the range; anything else keeps the position.
+    const std::string& t = w->buddy->text;
+    size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+    if (i == t.size() || t.size() - i > 9) return w->pos;
+    long v = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9') return w->pos;
+        v = v * 10 + (t[i] - '0');
+    }
+    if (negative) v = -v;
+    if (v >= w->low && v <= w->high) w->pos = static_cast<int>(v);
+    return w->pos;
+}
 
 Handle CreatePopupMenu(TControl* owner) {
     Widget* w = NewWidget();
@@ -347,7 +372,9 @@ void SetAppTitle(const std::string& title) { State().appTitle = title; }
 std::string AppTitle() { return State().appTitle; }
 void RunLoop() {}
 void QuitLoop() { State().loopQuit = true; }
-void RunModal(Handle, Handle) {}
+void RunModal(Handle form, Handle) {
+    if (State().onModal) State().onModal(form);
+}
 void EndModal(Handle form) { W(form)->modalEnded = true; }
 void ProcessPendingMessages() {}
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -34,6 +35,7 @@ struct Widget {
     int maxLength = 0, itemHeight = 0;
     int low = 0, high = 100, pos = 0;          // up-down
     Widget* buddy = nullptr;
+    plat::Colour background = plat::Colour::Window;
     bool isMenu = false, submenu = false;
     bool modalEnded = false;
 };
@@ -86,6 +88,9 @@ struct World {
 
     std::string appTitle;
     bool loopQuit = false;
+    // Called when a form is run modally, with the form: the test acts as
+    // the user there and ends the run (the form's CloseModal).
+    std::function<void(plat::Handle form)> onModal;
     std::vector<Widget*> widgets;  // all live widgets, for lookup
 };
 

@@ -29,6 +29,12 @@ struct Info {
     bool modalDone = false;
     bool firstShown = false;
     std::vector<HWND> pages;  // a page control's pages
+    HWND pageControl = nullptr;  // a form's page control, for Ctrl+Tab and its own accelerators
+    // A control laid out in a group box lives in the box's parent (a group
+    // box passes no notifications on); its bounds stay relative to the box.
+    HWND container = nullptr;
+    HBRUSH background = nullptr;  // an edit box's own background, or null
+    COLORREF backgroundColour = 0;
 };
 
 std::map<HWND, Info>& Infos();
@@ -39,5 +45,14 @@ HWND RootOf(HWND h);
 HFONT FontOf(HWND h);
 // Shows the page at `index` of a page control and hides the others.
 void ShowPage(Info& pc, int index);
+// Every control below `parent` in tab order (z-order, containers expanded).
+std::vector<HWND> TabOrder(HWND parent);
+// The first visible, enabled tab stop below `parent`, or null.
+HWND FirstTabStop(HWND parent);
+// Focus as dialog navigation gives it: an edit box's text is selected.
+void FocusControl(HWND h);
+// Keys a form with pages handles before the dialog navigation: Ctrl+Tab and
+// Alt+letter. True when the message was taken.
+bool PagedFormKey(HWND form, const MSG& msg);
 
 }  // namespace win32

@@ -31,6 +31,15 @@ int EditLineCount(Handle h) {
 int EditLineStart(Handle h, int index) { return static_cast<int>(SendMessageA(H(h), EM_LINEINDEX, index, 0)); }
 void EditSetMaxLength(Handle h, int maxChars) { SendMessageA(H(h), EM_SETLIMITTEXT, maxChars, 0); }
 
+void SetBackground(Handle h, Colour colour) {
+    Info* in = Find(H(h));
+    if (!in) return;
+    int index = colour == Colour::Window ? COLOR_WINDOW : COLOR_BTNFACE;
+    in->background = GetSysColorBrush(index);  // a system brush, never freed
+    in->backgroundColour = GetSysColor(index);
+    InvalidateRect(H(h), nullptr, TRUE);
+}
+
 void SetChecked(Handle h, bool checked) { SendMessageA(H(h), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
 bool GetChecked(Handle h) { return SendMessageA(H(h), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

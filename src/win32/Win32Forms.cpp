@@ -126,6 +126,20 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             c->owner->FireClick();
         return 0;
     }
+    case WM_NEXTDLGCTL:
+        // The dialog navigation sends it for a label's accelerator;
+        // DefWindowProc would ignore it and the key would do nothing.
+        if (LOWORD(lp)) FocusControl(reinterpret_cast<HWND>(wp));
+        else if (HWND next = GetNextDlgTabItem(hwnd, GetFocus(), wp != 0)) FocusControl(next);
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        // A disabled or read-only edit box asks with WM_CTLCOLORSTATIC.
+        if (Info* c = Find(reinterpret_cast<HWND>(lp)); c && c->background) {
+            SetBkColor(reinterpret_cast<HDC>(wp), c->backgroundColour);
+            return reinterpret_cast<LRESULT>(c->background);
+        }
+        break;
     case WM_CLOSE:
         if (in && in->kind == plat::Kind::Form && in->owner) {
             static_cast<TForm*>(in->owner)->FireClose();
@@ -240,6 +254,10 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
         RegisterClassOnce(cls, true);
         DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
         DWORD ex = WS_EX_CONTROLPARENT;
+        if (p.style & StyleDialogFrame) {
+            style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+            ex |= WS_EX_DLGMODALFRAME;
+        }
         RECT r{0, 0, p.width, p.height};
         AdjustWindowRectEx(&r, style, FALSE, ex);
         HWND h = CreateWindowExA(ex, cls.c_str(), p.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -304,7 +322,8 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
         break;
     case Kind::GroupBox:
         cls = "BUTTON";
-        style |= BS_GROUPBOX;
+        // Clipped by a check box laid over its top edge as its title.
+        style |= BS_GROUPBOX | WS_CLIPSIBLINGS;
         break;
     case Kind::PageControl:
         cls = WC_TABCONTROLA;
@@ -312,7 +331,8 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
         break;
     case Kind::UpDown:
         cls = UPDOWN_CLASSA;
-        style |= UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+        // Not aligned to its buddy: the layout places both.
+        style |= UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
         break;
     case Kind::ListBox:
         cls = "LISTBOX";
@@ -329,6 +349,7 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
     }
     if (p.style & StyleDisabled) style |= WS_DISABLED;
     if (p.style & StyleReadOnly) style |= ES_READONLY;
+    if (p.style & StyleGroup) style |= WS_GROUP;
 
     // A page lives in its page control's parent, over the control's client area.
     HWND realParent = parent;
@@ -352,6 +373,13 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
         height = rc.bottom - rc.top;
         if (index > 0) style &= ~WS_VISIBLE;
     }
+    HWND container = nullptr;
+    if (Info* g = Find(parent); g && g->kind == Kind::GroupBox) {
+        container = parent;
+        realParent = GetParent(parent);
+        left += g->design.left;
+        top += g->design.top;
+    }
 
     HWND h = CreateWindowExA(ex, cls, p.caption.c_str(), style, left, top, width, height, realParent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)), Instance(), nullptr);
@@ -368,6 +396,9 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
     RECT prc;
     GetClientRect(realParent, &prc);
     in.designParent = SIZE{prc.right, prc.bottom};
+    in.container = container;
+    if (p.kind == Kind::PageControl)
+        if (Info* root = Find(RootOf(h))) root->pageControl = h;
     if (subclass) in.orig = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC,
                                                                         reinterpret_cast<LONG_PTR>(ControlProc)));
     if (p.kind == Kind::ListView)
@@ -402,13 +433,19 @@ std::string GetText(Handle h) {
     return s;
 }
 
-void SetBounds(Handle h, const Rect& r) { MoveWindow(H(h), r.Left, r.Top, r.Width, r.Height, TRUE); }
+void SetBounds(Handle h, const Rect& r) {
+    Info* in = Find(H(h));
+    RECT g = in && in->container ? Find(in->container)->design : RECT{};
+    MoveWindow(H(h), r.Left + g.left, r.Top + g.top, r.Width, r.Height, TRUE);
+}
 
 Rect GetBounds(Handle h) {
     RECT r;
     GetWindowRect(H(h), &r);
     if (HWND parent = GetParent(H(h)); parent && (GetWindowLongA(H(h), GWL_STYLE) & WS_CHILD))
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    if (Info* in = Find(H(h)); in && in->container) OffsetRect(&r, -Find(in->container)->design.left,
+                                                                -Find(in->container)->design.top);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 

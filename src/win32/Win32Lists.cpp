@@ -1,6 +1,8 @@
 // The Win32 backend: drop-down lists, list boxes and the report-view list.
 #include "Win32Controls.h"
 
+#include <algorithm>
+
 using namespace win32;
 
 namespace plat {
@@ -58,13 +60,20 @@ void ListViewDeleteRow(Handle h, int index) { SendMessageA(H(h), LVM_DELETEITEM,
 void ListViewClear(Handle h) { SendMessageA(H(h), LVM_DELETEALLITEMS, 0, 0); }
 int ListViewCount(Handle h) { return static_cast<int>(SendMessageA(H(h), LVM_GETITEMCOUNT, 0, 0)); }
 std::string ListViewCell(Handle h, int row, int column) {
-    char buf[1024] = {0};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buf;
-    item.cchTextMax = sizeof(buf);
-    SendMessageA(H(h), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return buf;
+    // The call answers no length: a buffer filled to its end may hold a cut
+    // text, so it is asked again with a larger one.
+    for (size_t size = 1024;; size *= 2) {
+        std::string buf(size, '\0');
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = &buf[0];
+        item.cchTextMax = static_cast<int>(size);
+        int n = static_cast<int>(SendMessageA(H(h), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+        if (n < static_cast<int>(size) - 1 || size >= (1u << 20)) {
+            buf.resize(std::min<size_t>(std::char_traits<char>::length(buf.c_str()), size));
+            return buf;
+        }
+    }
 }
 int ListViewSelected(Handle h) {
     return static_cast<int>(SendMessageA(H(h), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -22,6 +22,7 @@ namespace {
 void Pump(MSG& msg) {
     HWND root = msg.hwnd ? RootOf(msg.hwnd) : nullptr;
     Info* in = root ? Find(root) : nullptr;
+    if (in && in->kind == Kind::Form && in->pageControl && PagedFormKey(root, msg)) return;
     if (in && in->kind == Kind::Form && IsDialogMessageA(root, &msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
