@@ -76,10 +76,13 @@ bool Mnemonic(HWND form, char key) {
             // A label or group box hands the focus to the next control.
             for (int j = 1; j < n; ++j) {
                 HWND next = order[(i + j) % n];
-                if (Usable(next) && !IsCaptionKind(next) && Find(next)) {
-                    FocusControl(next);
-                    break;
-                }
+                if (!Usable(next) || IsCaptionKind(next) || !Find(next)) continue;
+                // Into a radio group: its checked button, as Tab would.
+                for (int r = (i + j) % n; r < n && Find(order[r]) && Find(order[r])->kind == plat::Kind::RadioButton;
+                     ++r)
+                    if (SendMessageA(order[r], BM_GETCHECK, 0, 0) == BST_CHECKED && Usable(order[r])) next = order[r];
+                FocusControl(next);
+                break;
             }
         } else if (in->kind == plat::Kind::CheckBox || in->kind == plat::Kind::RadioButton) {
             FocusControl(c);
@@ -136,6 +139,11 @@ int PageControlIndex(Handle h) { return TabCtrl_GetCurSel(H(h)); }
 
 void UpDownSetup(Handle h, Handle buddy, int low, int high, bool wrap) {
     SendMessageA(H(h), UDM_SETBUDDY, reinterpret_cast<WPARAM>(H(buddy)), 0);
+    // Wine makes the control its default width (16) when it is created;
+    // the layout's bounds are put back.
+    if (Info* in = Find(H(h)))
+        SetBounds(h, {in->design.left, in->design.top, in->design.right - in->design.left,
+                      in->design.bottom - in->design.top});
     SendMessageA(H(h), UDM_SETRANGE32, low, high);
     LONG style = GetWindowLongA(H(h), GWL_STYLE);
     SetWindowLongA(H(h), GWL_STYLE, wrap ? (style | UDS_WRAP) : (style & ~UDS_WRAP));

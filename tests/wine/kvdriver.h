@@ -540,3 +540,86 @@ void CaseBadInputGroup(int manyLines);
 void CaseLongNamesGroup();
 
 }  // namespace kv
+
+namespace kv {
+
+// ------------------------------------------------------------ keyboard and dialogs
+
+// Presses the keys in order and releases them in reverse, as one chord
+// (VK_MENU, 'S' is Alt+S), into whatever has the focus.
+inline void Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    for (WORD k : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        in.push_back(i);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *--it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+}
+
+// The control that has the keyboard focus in the thread of `window`.
+inline HWND FocusOf(HWND window) {
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof gti;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gti)) return nullptr;
+    return gti.hwndFocus;
+}
+
+// The items of another process's list box or drop-down list. Asked in
+// UTF-16: Wine hands an ANSI caller UTF-16 text across processes.
+inline std::vector<std::string> ItemsOf(HWND list, bool combo = false) {
+    std::vector<std::string> r;
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &n);
+    for (int i = 0; i < (int)n; ++i) {
+        DWORD_PTR len = 0;
+        SendMessageTimeoutW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 3000, &len);
+        std::wstring w(len + 1, L'\0');
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, (LPARAM)&w[0], SMTO_ABORTIFHUNG, 3000, &got);
+        w.resize(wcslen(w.c_str()));
+        std::string a(w.size() * 2 + 1, '\0');
+        int m = WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &a[0], (int)a.size(), nullptr, nullptr);
+        a.resize(m > 0 ? m : 0);
+        r.push_back(a);
+    }
+    return r;
+}
+
+// A control's bounds in the client area of `top`.
+inline RECT BoundsIn(HWND top, HWND control) {
+    RECT r = Bounds(control);
+    MapWindowPoints(HWND_DESKTOP, top, (POINT*)&r, 2);
+    return r;
+}
+
+// Saves the whole virtual screen as a PNG file on the host (`unixPath`).
+inline bool Screenshot(const std::string& unixPath) {
+    std::string win = "Z:" + unixPath;
+    std::replace(win.begin(), win.end(), '/', '\\');
+    DeleteFileA(win.c_str());
+    Sleep(500);  // what was just shown has painted
+    if (!StartHostProgram("Z:\\usr\\bin\\import -window root " + Quote(unixPath))) return false;
+    DWORD last = (DWORD)-1;
+    return Poll([&] {
+        WIN32_FILE_ATTRIBUTE_DATA a;
+        if (!GetFileAttributesExA(win.c_str(), GetFileExInfoStandard, &a) || !a.nFileSizeLow) return false;
+        bool steady = a.nFileSizeLow == last;
+        last = a.nFileSizeLow;
+        return steady;
+    }, 15000);
+}
+
+// The settings dialog (kvconfig.cpp): its pages, keys, OK and Cancel, and
+// what reaches the ini file; saves a screenshot of each page under build/.
+void CaseConfigGroup();
+
+}  // namespace kv
