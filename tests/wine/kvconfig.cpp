@@ -363,13 +363,23 @@ void CaseEdit() {
     }
     Chord({VK_MENU, 'W'});
     Until([&] { return d.Focus() == d.C(261); }, "Alt+W focuses the wrapper's first half");
+    Check(!IsWindowEnabled(d.C(263)), "the wrapper's + starts disabled");
     Type(d.C(261), "【");
+    Until([&] { return IsWindowEnabled(d.C(263)) != FALSE; }, "typing a half enables +");
     Chord({VK_TAB});
     Type(d.C(262), "】");
     Chord({VK_TAB});
     Chord({VK_SPACE});
     Until([&] { return SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0) == 3; }, "+ adds the wrapper pair");
     Check(Screenshot(Shot("config-page3-filled.png")), "screenshot of page 命名工具 with entries");
+    // Into the list, the first row selected, "-" deletes it and stays usable.
+    Chord({VK_TAB});
+    Chord({VK_HOME});
+    Until([&] { return IsWindowEnabled(d.C(265)) != FALSE; }, "selecting a row enables -");
+    Chord({VK_TAB});
+    Chord({VK_SPACE});
+    Until([&] { return SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0) == 2; }, "- deletes the row");
+    Check(IsWindowEnabled(d.C(265)) != FALSE, "- stays enabled");
     // Enter in an edit box presses OK; it does not add the entry.
     Chord({VK_MENU, 'S'});
     Until([&] { return d.Focus() == d.F(252, 302); }, "Alt+S focuses the separators' edit box");
@@ -390,7 +400,7 @@ void CaseEdit() {
         {"FileList", "TemplatePath", tpl}, {"AfterCreate", "AutoOpen", "1"}, {"AfterCreate", "OpenMax", "5"},
         {"AfterCreate", "OpenMethod", "1"}, {"AfterCreate", "KeyType", "0"}, {"AfterCreate", "CursorPos", "1"},
         {"AfterCreate", "TcColSep", "32"}, {"Window", "SavePos", "1"}, {"Window", "SaveSize", "1"},
-        {"Naming", "Separator", "| |.|-"}, {"Naming", "Wrapper", "(*)|[*]|【*】"},
+        {"Naming", "Separator", "| |.|-"}, {"Naming", "Wrapper", "[*]|【*】"},
         {"Naming", "CommonUse", "tester|phrase"}, {"Naming", "TimeFormat", "yyyymmdd"},
     };
     std::string bad;
@@ -410,27 +420,40 @@ void CaseEdit() {
     if (!Check(main != nullptr, "main window") || !OpenDialog(again, main, d)) return;
     std::vector<std::string> phrases = ItemsOf(d.F(250, 304));
     CheckEq(phrases.size() == 2 ? phrases[1] : "", "phrase", "the added phrase is there after a restart");
-    CheckEq((long)SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0), 3, "and the wrapper pair");
+    CheckEq((long)SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0), 2, "and the wrapper pairs");
     CheckEq(TextOf(d.C(238)), "5", "and the file count");
     PostMessageA(d.C(2), BM_CLICK, 0, 0);
     Check(DialogGone(again), "Cancel closes the dialog");
     CloseAndReadIni(again, main, ini);
 }
 
-// Cancel, Escape and the close box store nothing.
+// Cancel and the close box store nothing; OK without a change stores what
+// the dialog showed (Ctrl+Enter confirming, first focus on a radio button).
 void CaseCancel() {
     const struct {
         const char* name;
-        int how;  // 0 Cancel button, 1 the close box
-    } rows[] = {{"Cancel button", 0}, {"close box", 1}};
+        int how;  // 0 Cancel button, 1 the close box, 2 OK with nothing changed
+    } rows[] = {{"Cancel button", 0}, {"close box", 1}, {"OK unchanged", 2}};
     for (const auto& r : rows) {
         g_case = std::string("config/cancel ") + r.name;
         Run run;
-        WriteAll(run.ini, kTypicalIni);
+        std::string text = kTypicalIni;
+        if (r.how == 2) text.replace(text.find("ConfirmMode=0"), 13, "ConfirmMode=1");
+        WriteAll(run.ini, text);
         if (!run.Start({})) continue;
         HWND main = run.WaitMain();
         Dialog d;
         if (!Check(main != nullptr, "main window") || !OpenDialog(run, main, d)) continue;
+        if (r.how == 2) {
+            Chord({VK_RETURN});
+            Check(DialogGone(run), "Enter presses OK");
+            std::vector<IniEntry> ini;
+            if (!CloseAndReadIni(run, main, ini)) continue;
+            CheckEq(Value(ini, "FileList", "ConfirmMode") + Value(ini, "AfterCreate", "OpenMax") +
+                        Value(ini, "Naming", "Separator") + Value(ini, "Naming", "Wrapper"),
+                    "116| |.|-(*)|[*]", "the shown values stored");
+            continue;
+        }
         Chord({VK_MENU, 'P'});
         Until([&] { return d.Checked(221); }, "Alt+P sets SavePos");
         if (r.how == 0) {
