@@ -127,8 +127,9 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_NEXTDLGCTL:
-        // The dialog navigation sends it for a label's accelerator;
-        // DefWindowProc would ignore it and the key would do nothing.
+        // The dialog navigation sends it for Tab and a label's accelerator;
+        // DefWindowProc would ignore it and the key would do nothing
+        // (config/edit: Tab to SaveSize).
         if (LOWORD(lp)) FocusControl(reinterpret_cast<HWND>(wp));
         else if (HWND next = GetNextDlgTabItem(hwnd, GetFocus(), wp != 0)) FocusControl(next);
         return 0;

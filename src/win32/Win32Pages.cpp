@@ -57,7 +57,8 @@ void SwitchPage(HWND pc, bool back) {
 }
 
 // Alt+letter over the visible controls only: the dialog navigation also
-// finds those of hidden pages and would press them.
+// finds those of hidden pages and would press them (config/edit presses
+// Alt+S on 文件处理, where 常规 and 命名工具 have an "&S" of their own).
 bool Mnemonic(HWND form, char key) {
     std::vector<HWND> order = TabOrder(form);
     int n = static_cast<int>(order.size());
@@ -116,6 +117,8 @@ void FocusControl(HWND h) {
 bool PagedFormKey(HWND form, const MSG& msg) {
     Info* in = Find(form);
     if (!in || !in->pageControl) return false;
+    // IsDialogMessage does not switch a tab control's pages on Ctrl+Tab
+    // (the Wine test config/fresh goes round the pages with it).
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
         SwitchPage(in->pageControl, GetKeyState(VK_SHIFT) < 0);
         return true;

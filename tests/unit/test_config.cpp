@@ -210,10 +210,6 @@ TEST_F(DialogTest, WindowAndPages) {
     EXPECT_FALSE(dlg->tsAfterCreate.Visible());
     EXPECT_TRUE(W(dlg->btnOk.Handle)->style & plat::StyleDefault);
     EXPECT_TRUE(W(dlg->btnCancel.Handle)->style & plat::StyleCancel);
-    EXPECT_EQ(dlg->cbbCursorPos.Items(),
-              List({"在TC面板中的 第一项", "在TC面板中的 最后项", "用户输入时的 第一项", "用户输入时的 最后项"}));
-    EXPECT_EQ(dlg->cbbSendInput.Items(), List({"F4", "ESC+F4", "CapsLock+F4"}));
-    EXPECT_EQ(dlg->cbbTcVersion.Items(), List({"8.0以上", "低于8.0"}));
     EXPECT_EQ(dlg->cbbInitPathType.Items(), List({"完整路径", "不含路径"}));
     // The dialog's frames: the caption 12 high, the edit box 20, items 12.
     EXPECT_EQ(dlg->frmTimeFormat.label.Bounds().Height, 12);

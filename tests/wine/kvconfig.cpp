@@ -199,6 +199,19 @@ void CaseFresh() {
         if (d.Enabled(id)) off += " " + std::to_string(id);
     Check(off.empty(), "AutoOpen off disables the group", "enabled:" + off);
     Check(Screenshot(Shot("config-page1.png")), "screenshot of page 常规");
+    // What OK reads from the up-down control after typing into its box: a
+    // number within 1 to 31, or else the position it held before.
+    const struct {
+        const char* typed;
+        long pos;
+    } typed[] = {{"0", 1}, {"32", 1}, {"-1", 1}, {"ab", 1}, {"  ", 1}, {"", 1}, {"7", 7}, {"0", 7}, {"31", 31}};
+    std::string got, want;
+    for (const auto& t : typed) {
+        SendMessageA(d.C(238), WM_SETTEXT, 0, (LPARAM)t.typed);
+        got += std::to_string((long)SendMessageA(d.C(239), UDM_GETPOS32, 0, 0)) + " ";
+        want += std::to_string(t.pos) + " ";
+    }
+    CheckEq(got, want, "the file count keeps its position for 0, 32, -1, ab, blanks");
 
     Chord({VK_CONTROL, VK_TAB});
     Poll([&] { return d.Page() == 1; }, 3000);
