@@ -137,9 +137,10 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (Info* root = Find(RootOf(hwnd))) {
             HWND b = LOWORD(wp) == IDOK ? root->defButton : LOWORD(wp) == IDCANCEL ? root->cancelButton : nullptr;
             // Enter on a focused push button presses that button.
-            Info* focused = Find(GetFocus());
-            if (LOWORD(wp) == IDOK && focused && focused->kind == plat::Kind::Button && IsChild(RootOf(hwnd), GetFocus()))
-                b = GetFocus();
+            HWND focus = GetFocus();
+            Info* focused = Find(focus);
+            if (LOWORD(wp) == IDOK && focused && focused->kind == plat::Kind::Button && IsChild(RootOf(hwnd), focus))
+                b = focus;
             if (b && IsWindowEnabled(b)) FireFor(b, BN_CLICKED);
             else if (LOWORD(wp) == IDCANCEL && in && in->kind == plat::Kind::Form && in->owner)
                 static_cast<TForm*>(in->owner)->FireClose();
@@ -250,9 +251,13 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETDLGCODE:
         // A multi-line edit box asks for every key, Tab included; here Tab
         // moves on to the buttons, while Enter and Escape still reach the
-        // box's own key handling.
+        // box's own key handling. Without DLGC_HASSETSEL the dialog
+        // navigation leaves the caret alone when Tab comes back to the box
+        // (Wine's IsDialogMessage selects all of such a box, and the next
+        // key would replace the whole list).
         if (in->kind == plat::Kind::Memo) {
-            LRESULT code = CallWindowProcA(orig, hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+            LRESULT code = CallWindowProcA(orig, hwnd, msg, wp, lp);
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
             const MSG* m = reinterpret_cast<const MSG*>(lp);
             if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) &&
                 (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE || m->wParam == '\n'))

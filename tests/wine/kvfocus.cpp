@@ -50,11 +50,13 @@ void CaseAfterBox() {
         const char* name;
         const char* ini;
         WORD confirmMod;  // held with Enter to confirm, or 0
+        bool onOk;        // confirmed by Enter on the focused OK button
         bool enterAfter;  // Enter after the box: a new line (ConfirmMode 1)
     };
     const Row rows[] = {
-        {"No, ConfirmMode 1", "[FileList]\r\nConfirmMode=1\r\n", VK_CONTROL, true},
-        {"No, ConfirmMode 0", "", 0, false},
+        {"No, ConfirmMode 1", "[FileList]\r\nConfirmMode=1\r\n", VK_CONTROL, false, true},
+        {"No, ConfirmMode 0", "", 0, false, false},
+        {"No after Enter on OK", "", 0, true, false},
     };
     for (const auto& row : rows) {
         g_case = std::string("focus/after a box answered ") + row.name;
@@ -62,6 +64,7 @@ void CaseAfterBox() {
         if (!s.Open(row.ini)) continue;
         const std::string text = "bad|name.txt";
         SetEditText(s.edit, text);
+        if (row.onOk) SendKey(VK_TAB);
         if (row.confirmMod) SendKey(VK_RETURN, {row.confirmMod});
         else SendKey(VK_RETURN);
         HWND box = nullptr;
@@ -72,8 +75,8 @@ void CaseAfterBox() {
         Press(box, IDNO);
         Poll([&] { return !IsWindow(box); }, 5000);
         Sleep(300);
-        Check(FocusOf(s.main) == s.edit, "the text box has the focus again",
-              "focus on control " + std::to_string(IdOf(FocusOf(s.main))));
+        CheckEq(IdOf(FocusOf(s.main)), row.onOk ? IDOK : kEdit, "the focus is back where it was");
+        if (row.onOk) SendKey(VK_TAB, {VK_SHIFT});
         if (row.enterAfter) SendKey(VK_RETURN);
         SendText("xy");
         const std::string want = text + (row.enterAfter ? "\r\nxy" : "xy");
