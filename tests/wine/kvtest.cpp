@@ -488,7 +488,8 @@ int main(int argc, char** argv) {
         {"questions", CaseQuestionsGroup},
         {"bad-input", [&] { CaseBadInputGroup(manyLines); }},
         {"long-names", CaseLongNamesGroup},
-        {"focus", CaseFocusGroup}, {"tab", CaseTabGroup}, {"paste", CasePasteGroup}, {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
+        {"focus", CaseFocusGroup},   {"tab", CaseTabGroup},       {"paste", CasePasteGroup},
+        {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
     };
     if (list) {
