@@ -108,10 +108,15 @@ TForm* FormOf(Info* in) {
 // Gives the focus back to the control the form remembers, or else to its
 // first control in tab order: the bare form would swallow every key.
 void RestoreFocus(HWND form, TForm* f) {
-    if (f->FireActivate(true)) return;
-    HWND focus = GetFocus();
-    if (focus && IsChild(form, focus)) return;
-    if (HWND first = GetNextDlgTabItem(form, nullptr, FALSE)) SetFocus(first);
+    static bool busy = false;  // a control that hands the focus straight back must not loop
+    if (busy) return;
+    busy = true;
+    if (!f->FireActivate(true)) {
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(form, focus))
+            if (HWND first = GetNextDlgTabItem(form, nullptr, FALSE)) SetFocus(first);
+    }
+    busy = false;
 }
 
 // A focused push button shows itself as the default one, as in any dialog,
