@@ -8,6 +8,8 @@
 namespace {
 
 const char* const kLineEnd = "\r\n";
+// What an editor that saves "UTF-8 with BOM" puts in front of the first line.
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -82,6 +84,10 @@ TIniFile::TIniFile(const std::string& path) : Path(path) {
         LoadFailed = true;
         return;
     }
+    if (content.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0) {
+        Utf8Mark = true;
+        content.erase(0, kUtf8Mark.size());
+    }
     size_t start = 0, i = 0;
     while (i < content.size()) {
         char c = content[i];
@@ -98,7 +104,7 @@ TIniFile::TIniFile(const std::string& path) : Path(path) {
 }
 
 std::string TIniFile::Content() const {
-    std::string out;
+    std::string out = Utf8Mark ? kUtf8Mark : std::string();
     for (const Line& l : Lines) out += l.Text + l.End;
     return out;
 }

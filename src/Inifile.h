@@ -3,7 +3,8 @@
 // The whole file is read once when the object is built and written once by
 // UpdateFile, so a failed save never leaves a half-written file behind.
 // Everything the program does not touch (other sections, keys, comments,
-// unknown lines, their line ends) is written back byte for byte.
+// unknown lines, their line ends, a UTF-8 byte-order mark in front of the
+// first line) is written back byte for byte.
 //
 // Reading follows the usual private-profile rules: section and key names are
 // compared without regard to ASCII case; a value is trimmed of surrounding
@@ -67,4 +68,5 @@ private:
     std::string Path;
     std::vector<Line> Lines;
     bool LoadFailed = false;  // the file exists but could not be read
+    bool Utf8Mark = false;    // the file began with a UTF-8 byte-order mark, kept on writing
 };

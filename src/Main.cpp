@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "MainLayout.h"
+#include "Utils.h"
 
 namespace {
 
@@ -18,8 +19,10 @@ const char* const kHintNormal =
     "支持绝对路径和相对路径。\r\n"
     "支持文件模版。";
 
+// By character: in a name such as k乗.exe the second byte of 乗 is 0x5C,
+// the byte of a backslash.
 std::string DirectoryOf(const std::string& path) {
-    size_t p = path.find_last_of("\\:");
+    size_t p = LastDelimiter("\\:", path);
     return p == std::string::npos ? std::string() : path.substr(0, p + 1);
 }
 
@@ -27,9 +30,8 @@ std::string DirectoryOf(const std::string& path) {
 
 std::string TfomMain::IniPath() const {
     std::string exe = plat::ExePath();
-    size_t slash = exe.find_last_of("\\:");
-    size_t dot = exe.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) exe.erase(dot);
+    size_t p = LastDelimiter(".\\:", exe);
+    if (p != std::string::npos && exe[p] == '.') exe.erase(p);
     return exe + ".ini";
 }
 
@@ -46,6 +48,9 @@ TfomMain::TfomMain() {
     plat::SetFont(Handle, layout::kMainFontFace, layout::kMainFontHeight, layout::kMainFontCharset);
     plat::SetMinTrackSize(Handle, layout::kMainMinWidth, layout::kMainMinHeight);
     mmoFileNames.Create(Handle, layout::mmoFileNames);
+    // A pasted list must arrive whole: a cut line would be created as a
+    // shorter name without a word.
+    mmoFileNames.SetMaxLength(0);
     pnlBottom.Create(Handle, layout::pnlBottom);
     btnConfig.Create(pnlBottom.Handle, layout::btnConfig);
     btnNaming.Create(pnlBottom.Handle, layout::btnNaming);

@@ -85,6 +85,12 @@ bool IsVisible(Handle h);
 void SetEnabled(Handle h, bool enabled);
 bool IsEnabled(Handle h);
 void SetFocus(Handle h);
+// The control inside `form` that has the keyboard focus; null when the focus
+// is elsewhere (another window, the form itself, nowhere).
+Handle FocusedControl(Handle form);
+// True when `control` still lives inside `form` and can take the focus: it
+// and every container above it are shown and enabled.
+bool CanTakeFocus(Handle form, Handle control);
 void SetHint(Handle h, const std::string& hint);
 std::string GetHint(Handle h);
 void SetFont(Handle h, const std::string& face, int height, int charset);
@@ -103,7 +109,7 @@ void EditGetSel(Handle h, int& start, int& end);
 void EditReplaceSel(Handle h, const std::string& text);
 int EditLineCount(Handle h);                  // a final empty line is not counted
 int EditLineStart(Handle h, int index);       // byte offset of the line's first character
-void EditSetMaxLength(Handle h, int maxChars);
+void EditSetMaxLength(Handle h, int maxChars);  // 0: no limit
 
 // Check boxes and radio buttons.
 void SetChecked(Handle h, bool checked);
@@ -216,7 +222,9 @@ bool SetFileTimes(const std::string& path, std::uint64_t fileTime);
 bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries);
 bool SetCurrentDir(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& content);
-// Writes a temporary file beside `path` and puts it in place in one step.
+// Writes a temporary file beside `path` and puts it in place in one step,
+// keeping the replaced file's attributes; where no temporary file can be
+// made, writes `path` in place.
 bool WriteFileReplace(const std::string& path, const std::string& content);
 
 }  // namespace plat

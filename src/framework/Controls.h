@@ -106,6 +106,7 @@ public:
     void GetSel(int& start, int& end) const { plat::EditGetSel(Handle, start, end); }
     void ReplaceSel(const std::string& text) { plat::EditReplaceSel(Handle, text); }
     int LineStart(int index) const { return plat::EditLineStart(Handle, index); }
+    void SetMaxLength(int chars) { plat::EditSetMaxLength(Handle, chars); }  // 0: no limit
 };
 
 class TEdit : public TControl {

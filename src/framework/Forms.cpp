@@ -34,6 +34,27 @@ void TForm::CloseModal(TModalResult result) {
 
 void TForm::FireClose() { Close(); }
 
+bool TForm::FireActivate(bool active) {
+    if (!active) {
+        // Nothing focused inside (the focus already went with a disabled
+        // owner): the control remembered before still holds.
+        if (plat::Handle focused = plat::FocusedControl(Handle)) ActiveControl = focused;
+        return false;
+    }
+    if (!ActiveControl || !plat::CanTakeFocus(Handle, ActiveControl)) {
+        ActiveControl = nullptr;
+        return false;
+    }
+    plat::SetFocus(ActiveControl);
+    return true;
+}
+
+// The error box of a later failure (the destroy step, start-up) must not
+// take a freed form for its owner.
+TForm::~TForm() {
+    if (Application.MainForm == this) Application.MainForm = nullptr;
+}
+
 TModalResult TForm::ShowModal(TForm* owner) {
     ModalResult = mrNone;
     modal_ = true;

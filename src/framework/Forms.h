@@ -29,6 +29,18 @@ public:
     // the cancel button, Alt+F4).
     void FireClose();
 
+    // The control that had the keyboard focus when the window was last
+    // deactivated (by a message box, a modal dialog, another program's
+    // window). It gets the focus back when the window is activated again, so
+    // that keys go on where the user left off instead of to the bare window.
+    plat::Handle ActiveControl = nullptr;
+    // Called by the backend on deactivation (`active` false: remember the
+    // focused control) and on activation (give it the focus back). Answers
+    // true when a remembered control took the focus.
+    bool FireActivate(bool active);
+
+    ~TForm() override;
+
 private:
     bool shown_ = false;
     bool modal_ = false;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Controls.h"
+#include "Forms.h"
 
 namespace headless {
 
@@ -175,6 +176,29 @@ bool IsEnabled(Handle h) { return W(h)->enabled; }
 void SetFocus(Handle h) {
     for (Widget* w : State().widgets) w->focused = false;
     W(h)->focused = true;
+}
+namespace {
+bool Alive(Widget* w) {
+    const auto& ws = State().widgets;
+    return std::find(ws.begin(), ws.end(), w) != ws.end();
+}
+bool Inside(Widget* w, Widget* form) {
+    for (Widget* p = w ? w->parent : nullptr; p; p = p->parent)
+        if (p == form) return true;
+    return false;
+}
+}  // namespace
+Handle FocusedControl(Handle form) {
+    for (Widget* w : State().widgets)
+        if (w->focused && Inside(w, W(form))) return w;
+    return nullptr;
+}
+bool CanTakeFocus(Handle form, Handle control) {
+    Widget* c = W(control);
+    if (!c || !Alive(c) || !Inside(c, W(form))) return false;
+    for (Widget* w = c; w && w != W(form); w = w->parent)
+        if (!w->visible || !w->enabled) return false;
+    return true;
 }
 void SetHint(Handle h, const std::string& hint) { W(h)->hint = hint; }
 void SetBackground(Handle h, Colour colour) { W(h)->background = colour; }
@@ -360,13 +384,18 @@ void MenuPopup(Handle menu, int x, int y, Handle) {
 
 int MessageBox(Handle owner, const std::string& text, const std::string& caption, unsigned flags) {
     State().boxes.push_back({owner, text, caption, flags});
+    // As on Windows: the owner is deactivated, and disabling it takes the
+    // focus away; when the box closes the owner is activated again.
+    TForm* form = owner && W(owner)->owner ? dynamic_cast<TForm*>(W(owner)->owner) : nullptr;
+    if (form) form->FireActivate(false);
+    for (Widget* w : State().widgets) w->focused = false;
+    int answer = (flags & 0xF) == MbYesNo ? ((flags & MbDefButton2) ? IdNo : IdYes) : IdOk;
     if (!State().answers.empty()) {
-        int a = State().answers.front();
+        answer = State().answers.front();
         State().answers.pop_front();
-        return a;
     }
-    if ((flags & 0xF) == MbYesNo) return (flags & MbDefButton2) ? IdNo : IdYes;
-    return IdOk;
+    if (form) form->FireActivate(true);
+    return answer;
 }
 void SetAppTitle(const std::string& title) { State().appTitle = title; }
 std::string AppTitle() { return State().appTitle; }

@@ -101,6 +101,35 @@ void Relayout(HWND parent) {
 
 HWND RootOf(HWND h) { return GetAncestor(h, GA_ROOT); }
 
+TForm* FormOf(Info* in) {
+    return in && in->kind == plat::Kind::Form && in->owner ? static_cast<TForm*>(in->owner) : nullptr;
+}
+
+// Gives the focus back to the control the form remembers, or else to its
+// first control in tab order: the bare form would swallow every key.
+void RestoreFocus(HWND form, TForm* f) {
+    static bool busy = false;  // a control that hands the focus straight back must not loop
+    if (busy) return;
+    busy = true;
+    if (!f->FireActivate(true)) {
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(form, focus))
+            if (HWND first = GetNextDlgTabItem(form, nullptr, FALSE)) SetFocus(first);
+    }
+    busy = false;
+}
+
+// A focused push button shows itself as the default one, as in any dialog,
+// and Enter presses it; when it loses the focus the form's own default
+// button takes the look back.
+void ShowFocusedAsDefault(HWND button, bool focused) {
+    Info* root = Find(RootOf(button));
+    HWND def = root ? root->defButton : nullptr;
+    if (!def || def == button) return;
+    SendMessageA(button, BM_SETSTYLE, focused ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    SendMessageA(def, BM_SETSTYLE, focused ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
+}
+
 LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Info* in = Find(hwnd);
     switch (msg) {
@@ -112,6 +141,11 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // Enter and Escape from the dialog navigation, with no button handle.
         if (Info* root = Find(RootOf(hwnd))) {
             HWND b = LOWORD(wp) == IDOK ? root->defButton : LOWORD(wp) == IDCANCEL ? root->cancelButton : nullptr;
+            // Enter on a focused push button presses that button.
+            HWND focus = GetFocus();
+            Info* focused = Find(focus);
+            if (LOWORD(wp) == IDOK && focused && focused->kind == plat::Kind::Button && IsChild(RootOf(hwnd), focus))
+                b = focus;
             if (b && IsWindowEnabled(b)) FireFor(b, BN_CLICKED);
             else if (LOWORD(wp) == IDCANCEL && in && in->kind == plat::Kind::Form && in->owner)
                 static_cast<TForm*>(in->owner)->FireClose();
@@ -127,9 +161,11 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_NEXTDLGCTL:
-        // The dialog navigation sends it for Tab and a label's accelerator;
+        // The dialog navigation sends it for Tab and a label's accelerator
+        // (wp: 0 next, else previous; or a given control when lp is set);
         // DefWindowProc would ignore it and the key would do nothing
-        // (config/edit: Tab to SaveSize).
+        // (config/edit: Tab to SaveSize). The text box keeps its caret: a
+        // whole list selected on the way in would let the next key replace it.
         if (LOWORD(lp)) FocusControl(reinterpret_cast<HWND>(wp));
         else if (HWND next = GetNextDlgTabItem(hwnd, GetFocus(), wp != 0)) FocusControl(next);
         return 0;
@@ -166,6 +202,24 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_ACTIVATE:
+        // The focus is saved on the way out and given back on the way in;
+        // DefWindowProc would put it on the form itself.
+        if (TForm* f = FormOf(in)) {
+            if (LOWORD(wp) == WA_INACTIVE) {
+                f->FireActivate(false);
+                return 0;
+            }
+            if (!HIWORD(wp)) {  // not while minimised
+                RestoreFocus(hwnd, f);
+                return 0;
+            }
+        }
+        break;
+    case WM_SETFOCUS:
+        if (TForm* f = FormOf(in)) {
+            RestoreFocus(hwnd, f);
+            return 0;
+        }
         break;
     default:
         break;
@@ -201,6 +255,27 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (in->kind == plat::Kind::FlatButton && wp) {
             SetFocus(reinterpret_cast<HWND>(wp));
             return 0;
+        }
+        if (in->kind == plat::Kind::Button) ShowFocusedAsDefault(hwnd, true);
+        break;
+    case WM_KILLFOCUS:
+        if (in->kind == plat::Kind::Button) ShowFocusedAsDefault(hwnd, false);
+        break;
+    case WM_GETDLGCODE:
+        // A multi-line edit box asks for every key, Tab included; here Tab
+        // moves on to the buttons, while Enter and Escape still reach the
+        // box's own key handling. Without DLGC_HASSETSEL the dialog
+        // navigation leaves the caret alone when Tab comes back to the box
+        // (Wine's IsDialogMessage selects all of such a box, and the next
+        // key would replace the whole list).
+        if (in->kind == plat::Kind::Memo) {
+            LRESULT code = CallWindowProcA(orig, hwnd, msg, wp, lp);
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
+            const MSG* m = reinterpret_cast<const MSG*>(lp);
+            if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) &&
+                (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE || m->wParam == '\n'))
+                code |= DLGC_WANTMESSAGE;
+            return code;
         }
         break;
     default:
@@ -298,6 +373,7 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
     case Kind::Button:
         cls = "BUTTON";
         style |= WS_TABSTOP | ((p.style & StyleDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        subclass = true;
         break;
     case Kind::FlatButton:
         cls = "BUTTON";
@@ -479,6 +555,19 @@ bool IsVisible(Handle h) { return IsWindowVisible(H(h)) != FALSE; }
 void SetEnabled(Handle h, bool enabled) { EnableWindow(H(h), enabled); }
 bool IsEnabled(Handle h) { return IsWindowEnabled(H(h)) != FALSE; }
 void SetFocus(Handle h) { ::SetFocus(H(h)); }
+
+Handle FocusedControl(Handle form) {
+    HWND f = GetFocus();
+    return f && IsChild(H(form), f) ? f : nullptr;
+}
+
+bool CanTakeFocus(Handle form, Handle control) {
+    HWND c = H(control);
+    if (!c || !IsWindow(c) || !IsChild(H(form), c) || !IsWindowVisible(c)) return false;
+    for (HWND w = c; w && w != H(form); w = GetParent(w))
+        if (!IsWindowEnabled(w)) return false;
+    return true;
+}
 
 void SetHint(Handle h, const std::string& hint) {
     HWND w = H(h);

@@ -177,17 +177,55 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
     return ok;
 }
 
-bool WriteFileReplace(const std::string& path, const std::string& content) {
-    std::string tmp = path + ".~" + std::to_string(GetCurrentProcessId()) + ".tmp";
-    HANDLE h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+namespace {
+
+bool WriteAllTo(HANDLE h, const std::string& content) {
     DWORD written = 0;
     bool ok = content.empty() ||
               (WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
                written == content.size());
-    ok = FlushFileBuffers(h) && ok;
+    return FlushFileBuffers(h) && ok;
+}
+
+// Puts the written temporary file in the place of `path`. ReplaceFileA keeps
+// what the replaced file carried (attributes, security descriptor); a plain
+// rename would give a hidden ini file fresh attributes. A read-only file is
+// refused by both, and the save reports it.
+bool PutInPlace(const std::string& tmp, const std::string& path) {
+    DWORD old = GetFileAttributesA(path.c_str());
+    if (old == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!ReplaceFileA(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return false;
+    // Wine's ReplaceFile leaves the attributes behind (the hidden-ini case
+    // of the Wine tests shows it); carry them over where they were lost.
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    DWORD now = GetFileAttributesA(path.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & old & kept) != (old & kept))
+        SetFileAttributesA(path.c_str(), (now & ~FILE_ATTRIBUTE_NORMAL) | (old & kept));
+    return true;
+}
+
+// The file rewritten where it lies, for a folder that lets no new file be
+// made while the file itself may be written (rights on that one file).
+bool WriteInPlace(const std::string& path, const std::string& content) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAllTo(h, content) && SetEndOfFile(h);
     CloseHandle(h);
-    if (ok) ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return ok;
+}
+
+}  // namespace
+
+bool WriteFileReplace(const std::string& path, const std::string& content) {
+    std::string tmp = path + ".~" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    HANDLE h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return WriteInPlace(path, content);
+    bool ok = WriteAllTo(h, content);
+    CloseHandle(h);
+    if (ok) ok = PutInPlace(tmp, path);
     if (!ok) DeleteFileA(tmp.c_str());
     return ok;
 }

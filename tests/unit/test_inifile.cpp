@@ -133,6 +133,33 @@ TEST(IniFile, ValuesSurviveTheFile) {
     }
 }
 
+// An editor's "UTF-8 with BOM": the mark is no part of the first line, and
+// it stays in front when the file is written back.
+TEST(IniFile, Utf8MarkInFront) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string confirmMode;  // read before writing
+        std::string after;        // after ConfirmMode=1 is written
+    } cases[] = {
+        {"first section found", "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n", "1",
+         "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n"},
+        {"key written into it", "\xEF\xBB\xBF[FileList]\r\nConfirmMode=0\r\n", "0",
+         "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n"},
+        {"mark alone", "\xEF\xBB\xBF", "def", "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n"},
+        {"only at the very start", " \xEF\xBB\xBF[FileList]\r\nConfirmMode=0\r\n", "def",
+         " \xEF\xBB\xBF[FileList]\r\nConfirmMode=0\r\n\r\n[FileList]\r\nConfirmMode=1\r\n"},
+        {"part of a mark is text", "\xEF\xBB[FileList]\r\n", "def",
+         "\xEF\xBB[FileList]\r\n\r\n[FileList]\r\nConfirmMode=1\r\n"},
+    };
+    for (const Case& c : cases) {
+        TIniFile ini = Load(c.before);
+        EXPECT_EQ(ini.ReadString("FileList", "ConfirmMode", "def"), c.confirmMode) << c.name;
+        ini.WriteInteger("FileList", "ConfirmMode", 1);
+        EXPECT_EQ(ini.Content(), c.after) << c.name;
+    }
+}
+
 TEST(IniFile, NewFile) {
     headless::Reset();
     headless::AddDir("C:\\Korvalin");

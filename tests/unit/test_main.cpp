@@ -42,6 +42,29 @@ TEST_F(MainWindow, DesignSizeCentredAndCaptionAfterShow) {
     EXPECT_EQ(f->IniPath(), kIni);
 }
 
+// The program's folder and ini path are found by character: the second
+// byte of 乗 (81 5C) is a backslash's byte.
+TEST_F(MainWindow, AppDirAndIniPathByCharacter) {
+    struct Case {
+        const char* exe;
+        const char* appDir;
+        const char* ini;
+    } cases[] = {
+        {"C:\\Korvalin\\korvalin.exe", "C:\\Korvalin\\", "C:\\Korvalin\\korvalin.ini"},
+        {"C:\\Korvalin\\k乗.exe", "C:\\Korvalin\\", "C:\\Korvalin\\k乗.ini"},
+        {"C:\\Korvalin\\k乗", "C:\\Korvalin\\", "C:\\Korvalin\\k乗.ini"},
+        {"C:\\Korvalin\\v1.0\\k乗", "C:\\Korvalin\\v1.0\\", "C:\\Korvalin\\v1.0\\k乗.ini"},
+        {"C:\\乗\\korvalin.exe", "C:\\乗\\", "C:\\乗\\korvalin.ini"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        State().exePath = c.exe;
+        auto f = Make();
+        EXPECT_EQ(f->AppDir, c.appDir) << c.exe;
+        EXPECT_EQ(f->IniPath(), c.ini) << c.exe;
+    }
+}
+
 TEST_F(MainWindow, HintAndCaptionFollowTheMode) {
     struct Case {
         bool onlyDir;

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -221,6 +223,63 @@ inline std::string SetImmutable(const std::string& path, bool on) {
         return Poll([&] { return Writable(path) != on; }, 10000) ? "" : "chattr had no effect on " + unix;
     }
     return "no chattr program";
+}
+
+// A folder in which no new file can be made, not even by root (its files
+// can still be rewritten): the immutable flag, checked with a probe file.
+inline std::string SetFolderImmutable(const std::string& dir, bool on) {
+    std::string unix = UnixPath(dir);
+    if (unix.empty()) return "no host path for " + dir;
+    const std::string probe = dir + "probe.tmp";
+    auto canCreate = [&] {
+        HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(h);
+        DeleteFileA(probe.c_str());
+        return true;
+    };
+    for (const char* chattr : {"Z:\\usr\\bin\\chattr", "Z:\\bin\\chattr"}) {
+        if (!Exists(chattr)) continue;
+        if (!StartHostProgram(std::string(chattr) + (on ? " +i " : " -i ") + Quote(unix)))
+            return std::string("cannot run ") + chattr;
+        return Poll([&] { return canCreate() != on; }, 10000) ? "" : "chattr had no effect on " + unix;
+    }
+    return "no chattr program";
+}
+
+// ------------------------------------------------------------ real key presses
+
+// Key presses through the system's input queue, as a keyboard makes them:
+// they reach whatever control has the keyboard focus, so a lost focus
+// shows. `mods` (VK_SHIFT, VK_CONTROL) are held around the key.
+inline void SendKey(WORD vk, std::initializer_list<WORD> mods = {}) {
+    std::vector<INPUT> in;
+    auto add = [&](WORD k, bool up) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.wScan = (WORD)MapVirtualKeyA(k, 0);
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    for (WORD m : mods) add(m, false);
+    add(vk, false);
+    add(vk, true);
+    for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) add(*m, true);
+    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    Sleep(30);
+}
+
+// Lower-case letters, digits and '.' typed key by key.
+inline void SendText(const std::string& text) {
+    for (char c : text) SendKey((WORD)(VkKeyScanA(c) & 0xFF));
+}
+
+// The control that has the keyboard focus in the thread of window `top`.
+inline HWND FocusOf(HWND top) {
+    GUITHREADINFO gi = {};
+    gi.cbSize = sizeof gi;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gi) ? gi.hwndFocus : nullptr;
 }
 
 // ------------------------------------------------------------ windows
@@ -539,6 +598,15 @@ void CaseBadInputGroup(int manyLines);
 // Names near MAX_PATH: run again by wine-tests.sh under a deep root.
 void CaseLongNamesGroup();
 
+// The groups of kvfocus.cpp: the keyboard focus after a box and after a
+// switch to another window, Tab between the controls, a long paste, the
+// program's folder under a double-byte name, and the saving of the ini file.
+void CaseFocusGroup();
+void CaseTabGroup();
+void CasePasteGroup();
+void CaseAppDirGroup();
+void CaseIniSaveGroup();
+
 }  // namespace kv
 
 namespace kv {
@@ -563,14 +631,6 @@ inline void Chord(std::initializer_list<WORD> keys) {
         in.push_back(i);
     }
     SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
-}
-
-// The control that has the keyboard focus in the thread of `window`.
-inline HWND FocusOf(HWND window) {
-    GUITHREADINFO gti = {};
-    gti.cbSize = sizeof gti;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gti)) return nullptr;
-    return gti.hwndFocus;
 }
 
 // The items of another process's list box or drop-down list. Asked in

@@ -3,7 +3,8 @@
 // the user sees: message boxes, the caption, the hint, the window's size and
 // place, and the ini file beside the program. The groups about creating
 // (initlist, lines, templates, questions, bad-input) are in kvcreate.cpp,
-// the driver both use in kvdriver.h.
+// the keyboard and ini-save ones (focus, tab, paste, appdir, inisave) in
+// kvfocus.cpp, the driver they all use in kvdriver.h.
 //
 // Every case runs in a fresh folder of its own that holds a copy of
 // korvalin.exe, so the ini file beside it belongs to that case alone.
@@ -488,6 +489,8 @@ int main(int argc, char** argv) {
         {"bad-input", [&] { CaseBadInputGroup(manyLines); }},
         {"long-names", CaseLongNamesGroup},
         {"config", CaseConfigGroup},
+        {"focus", CaseFocusGroup},   {"tab", CaseTabGroup},       {"paste", CasePasteGroup},
+        {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
     };
     if (list) {

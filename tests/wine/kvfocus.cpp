@@ -1,0 +1,330 @@
+// The keyboard in Korvalin's window and what its ini file and its own folder
+// go through: where the focus lands after a message box and after a switch
+// to another window, Tab and the keys on a focused button, a paste longer
+// than an edit box takes by default, a program whose name holds a
+// double-byte character ending in 0x5C, and how the ini file is saved.
+// Every key is a real key press into whatever has the focus: no step puts
+// the focus on the text box first.
+#include "kvdriver.h"
+
+namespace kv {
+namespace {
+
+const int kEdit = 100;
+
+bool SetEditText(HWND edit, const std::string& text) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r)) return false;
+    SendMessageTimeoutA(edit, EM_SETSEL, text.size(), text.size(), SMTO_ABORTIFHUNG, 3000, &r);
+    return true;
+}
+
+bool WaitText(HWND edit, const std::string& want, DWORD ms = 3000) {
+    return Poll([&] { return TextOf(edit) == want; }, ms);
+}
+
+int IdOf(HWND h) { return h ? GetDlgCtrlID(h) : 0; }
+
+// Korvalin's window, up and shown; `ini` is written beside it first.
+struct Session {
+    Run run;
+    HWND main = nullptr, edit = nullptr;
+
+    bool Open(const std::string& ini = "", const std::vector<std::string>& fmArgs = {}) {
+        if (!ini.empty()) WriteAll(run.ini, ini);
+        if (!run.Start(fmArgs)) return false;
+        main = run.WaitMain();
+        edit = main ? Control(main, kEdit) : nullptr;
+        if (!Check(edit != nullptr, "main window appears")) return false;
+        Poll([&] { return TextOf(main).find(" - ") != std::string::npos && GetForegroundWindow() == main; }, 3000);
+        Sleep(200);
+        return true;
+    }
+
+    HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
+};
+
+// A message box answered No, then keys: they must reach the text box.
+void CaseAfterBox() {
+    struct Row {
+        const char* name;
+        const char* ini;
+        WORD confirmMod;  // held with Enter to confirm, or 0
+        bool onOk;        // confirmed by Enter on the focused OK button
+        bool enterAfter;  // Enter after the box: a new line (ConfirmMode 1)
+    };
+    const Row rows[] = {
+        {"No, ConfirmMode 1", "[FileList]\r\nConfirmMode=1\r\n", VK_CONTROL, false, true},
+        {"No, ConfirmMode 0", "", 0, false, false},
+        {"No after Enter on OK", "", 0, true, false},
+    };
+    for (const auto& row : rows) {
+        g_case = std::string("focus/after a box answered ") + row.name;
+        Session s;
+        if (!s.Open(row.ini)) continue;
+        const std::string text = "bad|name.txt";
+        SetEditText(s.edit, text);
+        if (row.onOk) SendKey(VK_TAB);
+        if (row.confirmMod) SendKey(VK_RETURN, {row.confirmMod});
+        else SendKey(VK_RETURN);
+        HWND box = nullptr;
+        Poll([&] { return (box = s.Box()) != nullptr; }, 10000);
+        if (!Check(box != nullptr, "the confirm key brings a question")) continue;
+        Sleep(200);
+        Check(ReadBox(box).text.find("Cannot create file ") == 0, "the failure question", Show(ReadBox(box).text));
+        Press(box, IDNO);
+        Poll([&] { return !IsWindow(box); }, 5000);
+        Sleep(300);
+        CheckEq(IdOf(FocusOf(s.main)), row.onOk ? IDOK : kEdit, "the focus is back where it was");
+        if (row.onOk) SendKey(VK_TAB, {VK_SHIFT});
+        if (row.enterAfter) SendKey(VK_RETURN);
+        SendText("xy");
+        const std::string want = text + (row.enterAfter ? "\r\nxy" : "xy");
+        Check(WaitText(s.edit, want), row.enterAfter ? "Enter gives a new line and the letters follow it"
+                                                      : "the letters land in the text box",
+              "text " + Show(TextOf(s.edit)));
+        Sleep(300);
+        Check(s.Box() == nullptr, "no question comes back");
+        Check(!s.run.KorvalinEnded(0), "the window stays open");
+        if (HWND b = s.Box()) Press(b, IDNO);
+        SendKey(VK_ESCAPE);
+        Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+    }
+}
+
+// Another window activated and Korvalin's again: the focus is where it was.
+void CaseSwitchBack() {
+    struct Row {
+        const char* name;
+        int tabs;      // Tab presses before switching away
+        int wantId;    // the control that has the focus afterwards
+    };
+    const Row rows[] = {{"in the text box", 0, kEdit}, {"on OK", 1, IDOK}};
+    for (const auto& row : rows) {
+        g_case = std::string("focus/switch away and back ") + row.name;
+        Session s;
+        if (!s.Open()) continue;
+        SendText("ab");
+        Check(WaitText(s.edit, "ab"), "letters typed at the start land in the text box",
+              "text " + Show(TextOf(s.edit)));
+        for (int i = 0; i < row.tabs; ++i) SendKey(VK_TAB);
+        HWND fm = VisibleWindow(GetProcessId(s.run.fm), "FakeFmMain");
+        if (!Check(fm != nullptr, "the file manager's window is there")) continue;
+        // Asked again until it holds: under Xvfb an activation can be undone
+        // by the one before it still on its way.
+        auto activate = [](HWND w) {
+            return Poll([&] {
+                if (GetForegroundWindow() != w) SetForegroundWindow(w);
+                return GetForegroundWindow() == w;
+            }, 3000);
+        };
+        Check(activate(fm), "the file manager is activated");
+        Sleep(200);
+        Check(activate(s.main), "Korvalin is activated again");
+        Sleep(300);
+        CheckEq(IdOf(FocusOf(s.main)), row.wantId, "the focus is back on the same control");
+        if (row.wantId == kEdit) {
+            SendText("cd");
+            Check(WaitText(s.edit, "abcd"), "typing goes on in the text box", "text " + Show(TextOf(s.edit)));
+        }
+        SendKey(VK_ESCAPE);
+        Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+    }
+}
+
+// Tab and Shift+Tab between the controls, and the keys on a focused button.
+void CaseTab() {
+    struct K {
+        WORD vk;
+        bool shift;
+    };
+    const K tab{VK_TAB, false}, back{VK_TAB, true}, enter{VK_RETURN, false}, space{VK_SPACE, false},
+        esc{VK_ESCAPE, false};
+    enum Outcome { StaysOpen, Creates, ClosesOnly };
+    struct Row {
+        const char* name;
+        std::vector<K> keys;
+        Outcome outcome;
+        int wantId;  // the focused control when the window stays open
+    };
+    // The two flat buttons are never a stop on the way.
+    const Row rows[] = {
+        {"Tab to OK", {tab}, StaysOpen, IDOK},
+        {"Tab twice to Cancel", {tab, tab}, StaysOpen, IDCANCEL},
+        {"Tab three times back to the text box", {tab, tab, tab}, StaysOpen, kEdit},
+        {"Shift+Tab to Cancel", {back}, StaysOpen, IDCANCEL},
+        {"Shift+Tab twice to OK", {back, back}, StaysOpen, IDOK},
+        {"Enter on OK creates", {tab, enter}, Creates, 0},
+        {"Space on OK creates", {tab, space}, Creates, 0},
+        {"Enter on Cancel closes", {tab, tab, enter}, ClosesOnly, 0},
+        {"Space on Cancel closes", {tab, tab, space}, ClosesOnly, 0},
+        {"Escape on OK cancels", {tab, esc}, ClosesOnly, 0},
+        {"Escape on Cancel cancels", {tab, tab, esc}, ClosesOnly, 0},
+    };
+    for (const auto& row : rows) {
+        g_case = std::string("tab/") + row.name;
+        Session s;
+        if (!s.Open()) continue;
+        SetEditText(s.edit, "t.txt");
+        for (const K& k : row.keys) {
+            if (k.shift) SendKey(k.vk, {VK_SHIFT});
+            else SendKey(k.vk);
+        }
+        if (row.outcome == StaysOpen) {
+            Poll([&] { return IdOf(FocusOf(s.main)) == row.wantId; }, 2000);
+            CheckEq(IdOf(FocusOf(s.main)), row.wantId, "focused control");
+            CheckEq(TextOf(s.edit), "t.txt", "the text box took no tab character");
+            Check(!s.run.KorvalinEnded(0), "the window stays open");
+            SendKey(VK_ESCAPE);
+        }
+        Check(s.run.KorvalinEnded(10000), row.outcome == StaysOpen ? "Escape then closes it" : "the window closes");
+        if (row.outcome != StaysOpen)
+            Check(Exists(s.run.demo + "t.txt") == (row.outcome == Creates),
+                  row.outcome == Creates ? "t.txt is created" : "nothing is created");
+    }
+}
+
+// 176,000 bytes through the clipboard and Ctrl+V: all of it arrives.
+void CasePaste() {
+    g_case = "paste/176000 bytes";
+    std::string text;
+    for (int i = 0; text.size() < 176000; ++i) {
+        char line[32];
+        snprintf(line, sizeof line, "name%06d.txt\r\n", i);  // 16 bytes
+        text += line;
+    }
+    text.resize(176000);
+    Session s;
+    if (!s.Open()) return;
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+    GlobalUnlock(mem);
+    bool put = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+    if (!Check(put, "the text is on the clipboard")) return;
+    SendKey('V', {VK_CONTROL});
+    auto length = [&] {
+        DWORD_PTR n = 0;
+        SendMessageTimeoutA(s.edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &n);
+        return (long)n;
+    };
+    Poll([&] { return length() >= (long)text.size(); }, 15000);
+    CheckEq(length(), (long)text.size(), "bytes in the text box after Ctrl+V");
+    SendText("z");
+    Poll([&] { return length() > (long)text.size(); }, 5000);
+    std::string got = TextOf(s.edit);
+    Check(got == text + "z", "all of it arrived, and a letter typed after it follows it",
+          std::to_string(got.size()) + " bytes, ending " + Show(got.substr(got.size() > 20 ? got.size() - 20 : 0)));
+    SendKey(VK_ESCAPE);
+    Check(s.run.KorvalinEnded(15000), "Escape closes the window");
+    Check(!Exists(s.run.demo + "name000000.txt"), "nothing is created");
+}
+
+// A program named k乗.exe: the second byte of 乗 is a backslash's byte.
+void CaseAppDir() {
+    g_case = "appdir/k乗.exe";
+    Session s;
+    const std::string exe = s.run.dir + "k乗.exe";
+    if (!Check(CopyFileA(g_korvalin.c_str(), exe.c_str(), FALSE) != FALSE, "copy to k乗.exe")) return;
+    s.run.exe = exe;
+    s.run.ini = s.run.dir + "k乗.ini";
+    CreateDirectoryA((s.run.dir + "Templates").c_str(), nullptr);
+    WriteAll(s.run.dir + "Templates\\template.txt", "from the template\r\n");
+    if (!s.Open("[Window]\r\nSavePos=1\r\nLeft=123\r\nTop=45\r\n")) return;
+    RECT r = Bounds(s.main);
+    CheckEq(std::to_string(r.left) + "," + std::to_string(r.top), "123,45", "k乗.ini is read");
+    SetEditText(s.edit, "new.txt");
+    SendKey(VK_RETURN);
+    Check(s.run.KorvalinEnded(10000), "Enter confirms and closes the window");
+    std::string data = "(missing)";
+    ReadAll(s.run.demo + "new.txt", data);
+    CheckEq(data, "from the template\r\n", "new.txt is a copy of the template beside the program");
+    Check(!Exists(s.run.dir + "k乗Templates"), "no template folder is made inside the program's name");
+    std::string ini;
+    ReadAll(s.run.ini, ini);
+    const IniEntry* tp = Find(ParseIni(ini), "FileList", "TemplatePath");
+    CheckEq(tp ? tp->value : "(missing)", s.run.dir + "Templates\\", "k乗.ini is written with the template folder");
+    Check(!Exists(s.run.dir + "k.ini") && !Exists(s.run.dir + "k乗.exe.ini"), "no other ini file");
+}
+
+// The ini file's save: attributes kept, a folder that takes no new file,
+// and a byte-order mark in front of the first section.
+void CaseIniSave() {
+    {
+        g_case = "inisave/hidden ini stays hidden";
+        Session s;
+        WriteAll(s.run.ini, "[Window]\r\nSavePos=0\r\n");
+        SetFileAttributesA(s.run.ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+        if (s.Open()) {
+            SendKey(VK_ESCAPE);
+            Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+            Check(s.Box() == nullptr, "no error box");
+            std::string text;
+            ReadAll(s.run.ini, text);
+            Check(Find(ParseIni(text), "Naming", "TimeFormat") != nullptr, "the ini file is written");
+            DWORD a = GetFileAttributesA(s.run.ini.c_str());
+            Check(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_HIDDEN), "it is still hidden",
+                  "attributes " + std::to_string(a));
+        }
+    }
+    {
+        g_case = "inisave/folder takes no new file";
+        Session s;
+        CreateDirectoryA((s.run.dir + "Templates").c_str(), nullptr);
+        const std::string old = "[Window]\r\nSavePos=0\r\n";
+        WriteAll(s.run.ini, old);
+        if (s.Open()) {
+            std::string why = SetFolderImmutable(s.run.dir, true);
+            if (Check(why.empty(), "the program's folder takes no new file", why)) {
+                SendKey(VK_ESCAPE);
+                HWND box = nullptr;
+                Poll([&] { return (box = s.Box()) != nullptr || s.run.KorvalinEnded(0); }, 10000);
+                Check(box == nullptr, "no error box", box ? Show(ReadBox(box).text) : "");
+                if (box) Press(box, IDOK);
+                Check(s.run.KorvalinEnded(10000), "Korvalin ends");
+            }
+            SetFolderImmutable(s.run.dir, false);
+            std::string text;
+            ReadAll(s.run.ini, text);
+            auto ini = ParseIni(text);
+            Check(text.compare(0, old.size(), old) == 0 && Find(ini, "Naming", "TimeFormat") != nullptr,
+                  "the ini file is written in place", Show(text.substr(0, 80)));
+        }
+    }
+    {
+        g_case = "inisave/UTF-8 byte-order mark";
+        Session s;
+        const std::string bom = "\xEF\xBB\xBF";
+        if (s.Open(bom + "[FileList]\r\nConfirmMode=1\r\n")) {
+            SetEditText(s.edit, "one");
+            SendKey(VK_RETURN);
+            Check(WaitText(s.edit, "one\r\n"), "ConfirmMode 1 is read: Enter gives a new line",
+                  "text " + Show(TextOf(s.edit)));
+            Check(!s.run.KorvalinEnded(300) && s.Box() == nullptr, "the window stays open");
+            SendKey(VK_ESCAPE);
+            Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+            std::string text;
+            ReadAll(s.run.ini, text);
+            Check(text.compare(0, bom.size() + 12, bom + "[FileList]\r\n") == 0, "the mark is kept in front",
+                  Show(text.substr(0, 20)));
+            size_t first = text.find("[FileList]");
+            Check(first != std::string::npos && text.find("[FileList]", first + 1) == std::string::npos,
+                  "one FileList section");
+            const IniEntry* cm = Find(ParseIni(text.substr(bom.size())), "FileList", "ConfirmMode");
+            CheckEq(cm ? cm->value : "(missing)", "1", "ConfirmMode stays 1");
+        }
+    }
+}
+
+}  // namespace
+
+void CaseFocusGroup() {
+    CaseAfterBox();
+    CaseSwitchBack();
+}
+void CaseTabGroup() { CaseTab(); }
+void CasePasteGroup() { CasePaste(); }
+void CaseAppDirGroup() { CaseAppDir(); }
+void CaseIniSaveGroup() { CaseIniSave(); }
+
+}  // namespace kv
