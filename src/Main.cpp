@@ -51,7 +51,7 @@ TfomMain::TfomMain() {
     btnNaming.Create(pnlBottom.Handle, layout::btnNaming);
     btnOk.Create(pnlBottom.Handle, layout::btnOk);
     btnCancel.Create(pnlBottom.Handle, layout::btnCancel);
-    pmNaming.CreateMenu();
+    CreateNamingMenu();
 
     OnShow = [this](TObject* s) { FormShow(s); };
     mmoFileNames.OnKeyDown = [this](TObject* s, unsigned short& k, TShiftState sh) { mmoFileNamesKeyDown(s, k, sh); };
@@ -100,8 +100,7 @@ TfomMain::~TfomMain() {
     // A failed save is reported; the shutdown goes on and the old file stays.
     Guarded([&] { Options->SaveToFile(IniPath()); });
     Options.reset();
-    for (TMenuItem* item : GeneratedMenuItems) delete item;
-    GeneratedMenuItems.clear();
+    ReleaseGeneratedMenu();
     TemplateFiles.clear();
     CreatedItems.clear();
 }
@@ -166,7 +165,5 @@ void TfomMain::mmoFileNamesKeyPress(TObject*, char& key) {
 
 void TfomMain::btnCancelClick(TObject*) { Close(); }
 
-// The settings dialog and the naming menu are built by their own modules.
+// The settings dialog is built by its own module.
 void TfomMain::btnConfigClick(TObject*) {}
-
-void TfomMain::btnNamingClick(TObject*) {}

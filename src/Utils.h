@@ -43,3 +43,18 @@ std::string ExtractFileExt(const std::string& path);
 // Removes every byte with a value up to 32 from both ends / the end.
 std::string TrimControl(const std::string& text);
 std::string TrimControlRight(const std::string& text);
+
+// A run of '0' as long as the decimal form of `count` (0 gives "0").
+std::string NumberPattern(long long count);
+
+// Letters for a number of 1 or more, counted as spreadsheet columns are
+// (A..Z, AA..AZ, BA, ...); nothing for a number below 1.
+std::string LetterSequence(long long number, bool upper);
+
+// A to Z and a to z only.
+bool IsAsciiLetter(unsigned char byte);
+
+// Every run of ASCII letters begins with a capital and goes on in lower
+// case. A double-byte character is stepped over whole and counts as a
+// non-letter, so no second byte is ever changed.
+std::string TitleCase(const std::string& text);
