@@ -487,6 +487,7 @@ int main(int argc, char** argv) {
         {"questions", CaseQuestionsGroup},
         {"bad-input", [&] { CaseBadInputGroup(manyLines); }},
         {"long-names", CaseLongNamesGroup},
+        {"naming", CaseNamingGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
     };
     if (list) {
