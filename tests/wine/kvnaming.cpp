@@ -137,7 +137,16 @@ void CaseNamingGroup() {
         {"OnlyDir suffix", {"--onlydir"}, "abc\r\nd.e", {'S', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          "abc-1\\\r\nd.e-2\\"},
     };
-    for (const Row& r : rows) {
+    // The day name of the default pattern yyyy_mm_dd_ddd, from the system.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char day[64] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (now.wDayOfWeek + 6) % 7, day, sizeof day);
+    const Row dayRow = {"day name suffix", {}, "x.txt", {'S', 'D', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
+                        "x" + Today("%04d_%02d_%02d_") + day + ".txt"};
+    std::vector<Row> all(std::begin(rows), std::end(rows));
+    all.push_back(dayRow);
+    for (const Row& r : all) {
         g_case = std::string("naming/") + r.what;
         Session s;
         if (!s.Open(naming, r.fmArgs)) continue;
@@ -162,6 +171,11 @@ void CaseNamingGroup() {
             for (RECT* r : {&first, &second}) {
                 if (!Check(s.OpenMenu(), "Alt+N opens the menu")) break;
                 HWND top = s.Popup(), sub = nullptr;
+                if (r == &first) {
+                    RECT b = Bounds(Control(s.main, 102)), m = Bounds(top);
+                    Check(m.left == b.left && m.top == b.bottom, "the menu opens at the button's bottom-left corner",
+                          RectText(m) + " against the button " + RectText(b));
+                }
                 Keys({'A'});
                 Poll([&] {
                     for (HWND h : TopWindows(s.run.kvPid))
