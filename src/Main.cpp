@@ -56,7 +56,7 @@ TfomMain::TfomMain() {
     btnNaming.Create(pnlBottom.Handle, layout::btnNaming);
     btnOk.Create(pnlBottom.Handle, layout::btnOk);
     btnCancel.Create(pnlBottom.Handle, layout::btnCancel);
-    pmNaming.CreateMenu();
+    CreateNamingMenu();
 
     OnShow = [this](TObject* s) { FormShow(s); };
     mmoFileNames.OnKeyDown = [this](TObject* s, unsigned short& k, TShiftState sh) { mmoFileNamesKeyDown(s, k, sh); };
@@ -105,8 +105,7 @@ TfomMain::~TfomMain() {
     // A failed save is reported; the shutdown goes on and the old file stays.
     Guarded([&] { Options->SaveToFile(IniPath()); });
     Options.reset();
-    for (TMenuItem* item : GeneratedMenuItems) delete item;
-    GeneratedMenuItems.clear();
+    ReleaseGeneratedMenu();
     TemplateFiles.clear();
     CreatedItems.clear();
 }
@@ -170,7 +169,3 @@ void TfomMain::mmoFileNamesKeyPress(TObject*, char& key) {
 }
 
 void TfomMain::btnCancelClick(TObject*) { Close(); }
-
-// The naming menu is built by its own module.
-
-void TfomMain::btnNamingClick(TObject*) {}

@@ -9,18 +9,33 @@
 //   MainNaming*.cpp   the naming menu and its text operations
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Forms.h"
 #include "Inioptions.h"
+#include "MainNaming.h"
 
 class TfomMain : public TForm {
 public:
     struct CreateItem {
         int IsFolder = 0;  // 1 for a folder, 0 for a file
         std::string Path;
+    };
+
+    // What a generated naming-menu entry does; the entry's Data points to it.
+    enum : unsigned char {
+        PrefixText = 0, SuffixText, PrefixNumberFrom0, SuffixNumberFrom0, PrefixNumberFrom1, SuffixNumberFrom1,
+        PrefixUpperLetters, SuffixUpperLetters, PrefixLowerLetters, SuffixLowerLetters,
+        SeparatorToSpace, SpaceToSeparator,
+    };
+    struct NamingData {
+        unsigned char Kind = 0;  // an even kind below 10 is a prefix, an odd one a suffix
+        std::string Text;        // inserted text, caption sample or separator
+        std::string Before;
+        std::string After;
     };
 
     struct TemplateFile {
@@ -37,6 +52,12 @@ public:
     TButton btnOk;
     TButton btnCancel;
     TPopupMenu pmNaming;
+    // The naming menu's fixed skeleton (resources/NamingLayout.h); an entry
+    // stands after its parent, so that it is destroyed first.
+    TMenuItem mniPrefix, mniCommonUsePre, mniTimeFormatPre, mniNumberPre, mniAlphaPre;
+    TMenuItem mniSuffix, mniCommonUseSuf, mniTimeFormatSuf, mniNumberSuf, mniAlphaSuf;
+    TMenuItem mniLetterCase, mniLowerCase, mniUpperCase, mniTitleCase;
+    TMenuItem mniSpace, mniDelPreSpace, mniDelSufSpace;
 
     std::unique_ptr<TIniOptions> Options;
     plat::Handle TcPanelHandle = nullptr;
@@ -79,6 +100,23 @@ public:
     // The panel directory and the initial list.
     void InitPanelDir();
     void InitListFromSelection();
+
+    // The naming menu (MainNaming.cpp) and its operations (MainNamingApply.cpp).
+    void CreateNamingMenu();
+    void BuildNamingMenu();
+    // The settings dialog's OK: the next opening rebuilds from the lists.
+    void InvalidateNamingMenu() { NamingMenuBuilt = false; }
+    void ReleaseGeneratedMenu();
+    TMenuItem* AddTextSubmenu(TMenuItem& parent, unsigned char kind, const std::string& text,
+                              const std::string& caption);
+    void AddNamingEntry(TMenuItem& submenu, unsigned char kind, const std::string& text, const std::string& before,
+                        const std::string& after);
+    void AddSpaceEntries(unsigned char kind);
+    void SettleNamingMenu();
+    void ApplyNaming(TObject* sender);
+    void mniChangeCaseOrSpace(TObject* sender);
+    LineParts SplitLine(const std::string& line) const;
+    void RewriteLines(const std::function<std::string(const std::string& line, int index, int count)>& rewrite);
 
     // Hand-back to the file manager at exit.
     int MarkCreatedItems();

@@ -17,9 +17,11 @@ bool TfomMain::InterpretLine(const std::string& line, bool& isFolder, std::strin
         if (c == '/') c = '\\';
     if (text.empty() || text == "\\") return false;
     if (!IsAbsolutePath(text)) text = PanelDir + text;
-    // Deliberately the last byte: that is how the user marks a folder.
-    isFolder = OnlyDirMode || text.back() == '\\';
-    if (isFolder && text.back() == '\\') text.pop_back();
+    // The last character, not the last byte, marks a folder: in GBK the
+    // second byte of a character such as 乗 is 0x5C, the backslash's code.
+    const bool marked = EndsWithBackslash(text);
+    isFolder = OnlyDirMode || marked;
+    if (marked) text.pop_back();
     path = text;
     return true;
 }

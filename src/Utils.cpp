@@ -157,3 +157,40 @@ bool CheckFileNameChars(const std::string& text) {
                      plat::MbOk | plat::MbIconStop);
     return false;
 }
+
+std::string NumberPattern(long long count) { return std::string(std::to_string(count < 0 ? 0 : count).size(), '0'); }
+
+std::string LetterSequence(long long number, bool upper) {
+    const char base = upper ? 'A' : 'a';
+    std::string result;
+    while (number > 0) {
+        long long r = number % 26;
+        if (r == 0) r = 26;
+        result.insert(result.begin(), static_cast<char>(base + r - 1));
+        number = (number - r) / 26;
+    }
+    return result;
+}
+
+bool IsAsciiLetter(unsigned char b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
+
+std::string TitleCase(const std::string& text) {
+    std::string s = text;
+    bool afterLetter = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (plat::IsLeadByte(c) && i + 1 < s.size()) {
+            ++i;
+            afterLetter = false;
+            continue;
+        }
+        if (!IsAsciiLetter(c)) {
+            afterLetter = false;
+            continue;
+        }
+        if (afterLetter && c <= 'Z') s[i] = static_cast<char>(c + 32);
+        if (!afterLetter && c >= 'a') s[i] = static_cast<char>(c - 32);
+        afterLetter = true;
+    }
+    return s;
+}

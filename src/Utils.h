@@ -50,3 +50,17 @@ std::string TrimControlRight(const std::string& text);
 // answers false. The search runs over bytes: a double-byte character whose
 // second byte is 0x5C or 0x7C is refused as well.
 bool CheckFileNameChars(const std::string& text);
+// A run of '0' as long as the decimal form of `count` (0 gives "0").
+std::string NumberPattern(long long count);
+
+// Letters for a number of 1 or more, counted as spreadsheet columns are
+// (A..Z, AA..AZ, BA, ...); nothing for a number below 1.
+std::string LetterSequence(long long number, bool upper);
+
+// A to Z and a to z only.
+bool IsAsciiLetter(unsigned char byte);
+
+// Every run of ASCII letters begins with a capital and goes on in lower
+// case. A double-byte character is stepped over whole and counts as a
+// non-letter, so no second byte is ever changed.
+std::string TitleCase(const std::string& text);

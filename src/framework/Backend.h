@@ -110,6 +110,7 @@ void EditReplaceSel(Handle h, const std::string& text);
 int EditLineCount(Handle h);                  // a final empty line is not counted
 int EditLineStart(Handle h, int index);       // byte offset of the line's first character
 void EditSetMaxLength(Handle h, int maxChars);  // 0: no limit
+void EditScrollCaret(Handle h);
 
 // Check boxes and radio buttons.
 void SetChecked(Handle h, bool checked);
@@ -154,6 +155,10 @@ Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TContro
 void MenuRemove(Handle menu, Handle entry);
 void MenuDestroy(Handle menuOrEntry);
 void MenuPopup(Handle menu, int screenX, int screenY, Handle ownerForm);
+// What an entry shows, and whether it stands in its menu at all (a hidden
+// entry keeps its place among its siblings for when it is shown again).
+void MenuSetCaption(Handle entry, const std::string& caption);
+void MenuSetVisible(Handle entry, bool visible);
 
 // ---------------------------------------------------------------- application
 
@@ -188,6 +193,25 @@ Rect DesktopRect();  // spanning all monitors
 std::string CommandLine();   // raw, as the system hands it over
 std::string ExePath();       // full path of the running program
 bool IsLeadByte(unsigned char byte);  // first byte of a double-byte character
+// Case conversion of ANSI text by the system's locale; double-byte
+// characters stay whole.
+std::string AnsiLowerCase(const std::string& text);
+std::string AnsiUpperCase(const std::string& text);
+
+// The local date and time, and the locale's texts for rendering dates.
+struct DateTime {
+    int Year = 0, Month = 1, Day = 1;  // Month 1 to 12
+    int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
+    int DayOfWeek = 0;  // 0 is Sunday
+};
+struct LocaleTexts {
+    std::string ShortMonthNames[12], LongMonthNames[12];
+    std::string ShortDayNames[7], LongDayNames[7];  // Sunday first
+    std::string ShortDateFormat, LongDateFormat, ShortTimeFormat, LongTimeFormat;
+    std::string DateSeparator, TimeSeparator, TimeAM, TimePM;
+};
+DateTime LocalNow();
+LocaleTexts LocaleInfo();
 bool UserName(std::string& name);     // logged-on user; false when it cannot be read
 Handle ForegroundWindow();
 // The focused control in the foreground window's thread (attach, read, detach).

@@ -86,11 +86,12 @@ void TListControl::SetItems(const std::vector<std::string>& items) {
     for (const std::string& s : items) Add(s);
 }
 
-void TMenuItem::CreateIn(TControl& menu, const std::string& caption, bool submenu) {
+void TMenuItem::CreateIn(TPopupMenu& menu, const std::string& caption, bool submenu) {
+    Menu = &menu;
     Caption = caption;
     IsSubmenu = submenu;
     Handle = plat::MenuAppend(menu.Handle, caption, submenu, this);
-    if (auto* pm = dynamic_cast<TPopupMenu*>(&menu)) pm->Children.push_back(this);
+    menu.Children.push_back(this);
 }
 
 void TMenuItem::CreateIn(TMenuItem& parent, const std::string& caption, bool submenu) {
@@ -103,16 +104,25 @@ void TMenuItem::CreateIn(TMenuItem& parent, const std::string& caption, bool sub
 
 void TMenuItem::Remove() {
     if (!Handle) return;
-    if (Parent) {
-        auto& c = Parent->Children;
+    auto leave = [this](std::vector<TMenuItem*>& c) {
         for (size_t i = 0; i < c.size(); ++i)
             if (c[i] == this) {
                 c.erase(c.begin() + i);
                 break;
             }
+    };
+    if (Parent) {
+        leave(Parent->Children);
         plat::MenuRemove(Parent->Handle, Handle);
+    } else if (Menu) {
+        leave(Menu->Children);
+        plat::MenuRemove(Menu->Handle, Handle);
     }
+    // Entries still inside it no longer have a parent to leave.
+    for (TMenuItem* c : Children) c->Parent = nullptr;
+    Children.clear();
     plat::MenuDestroy(Handle);
     Handle = nullptr;
     Parent = nullptr;
+    Menu = nullptr;
 }

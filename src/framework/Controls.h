@@ -178,21 +178,31 @@ public:
 
 // A menu entry. Entries of a popup menu and of submenus; the entry owns its
 // backend item, and `Data` is free for the owner's record.
+class TPopupMenu;
 class TMenuItem : public TControl {
 public:
+    ~TMenuItem() override { Remove(); }
     TMenuItem* Parent = nullptr;
-    std::string Caption;
+    TPopupMenu* Menu = nullptr;  // the popup menu, for an entry at its top level
+    std::string Caption;         // as created; what it shows may differ (SetShown)
     void* Data = nullptr;
     bool IsSubmenu = false;
     std::vector<TMenuItem*> Children;  // not owned
 
-    void CreateIn(TControl& menu, const std::string& caption, bool submenu);
+    void CreateIn(TPopupMenu& menu, const std::string& caption, bool submenu);
     void CreateIn(TMenuItem& parent, const std::string& caption, bool submenu);
     void Remove();  // leaves its parent and destroys its backend item
+    bool IsLine() const { return Caption == "-"; }
+    void SetShownCaption(const std::string& caption) { plat::MenuSetCaption(Handle, caption); }
+    void SetShown(bool visible) { plat::MenuSetVisible(Handle, visible); }
 };
 
 class TPopupMenu : public TControl {
 public:
+    ~TPopupMenu() override {
+        if (Handle) plat::MenuDestroy(Handle);
+        Handle = nullptr;
+    }
     std::vector<TMenuItem*> Children;  // not owned
     void CreateMenu() { Handle = plat::CreatePopupMenu(this); }
     void Popup(int x, int y, plat::Handle ownerForm) { plat::MenuPopup(Handle, x, y, ownerForm); }

@@ -30,6 +30,31 @@ std::string StripSlash(std::string key) {
     return key;
 }
 
+plat::LocaleTexts ChineseLocale() {
+    plat::LocaleTexts l;
+    const char* const longMonths[12] = {"一月", "二月", "三月", "四月", "五月", "六月",
+                                        "七月", "八月", "九月", "十月", "十一月", "十二月"};
+    const char* const longDays[7] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+    const char* const shortDays[7] = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
+    for (int i = 0; i < 12; ++i) {
+        l.ShortMonthNames[i] = std::to_string(i + 1) + "月";
+        l.LongMonthNames[i] = longMonths[i];
+    }
+    for (int i = 0; i < 7; ++i) {
+        l.ShortDayNames[i] = shortDays[i];
+        l.LongDayNames[i] = longDays[i];
+    }
+    l.ShortDateFormat = "yyyy/M/d";
+    l.LongDateFormat = "yyyy年M月d日dddd";
+    l.ShortTimeFormat = "HH:mm";
+    l.LongTimeFormat = "HH:mm:ss";
+    l.DateSeparator = "/";
+    l.TimeSeparator = ":";
+    l.TimeAM = "上午";
+    l.TimePM = "下午";
+    return l;
+}
+
 World& State() {
     if (!g_world) g_world = new World;
     return *g_world;
@@ -243,6 +268,7 @@ int EditLineCount(Handle h) {
     if (lines.size() > 1 && lines.back().empty()) lines.pop_back();
     return static_cast<int>(lines.size());
 }
+void EditScrollCaret(Handle) {}
 int EditLineStart(Handle h, int index) {
     const std::string& t = W(h)->text;
     int line = 0;
@@ -376,6 +402,8 @@ void MenuRemove(Handle menu, Handle entry) {
     W(entry)->parent = nullptr;
 }
 void MenuDestroy(Handle h) { DestroyControl(h); }
+void MenuSetCaption(Handle entry, const std::string& caption) { W(entry)->text = caption; }
+void MenuSetVisible(Handle entry, bool visible) { W(entry)->visible = visible; }
 void MenuPopup(Handle menu, int x, int y, Handle) {
     W(menu)->bounds.Left = x;
     W(menu)->bounds.Top = y;
@@ -414,6 +442,26 @@ Rect DesktopRect() { return State().desktop; }
 std::string CommandLine() { return State().commandLine; }
 std::string ExePath() { return State().exePath; }
 bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }  // GBK
+
+namespace {
+// ASCII letters only, stepping over double-byte characters as the system does.
+std::string ChangeCase(std::string s, bool upper) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (IsLeadByte(c) && i + 1 < s.size()) {
+            ++i;
+            continue;
+        }
+        if (upper && c >= 'a' && c <= 'z') s[i] = static_cast<char>(c - 32);
+        if (!upper && c >= 'A' && c <= 'Z') s[i] = static_cast<char>(c + 32);
+    }
+    return s;
+}
+}  // namespace
+std::string AnsiLowerCase(const std::string& text) { return ChangeCase(text, false); }
+std::string AnsiUpperCase(const std::string& text) { return ChangeCase(text, true); }
+DateTime LocalNow() { return State().localNow; }
+LocaleTexts LocaleInfo() { return State().locale; }
 bool UserName(std::string& name) {
     if (!State().userNameOk) return false;
     name = State().userName;

@@ -51,6 +51,8 @@ struct PanelItem {
     bool selected = false;
 };
 
+plat::LocaleTexts ChineseLocale();
+
 struct World {
     // Message boxes: every call is recorded; answers are taken from the front
     // of `answers` (the box's default button when it is empty).
@@ -85,6 +87,10 @@ struct World {
     std::vector<std::string> panelLog;  // "count", "text 3", "sel 3", "activate", "sleep 200"
     std::vector<unsigned short> sentKeys;
     std::vector<std::pair<std::string, std::string>> shellOpened;  // path, dir
+
+    // The clock and the locale's date texts (those of a Chinese system).
+    plat::DateTime localNow{2026, 3, 7, 14, 5, 9, 42, 6};
+    plat::LocaleTexts locale = ChineseLocale();
 
     std::string appTitle;
     bool loopQuit = false;

@@ -29,6 +29,7 @@ int EditLineCount(Handle h) {
 }
 
 int EditLineStart(Handle h, int index) { return static_cast<int>(SendMessageA(H(h), EM_LINEINDEX, index, 0)); }
+void EditScrollCaret(Handle h) { SendMessageA(H(h), EM_SCROLLCARET, 0, 0); }
 void EditSetMaxLength(Handle h, int maxChars) { SendMessageA(H(h), EM_SETLIMITTEXT, maxChars, 0); }
 
 void SetBackground(Handle h, Colour colour) {

@@ -36,6 +36,59 @@ std::string ExePath() {
 
 bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
+std::string AnsiLowerCase(const std::string& text) {
+    std::string s = text;
+    if (!s.empty()) CharLowerBuffA(&s[0], static_cast<DWORD>(s.size()));
+    return s;
+}
+
+std::string AnsiUpperCase(const std::string& text) {
+    std::string s = text;
+    if (!s.empty()) CharUpperBuffA(&s[0], static_cast<DWORD>(s.size()));
+    return s;
+}
+
+DateTime LocalNow() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds, t.wDayOfWeek};
+}
+
+namespace {
+std::string Locale(LCTYPE type) {
+    char buf[256] = {0};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf) > 0) return buf;
+    // Wine 8 refuses LOCALE_SSHORTTIME in the ANSI call (error 1004); the
+    // wide call answers it.
+    wchar_t w[256] = {0};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, w, 256) <= 0) return std::string();
+    WideCharToMultiByte(CP_ACP, 0, w, -1, buf, sizeof buf, nullptr, nullptr);
+    return buf;
+}
+}  // namespace
+
+LocaleTexts LocaleInfo() {
+    LocaleTexts l;
+    for (int i = 0; i < 12; ++i) {
+        l.ShortMonthNames[i] = Locale(LOCALE_SABBREVMONTHNAME1 + i);
+        l.LongMonthNames[i] = Locale(LOCALE_SMONTHNAME1 + i);
+    }
+    // The locale counts days from Monday; the renderer from Sunday.
+    for (int i = 0; i < 7; ++i) {
+        l.ShortDayNames[(i + 1) % 7] = Locale(LOCALE_SABBREVDAYNAME1 + i);
+        l.LongDayNames[(i + 1) % 7] = Locale(LOCALE_SDAYNAME1 + i);
+    }
+    l.ShortDateFormat = Locale(LOCALE_SSHORTDATE);
+    l.LongDateFormat = Locale(LOCALE_SLONGDATE);
+    l.ShortTimeFormat = Locale(0x00000079 /* LOCALE_SSHORTTIME */);
+    l.LongTimeFormat = Locale(LOCALE_STIMEFORMAT);
+    l.DateSeparator = Locale(LOCALE_SDATE);
+    l.TimeSeparator = Locale(LOCALE_STIME);
+    l.TimeAM = Locale(LOCALE_S1159);
+    l.TimePM = Locale(LOCALE_S2359);
+    return l;
+}
+
 bool UserName(std::string& name) {
     char buf[128] = {0};
     DWORD size = sizeof(buf);

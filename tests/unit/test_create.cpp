@@ -48,8 +48,11 @@ TEST(InterpretLine, Table) {
         {"a\\\\", false, true, true, "C:\\work\\a\\"},
         {"..\\x", false, true, false, "C:\\work\\..\\x"},
         {"a \t b", false, true, false, "C:\\work\\a \t b"},
-        // The folder test is on the last byte, as typed.
-        {BYTES("\x81\\"), false, true, true, BYTES("C:\\work\\\x81")},
+        // The folder test is on the last character: 0x81 0x5C is one
+        // character (乗), a file; with a backslash after it, a folder.
+        {BYTES("\x81\\"), false, true, false, BYTES("C:\\work\\\x81\\")},
+        {BYTES("\x81\\\\"), false, true, true, BYTES("C:\\work\\\x81\\")},
+        {BYTES("\x81\\"), true, true, true, BYTES("C:\\work\\\x81\\")},
         {"a.txt", true, true, true, "C:\\work\\a.txt"},
         {"b\\", true, true, true, "C:\\work\\b"},
     };

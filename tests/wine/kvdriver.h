@@ -382,6 +382,29 @@ inline void Key(HWND h, UINT vk) {
     PostMessageA(h, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
 }
 
+// Real key presses, into whatever has the keyboard focus: each key of
+// `keys` pressed and released in turn, with `alt` held over all of them.
+inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs = 80) {
+    auto send = [](WORD vk, bool up) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.wScan = (WORD)MapVirtualKeyA(vk, 0);
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &in, sizeof in);
+    };
+    if (alt) send(VK_MENU, false);
+    for (WORD k : keys) {
+        send(k, false);
+        send(k, true);
+        if (!alt) Sleep(pauseMs);
+    }
+    if (alt) {
+        send(VK_MENU, true);
+        Sleep(pauseMs);
+    }
+}
+
 // Typing into the text box: one character message per character, in
 // UTF-16 so that double-byte characters arrive whole. Sent, not posted:
 // Wine turns a posted non-ASCII character for an ANSI window into "?".
@@ -597,6 +620,8 @@ void CaseQuestionsGroup();
 void CaseBadInputGroup(int manyLines);
 // Names near MAX_PATH: run again by wine-tests.sh under a deep root.
 void CaseLongNamesGroup();
+// The naming menu (kvnaming.cpp), opened and walked by the keyboard.
+void CaseNamingGroup();
 
 // The groups of kvfocus.cpp: the keyboard focus after a box and after a
 // switch to another window, Tab between the controls, a long paste, the

@@ -491,6 +491,7 @@ int main(int argc, char** argv) {
         {"config", CaseConfigGroup},
         {"focus", CaseFocusGroup},   {"tab", CaseTabGroup},       {"paste", CasePasteGroup},
         {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
+        {"naming", CaseNamingGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
     };
     if (list) {

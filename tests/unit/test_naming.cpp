@@ -1,0 +1,406 @@
+// The naming menu: its helpers, the date patterns, the accelerators, the
+// generated entries, and what the entries do to the lines.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Headless.h"
+#include "Main.h"
+#include "MainNaming.h"
+#include "Utils.h"
+
+#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+
+namespace {
+
+using headless::State;
+
+TEST(NamingHelpers, NumbersLettersTitleCase) {
+    const struct {
+        long long n;
+        const char* zeros;
+    } numbers[] = {{0, "0"}, {9, "0"}, {10, "00"}, {99, "00"}, {100, "000"}, {2147483648LL, "0000000000"}};
+    for (const auto& c : numbers) EXPECT_EQ(NumberPattern(c.n), c.zeros) << c.n;
+
+    const struct {
+        long long n;
+        const char* letters;
+    } letters[] = {{0, ""},       {-5, ""},        {1, "A"},       {26, "Z"},         {27, "AA"},
+                   {52, "AZ"},    {53, "BA"},      {702, "ZZ"},    {703, "AAA"},      {18278, "ZZZ"},
+                   {18279, "AAAA"}, {2147483647LL, "FXSHRXW"}, {2147483648LL, "FXSHRXX"}};
+    for (const auto& c : letters) {
+        EXPECT_EQ(LetterSequence(c.n, true), c.letters) << c.n;
+        EXPECT_EQ(LetterSequence(c.n, false), plat::AnsiLowerCase(c.letters)) << c.n;
+    }
+
+    const struct {
+        std::string in, out;
+    } titles[] = {
+        {"", ""},
+        {"my file", "My File"},
+        {"HELLO-WORLD_v2x", "Hello-World_V2X"},
+        {"o'neil mcdonald", "O'Neil Mcdonald"},
+        {"报告abc", "报告Abc"},
+        // 0x81 0x61 and 0x81 0x5A are single characters: their second
+        // bytes are left alone and do not count as letters.
+        {BYTES("\x81\x61xy"), BYTES("\x81\x61Xy")},
+        {BYTES("ab\x81\x5A"), BYTES("Ab\x81\x5A")},
+        {BYTES("a\x81"), BYTES("A\x81")},  // a lone lead byte at the end
+    };
+    for (const auto& c : titles) EXPECT_EQ(TitleCase(c.in), c.out) << c.in;
+}
+
+TEST(NamingHelpers, SplitNameLine) {
+    const struct {
+        std::string line;
+        bool onlyDir;
+        std::string path, name, ext;
+    } cases[] = {
+        {"report.txt", false, "", "report", ".txt"},
+        {"docs\\plan.doc", false, "docs\\", "plan", ".doc"},
+        {"C:\\data\\x.tar.gz", false, "C:\\data\\", "x.tar", ".gz"},
+        {".ini", false, "", "", ".ini"},
+        {"abc/", false, "", "abc/", ""},
+        {"C:x.txt", false, "C:", "x", ".txt"},
+        {"photos\\", false, "", "photos", "\\"},
+        {"sub\\my.dir\\", false, "sub\\", "my.dir", "\\"},
+        {"\\", false, "\\", "", "\\"},
+        {"C:\\", false, "C:\\", "", "\\"},
+        {"sub\\\\", false, "sub\\\\", "", "\\"},
+        {"abc", true, "", "abc", "\\"},
+        {"a.b", true, "", "a.b", "\\"},
+        {"", true, "", "", ""},
+        // 乗 (0x81 0x5C) is a file; its second byte is no folder mark.
+        {BYTES("\x81\\"), false, "", BYTES("\x81\\"), ""},
+        {BYTES("\x81\\\\"), false, "", BYTES("\x81\\"), "\\"},
+        {BYTES("d\\\x81\\.txt"), false, "d\\", BYTES("\x81\\"), ".txt"},
+        {BYTES("\x81\\"), true, "", BYTES("\x81\\"), "\\"},
+    };
+    for (const auto& c : cases) {
+        LineParts p = SplitNameLine(c.line, c.onlyDir);
+        EXPECT_EQ(p.Path, c.path) << c.line;
+        EXPECT_EQ(p.Name, c.name) << c.line;
+        EXPECT_EQ(p.Ext, c.ext) << c.line;
+        // Joined again, the line comes back (with the folder mark OnlyDir adds).
+        std::string want = c.line.empty() ? "" : c.onlyDir && !EndsWithBackslash(c.line) ? c.line + "\\" : c.line;
+        EXPECT_EQ(JoinNameLine(p), want) << c.line;
+    }
+}
+
+TEST(NamingHelpers, SettleCaptions) {
+    using V = std::vector<std::string>;
+    const struct {
+        const char* what;
+        V in, out;
+        std::vector<bool> visible;
+    } cases[] = {
+        {"fixed ones kept", {"前缀(&P)", "后缀(&S)"}, {"前缀(&P)", "后缀(&S)"}, {}},
+        {"missing, ASCII", {"&multi", "multi", "multi"}, {"&multi", "m&ulti", "mu&lti"}, {}},
+        {"clash moves the later one", {"&abc", "&abc"}, {"&abc", "a&bc"}, {}},
+        {"bracketed clash", {"常用(&C)", "常量(&C)"}, {"常用(&C)", "常量(&0)"}, {}},
+        {"double-byte gets brackets", {"&01", "01(空格)"}, {"&01", "01(空格)(&1)"}, {}},
+        {"nothing free in the caption", {"&0", "&1", "0.1"}, {"&0", "&1", "0.1(&2)"}, {}},
+        {"nothing at all", {"大写", "小写"}, {"大写(&0)", "小写(&1)"}, {}},
+        {"letters by either case", {"&A", "a"}, {"&A", "a(&0)"}, {}},
+        {"doubled & is text", {"&&x", "R&&D"}, {"&&&x", "&R&&D"}, {}},
+        {"lines", {"-", "a", "-", "-", "b", "-"}, {"-", "&a", "-", "-", "&b", "-"},
+         {false, true, true, false, true, false}},
+        {"lines only", {"-", "-"}, {"-", "-"}, {false, false}},
+    };
+    for (const auto& c : cases) {
+        std::vector<ShownCaption> got = SettleCaptions(c.in);
+        ASSERT_EQ(got.size(), c.out.size()) << c.what;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].Caption, c.out[i]) << c.what << " #" << i;
+            EXPECT_EQ(got[i].Visible, c.visible.empty() ? true : bool(c.visible[i])) << c.what << " #" << i;
+        }
+    }
+    // Thirty-seven siblings without an accelerator: the last goes without.
+    std::vector<ShownCaption> many = SettleCaptions(V(37, "--"));
+    EXPECT_EQ(many[0].Caption, "--(&0)");
+    EXPECT_EQ(many[35].Caption, "--(&Z)");
+    EXPECT_EQ(many[36].Caption, "--");
+}
+
+TEST(NamingHelpers, DatePatterns) {
+    // Saturday 7 March 2026, 14:05:09.042, with the Chinese locale texts.
+    const plat::LocaleTexts loc = headless::ChineseLocale();
+    const plat::DateTime t{2026, 3, 7, 14, 5, 9, 42, 6};
+    const plat::DateTime morning{2009, 11, 22, 0, 0, 0, 7, 0};
+    const struct {
+        const char* pattern;
+        bool morningToo;
+        const char *want, *wantMorning;
+    } cases[] = {
+        {"yyyymmdd", true, "20260307", "20091122"},
+        {"yyyy-mm-dd", false, "2026-03-07", ""},
+        {"yymmdd", false, "260307", ""},
+        {"yyyymmddhhnnss", false, "20260307140509", ""},
+        {"yyyy_mm_dd_ddd", true, "2026_03_07_周六", "2009_11_22_周日"},
+        {"YYYY Y yyy", false, "2026 26 2026", ""},
+        {"Yyyy", false, "262026", ""},  // runs are taken as written: Y, then yyy
+        {"m mm mmm mmmm", false, "3 03 3月 三月", ""},
+        {"d dd ddd dddd", false, "7 07 周六 星期六", ""},
+        {"ddddd|dddddd", false, "2026/3/7|2026年3月7日星期六", ""},
+        {"hh:mm h:m", false, "14:05 14:5", ""},
+        {"hh mm", false, "14 05", ""},  // the nearest letter decides, not the nearest token
+        {"hhxmm", false, "14x03", ""},
+        {"hh:mmm", false, "14:3月", ""},
+        {"h:nn AM/PM", true, "2:05 PM", "12:00 AM"},
+        {"h a/p", false, "2 p", ""},
+        {"hh AMPM", true, "02 下午", "12 上午"},
+        {"am/pm h", false, "pm 14", ""},  // a marker before the hour leaves it on 24 hours
+        {"h 'a' AM/PM", false, "2 a PM", ""},
+        {"h aa AM/PM", false, "14 aa PM", ""},
+        {"aaa aaaa", false, "周六 星期六", ""},
+        {"z zz zzz zzzz", true, "42 42 042 042", "7 07 007 007"},
+        {"c", true, "2026/3/7 14:05:09", "2009/11/22"},
+        {"t|tt", false, "14:05|14:05:09", ""},
+        {"yyyy/mm/dd", false, "2026/03/07", ""},
+        {"'yyyy' \"mm\"x", false, "yyyy mmx", ""},
+        {"'unclosed", false, "unclosed", ""},
+        {"yyyy年mm月dd日", false, "2026年03月07日", ""},
+        {"qwe#1", false, "qwe#1", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatDatePattern(c.pattern, t, loc), c.want) << c.pattern;
+        if (c.morningToo) {
+            EXPECT_EQ(FormatDatePattern(c.pattern, morning, loc), c.wantMorning) << c.pattern;
+        }
+    }
+    // Double-byte characters are copied whole, whatever their second byte.
+    EXPECT_EQ(FormatDatePattern(BYTES("\x81\x64\x81\x6D"), t, loc), BYTES("\x81\x64\x81\x6D"));
+    // A locale format that names itself does not recurse for ever.
+    plat::LocaleTexts self = loc;
+    self.ShortDateFormat = "ddddd";
+    EXPECT_EQ(FormatDatePattern("ddddd", t, self), "");
+}
+
+// ------------------------------------------------------------ the window
+
+class NamingMenu : public ::testing::Test {
+protected:
+    std::unique_ptr<TfomMain> f;
+    void SetUp() override {
+        headless::Reset();
+        headless::AddDir("C:\\Korvalin");
+        headless::AddDir("C:\\work");
+        State().commandLine = "korvalin.exe C:\\work\\";
+        f = std::make_unique<TfomMain>();
+        // The lists an ini file with the default naming keys gives.
+        TIniOptions& o = *f->Options;
+        o.SeparatorList = {"", " ", ".", "-", "_", "#"};
+        o.WrapperList = {{"(", ")"}, {"[", "]"}, {"{", "}"}};
+        o.CommonUseList = {"abc"};
+        o.TimeFormatList = {"yyyymmdd", "yyyy-mm-dd", "yymmdd", "yyyymmddhhnnss", "yyyy_mm_dd_ddd"};
+    }
+    static std::vector<std::string> Captions(const std::vector<TMenuItem*>& items) {
+        std::vector<std::string> r;
+        for (TMenuItem* m : items) r.push_back(m->Caption);
+        return r;
+    }
+    // What the entry shows once the menu has opened.
+    static std::string Shown(const TMenuItem* m) { return headless::W(m->Handle)->text; }
+    static bool Visible(const TMenuItem* m) { return headless::W(m->Handle)->visible; }
+
+    // The generated entry of this kind with this before and after.
+    TMenuItem* Entry(unsigned char kind, const std::string& before, const std::string& after,
+                     const std::string& text = "") {
+        for (TMenuItem* m : f->GeneratedMenuItems)
+            if (auto* d = static_cast<TfomMain::NamingData*>(m->Data))
+                if (d->Kind == kind && d->Before == before && d->After == after && (text.empty() || d->Text == text))
+                    return m;
+        return nullptr;
+    }
+    std::string Run(TMenuItem* entry, const std::string& text) {
+        f->mmoFileNames.SetText(text);
+        if (!entry) return "<no entry>";
+        entry->FireClick();
+        return f->mmoFileNames.Text();
+    }
+};
+
+TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Captions(f->pmNaming.Children), (V{"前缀(&P)", "后缀(&S)", "大小写(&C)", "空格(&A)"}));
+    EXPECT_EQ(Captions(f->mniPrefix.Children), (V{"常用语(&C)", "日期(&D)", "数字序号(&N)", "字母序号(&A)"}));
+    EXPECT_EQ(Captions(f->mniSuffix.Children), (V{"常用语(&C)", "日期(&D)", "数字编号(&N)", "字母编号(&A)"}));
+    EXPECT_EQ(Captions(f->mniLetterCase.Children), (V{"转为小写(&L)", "转为大写(&U)", "首字母大写(&A)"}));
+    EXPECT_EQ(Captions(f->mniSpace.Children), (V{"删除前导空格(&P)", "删除末尾空格(&S)"}));
+
+    f->mmoFileNames.SetText("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
+    ASSERT_EQ(f->mmoFileNames.LineCount(), 12);
+    f->btnNamingClick(nullptr);
+    EXPECT_TRUE(f->NamingMenuBuilt);
+    EXPECT_EQ(Captions(f->mniCommonUsePre.Children), V{"abc"});
+    EXPECT_EQ(Captions(f->mniTimeFormatPre.Children),
+              (V{"20260307", "2026-03-07", "260307", "20260307140509", "2026_03_07_周六"}));
+    ASSERT_EQ(f->mniNumberPre.Children.size(), 2u);
+    EXPECT_EQ(Captions(f->mniNumberPre.Children[1]->Children),
+              (V{"01", "01(空格)", "01.", "01-", "01_", "01#", "(01)", "[01]", "{01}"}));
+    EXPECT_EQ(Captions(f->mniNumberSuf.Children[1]->Children),
+              (V{"01", "(空格)01", ".01", "-01", "_01", "#01", "(01)", "[01]", "{01}"}));
+    EXPECT_EQ(Captions(f->mniAlphaSuf.Children), (V{"大写", "小写"}));
+    EXPECT_EQ(Captions(f->mniSpace.Children),
+              (V{"删除前导空格(&P)", "删除末尾空格(&S)", "-", "multi words => multi.words",
+                 "multi words => multi-words", "multi words => multi_words", "multi words => multi#words", "-",
+                 "multi.words => multi words", "multi-words => multi words", "multi_words => multi words",
+                 "multi#words => multi words"}));
+    // Shown with accelerators of their own; the popup at the button's corner.
+    EXPECT_EQ(Shown(f->mniNumberPre.Children[1]->Children[0]), "&01");
+    EXPECT_EQ(Shown(f->mniNumberPre.Children[1]->Children[1]), "01(空格)(&1)");
+    EXPECT_EQ(Shown(f->mniSpace.Children[3]), "&multi words => multi.words");
+    EXPECT_EQ(Shown(f->mniAlphaPre.Children[0]), "大写(&0)");
+    plat::Rect corner = plat::ClientToScreen(f->btnNaming.Handle);
+    EXPECT_EQ(headless::W(f->pmNaming.Handle)->bounds.Top, corner.Top + f->btnNaming.Bounds().Height);
+    EXPECT_EQ(headless::W(f->pmNaming.Handle)->bounds.Left, corner.Left);
+
+    // Every generated entry is listed once, each child before its parent.
+    const size_t perSubmenu = 9 + 1;
+    const size_t total = (2 + 10 + 8) * perSubmenu + 2 * (1 + 4);
+    EXPECT_EQ(f->GeneratedMenuItems.size(), total);
+    for (size_t i = 0; i < f->GeneratedMenuItems.size(); ++i)
+        for (TMenuItem* c : f->GeneratedMenuItems[i]->Children)
+            for (size_t j = i; j < f->GeneratedMenuItems.size(); ++j)
+                EXPECT_NE(f->GeneratedMenuItems[j], c) << "child after its parent at " << i;
+
+    // Opened again: nothing added. Rebuilt: the old entries gone.
+    const size_t widgets = State().widgets.size();
+    f->btnNamingClick(nullptr);
+    EXPECT_EQ(State().widgets.size(), widgets);
+    f->Options->CommonUseList = {"x", "y"};
+    f->Options->SeparatorList = {"", " ", "a b", " -"};
+    f->InvalidateNamingMenu();
+    f->btnNamingClick(nullptr);
+    EXPECT_EQ(Captions(f->mniCommonUseSuf.Children), (V{"x", "y"}));
+    EXPECT_EQ(Captions(f->mniCommonUseSuf.Children[0]->Children),
+              (V{"x", "(空格)x", "a(空格)bx", "(空格)-x", "(x)", "[x]", "{x}"}));
+    // Only the separator with a blank in its middle is offered for spaces.
+    EXPECT_EQ(Captions(f->mniSpace.Children), (V{"删除前导空格(&P)", "删除末尾空格(&S)", "-",
+                                                 "multi words => multia bwords", "-", "multia bwords => multi words"}));
+    EXPECT_EQ(State().widgets.size(), widgets - total + f->GeneratedMenuItems.size());
+}
+
+TEST_F(NamingMenu, EmptyListsAndHiddenLines) {
+    TIniOptions& o = *f->Options;
+    o.SeparatorList.clear();
+    o.WrapperList.clear();
+    o.CommonUseList.clear();
+    o.TimeFormatList.clear();
+    o.CommonUseList = {"R&D"};
+    f->btnNamingClick(nullptr);
+    EXPECT_TRUE(f->mniTimeFormatPre.Children.empty());
+    EXPECT_TRUE(f->mniNumberPre.Children[0]->Children.empty());
+    EXPECT_EQ(Shown(f->mniCommonUsePre.Children[0]), "&R&&D");  // the & shows as written
+    ASSERT_EQ(f->mniSpace.Children.size(), 4u);
+    EXPECT_FALSE(Visible(f->mniSpace.Children[2]));
+    EXPECT_FALSE(Visible(f->mniSpace.Children[3]));
+    EXPECT_EQ(Captions(f->mniNumberPre.Children), (std::vector<std::string>{"从&0开始", "从&1开始"}));
+}
+
+TEST_F(NamingMenu, PrefixesAndSuffixes) {
+    f->btnNamingClick(nullptr);
+    const std::string twelve = "report.txt\r\nx\r\ndocs\\plan.doc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\nphotos\\";
+    auto line = [](const std::string& text, int i) {
+        size_t s = 0;
+        for (int k = 0; k < i; ++k) s = text.find("\r\n", s) + 2;
+        return text.substr(s, text.find("\r\n", s) == std::string::npos ? std::string::npos : text.find("\r\n", s) - s);
+    };
+    std::string r = Run(Entry(TfomMain::PrefixNumberFrom1, "", "-"), twelve);
+    EXPECT_EQ(line(r, 0), "01-report.txt");
+    EXPECT_EQ(line(r, 2), "docs\\03-plan.doc");
+    r = Run(Entry(TfomMain::SuffixNumberFrom0, "-", ""), twelve);
+    EXPECT_EQ(line(r, 0), "report-00.txt");
+    r = Run(Entry(TfomMain::SuffixNumberFrom1, "-", ""), twelve);
+    EXPECT_EQ(line(r, 11), "photos-12\\");
+
+    const struct {
+        const char* what;
+        TMenuItem* entry;
+        std::string in, out;
+    } cases[] = {
+        {"letters", Entry(TfomMain::SuffixUpperLetters, "-", ""), "a\r\nC:\\data\\x.tar.gz", "a-A\r\nC:\\data\\x.tar-B.gz"},
+        {"lower letters", Entry(TfomMain::PrefixLowerLetters, "", ""), "a\r\nb", "aa\r\nbb"},
+        {"phrase on .ini", Entry(TfomMain::PrefixText, "", "-", "abc"), ".ini", "abc-.ini"},
+        {"slash is no folder", Entry(TfomMain::SuffixNumberFrom1, "-", ""), "abc/", "abc/-1"},
+        {"wrapper prefix", Entry(TfomMain::PrefixNumberFrom1, "(", ")"), "report.txt", "(1)report.txt"},
+        {"wrapper suffix", Entry(TfomMain::SuffixNumberFrom1, "(", ")"), "report.txt", "report(1).txt"},
+        {"blank", Entry(TfomMain::PrefixNumberFrom1, "", " "), "report.txt", "1 report.txt"},
+        {"date", Entry(TfomMain::SuffixText, "_", "", "260307"), "a.txt", "a_260307.txt"},
+        {"ten from 0", Entry(TfomMain::PrefixNumberFrom0, "", ""), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj",
+         "00a\r\n01b\r\n02c\r\n03d\r\n04e\r\n05f\r\n06g\r\n07h\r\n08i\r\n09j"},
+        {"empty lines keep places", Entry(TfomMain::PrefixNumberFrom1, "", "-"), "a\r\n\r\nc\r\n", "1-a\r\n\r\n3-c\r\n"},
+        {"roots", Entry(TfomMain::PrefixNumberFrom1, "", "-"), "C:\\\r\n\\", "C:\\1-\\\r\n\\2-\\"},
+        {"乗 is a file", Entry(TfomMain::SuffixNumberFrom1, "-", ""), BYTES("\x81\\.txt\r\n\x81\\"),
+         BYTES("\x81\\-1.txt\r\n\x81\\-2")},
+        {"twice", Entry(TfomMain::PrefixText, "", "-", "abc"), "abc-x", "abc-abc-x"},
+        {"nothing", Entry(TfomMain::PrefixText, "", "-", "abc"), "", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Run(c.entry, c.in), c.out) << c.what;
+
+    // Thirty lines: A to Z, then AA to AD.
+    std::string thirty;
+    for (int i = 0; i < 30; ++i) thirty += (i ? "\r\n" : "") + std::string("n");
+    r = Run(Entry(TfomMain::PrefixUpperLetters, "", ""), thirty);
+    EXPECT_EQ(line(r, 25), "Zn");
+    EXPECT_EQ(line(r, 29), "ADn");
+
+    // OnlyDir: every line a folder. Long lines are cut.
+    f->OnlyDirMode = true;
+    EXPECT_EQ(Run(Entry(TfomMain::SuffixNumberFrom1, "-", ""), "abc\r\nd.e\\"), "abc-1\\\r\nd.e-2\\");
+    f->OnlyDirMode = false;
+    EXPECT_EQ(Run(Entry(TfomMain::PrefixText, "", "", "abc"), std::string(5000, 'q')), "abc" + std::string(4096, 'q'));
+
+    // The caret at the end of the last line, nothing selected.
+    Run(Entry(TfomMain::PrefixNumberFrom1, "", "-"), "a\r\nb\r\n");
+    int s = -1, e = -1;
+    f->mmoFileNames.GetSel(s, e);
+    EXPECT_EQ(s, 8);
+    EXPECT_EQ(e, 8);
+}
+
+TEST_F(NamingMenu, CaseAndSpaces) {
+    f->btnNamingClick(nullptr);
+    auto space = [&](unsigned char kind, const std::string& sep) {
+        for (TMenuItem* m : f->GeneratedMenuItems)
+            if (auto* d = static_cast<TfomMain::NamingData*>(m->Data))
+                if (d->Kind == kind && d->Text == sep) return m;
+        return static_cast<TMenuItem*>(nullptr);
+    };
+    const std::string two = "  ";
+    const struct {
+        const char* what;
+        TMenuItem* entry;
+        std::string in, out;
+    } cases[] = {
+        {"lower", &f->mniLowerCase, "My Report.TXT\r\nsub\\Read Me.TXT", "my report.TXT\r\nsub\\read me.TXT"},
+        {"upper", &f->mniUpperCase, "sub\\Read Me.TXT\r\n报告abc.doc", "sub\\READ ME.TXT\r\n报告ABC.doc"},
+        {"title", &f->mniTitleCase, "sub dir\\my file.txt\r\n.txt\r\no'neil mcdonald\r\n新建abc文件",
+         "sub dir\\My File.txt\r\n.txt\r\nO'Neil Mcdonald\r\n新建Abc文件"},
+        {"title 0x61 second byte", &f->mniTitleCase, BYTES("\x81\x61z"), BYTES("\x81\x61Z")},
+        {"spaces to -", space(TfomMain::SpaceToSeparator, "-"), "my file name.txt\r\na  b",
+         "my-file-name.txt\r\na--b"},
+        {". to spaces", space(TfomMain::SeparatorToSpace, "."), "my.file.name.txt", "my file name.txt"},
+        {"spaces to _ folder", space(TfomMain::SpaceToSeparator, "_"), "my dir\\", "my_dir\\"},
+        {"lead blanks", &f->mniDelPreSpace, two + "abc.txt\r\nsub\\" + two + "abc.txt\r\n" + two + "sub\\abc.txt",
+         "abc.txt\r\nsub\\abc.txt\r\n" + two + "sub\\abc.txt"},
+        {"trail blanks", &f->mniDelSufSpace, "abc" + two + ".txt\r\nabc.txt" + two + "\r\nabc" + two + "\\",
+         "abc.txt\r\nabc.txt" + two + "\r\nabc\\"},
+        {"blank folder name", &f->mniDelSufSpace, "sub\\" + two + "\\", "sub\\"},
+        {"root unchanged", &f->mniUpperCase, "C:\\\r\n\\\r\n\r\nx", "C:\\\r\n\\\r\n\r\nX"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Run(c.entry, c.in), c.out) << c.what;
+
+    // A match never starts on a second byte: 0x81 0x61 holds no "a".
+    f->Options->SeparatorList = {"", " ", "a"};
+    f->InvalidateNamingMenu();
+    f->btnNamingClick(nullptr);
+    EXPECT_EQ(Run(space(TfomMain::SeparatorToSpace, "a"), BYTES("\x81\x61" "a")), BYTES("\x81\x61 "));
+
+    f->OnlyDirMode = true;
+    EXPECT_EQ(Run(&f->mniLowerCase, "abc\r\nDEF\\"), "abc\\\r\ndef\\");
+}
+
+}  // namespace

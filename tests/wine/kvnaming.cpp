@@ -1,0 +1,211 @@
+// The naming menu of Korvalin's real window: Alt+N opens it, letters and
+// arrows walk to an entry, Enter applies it, and the text box's lines are
+// read back as the user sees them.
+#include "kvdriver.h"
+
+namespace kv {
+namespace {
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string r;
+    for (size_t i = 0; i < lines.size(); ++i) r += (i ? "\r\n" : "") + lines[i];
+    return r;
+}
+
+struct Session {
+    Run run;
+    HWND main = nullptr, edit = nullptr;
+
+    // Korvalin on the panel folder, with an ini file holding `ini` (the
+    // naming keys it lacks take their defaults).
+    bool Open(const std::string& ini, const std::vector<std::string>& fmArgs = {}) {
+        WriteAll(run.ini, "[FileList]\r\nInitBySelect=0\r\n" + ini);
+        if (!run.Start(fmArgs)) return false;
+        main = run.WaitMain();
+        if (main) edit = Control(main, 100);
+        if (!Check(edit != nullptr, "main window with its text box appears")) return false;
+        Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
+        Sleep(150);
+        return true;
+    }
+
+    void SetLines(const std::string& text) {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r);
+    }
+
+    HWND Popup() { return VisibleWindow(run.kvPid, "#32768"); }
+
+    // Alt+N with the window in front; true once the menu shows.
+    bool OpenMenu() {
+        SetForegroundWindow(main);
+        Poll([&] { return GetForegroundWindow() == main; }, 2000);
+        Keys({'N'}, true);
+        return Poll([&] { return Popup() != nullptr; }, 3000);
+    }
+
+    // Opens the menu, walks it with `keys` and waits until the lines change.
+    bool Apply(const std::vector<WORD>& keys, const std::string& what) {
+        std::string before = TextOf(edit);
+        if (!Check(OpenMenu(), what + ": Alt+N opens the menu")) return false;
+        Keys(keys);
+        bool changed = Poll([&] { return TextOf(edit) != before; }, 5000);
+        Poll([&] { return Popup() == nullptr; }, 2000);
+        return changed;
+    }
+};
+
+struct Row {
+    const char* what;
+    std::vector<std::string> fmArgs;
+    std::string lines;
+    std::vector<WORD> keys;  // after Alt+N
+    std::string want;
+};
+
+std::string Numbered(int n, const char* word) {
+    std::vector<std::string> v;
+    for (int i = 0; i < n; ++i) v.push_back(word);
+    return Join(v);
+}
+
+std::string Today(const char* format) {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char b[32];
+    snprintf(b, sizeof b, format, t.wYear, t.wMonth, t.wDay);
+    return b;
+}
+
+}  // namespace
+
+void CaseNamingGroup() {
+    const std::string naming = "[Naming]\r\nCommonUse=abc|报告\r\n";
+
+    // Prefix and suffix numbers and letters, 12 and 30 lines.
+    {
+        g_case = "naming/numbered prefix";
+        Session s;
+        if (s.Open(naming)) {
+            std::vector<std::string> in, want;
+            for (int i = 1; i <= 12; ++i) {
+                in.push_back("f" + std::to_string(i) + ".txt");
+                char b[32];
+                snprintf(b, sizeof b, "%02d-f%d.txt", i, i);
+                want.push_back(b);
+            }
+            in[2] = "docs\\plan.doc";
+            want[2] = "docs\\03-plan.doc";
+            in[11] = "photos\\";
+            want[11] = "12-photos\\";
+            s.SetLines(Join(in) + "\r\n");
+            // 前缀(&P), 数字序号(&N), 从&1开始; then the fourth entry, "01-".
+            if (Check(s.Apply({'P', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "prefix"), "the lines change"))
+                CheckEq(TextOf(s.edit), Join(want) + "\r\n", "every line numbered, the final break kept");
+            DWORD_PTR sel = 0, undo = 1;
+            SendMessageTimeoutA(s.edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 3000, &sel);
+            SendMessageTimeoutA(s.edit, EM_CANUNDO, 0, 0, SMTO_ABORTIFHUNG, 3000, &undo);
+            long end = (long)Join(want).size();
+            CheckEq((long)LOWORD(sel), end, "caret at the end of the last line");
+            CheckEq((long)HIWORD(sel), end, "nothing selected");
+            CheckEq((long)undo, 0, "nothing to undo");
+        }
+    }
+
+    const Row rows[] = {
+        // 后缀(&S), 字母编号(&A), 大写 (first, opened by Right), "-A".
+        {"letter suffix", {}, Numbered(30, "n.txt"), {'S', 'A', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, ""},
+        {"date prefix", {}, "x.txt\r\nsub\\y", {'P', 'D', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+         Today("%04d%02d%02d-x.txt\r\nsub\\") + Today("%04d%02d%02d-y")},
+        // 常用语(&C), abc; the seventh entry is the wrapper ( ).
+        {"wrapper", {}, "x.txt\r\n\r\ny", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,
+                                           VK_RETURN},
+         "(abc)x.txt\r\n\r\n(abc)y"},
+        // 大小写(&C), 首字母大写(&A) runs at once: its accelerator is its own.
+        {"title case", {}, "新建abc文件.TXT\r\nmy 报告 FILE.doc\r\nsub dir\\o'neil", {'C', 'A'},
+         "新建Abc文件.TXT\r\nMy 报告 File.doc\r\nsub dir\\O'Neil"},
+        // 乤 is 0x81 0x61: its second byte is no letter a.
+        {"upper case", {}, "新建abc文件.txt\r\n乤x\r\nsub\\read me", {'C', 'U'},
+         "新建ABC文件.txt\r\n乤X\r\nsub\\READ ME"},
+        // 空格(&A); Down passes the separator lines: the third entry is
+        // spaces to "." and the fourth spaces to "-".
+        {"spaces to -", {}, "my file name.txt\r\na  b", {'A', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+         "my-file-name.txt\r\na--b"},
+        {"- to spaces", {}, "my-file-name.txt\r\nx-y\\", {'A', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,
+                                                        VK_DOWN, VK_RETURN},
+         "my file name.txt\r\nx y\\"},
+        {"OnlyDir suffix", {"--onlydir"}, "abc\r\nd.e", {'S', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+         "abc-1\\\r\nd.e-2\\"},
+    };
+    // The day name of the default pattern yyyy_mm_dd_ddd, from the system.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char day[64] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (now.wDayOfWeek + 6) % 7, day, sizeof day);
+    const Row dayRow = {"day name suffix", {}, "x.txt", {'S', 'D', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
+                        "x" + Today("%04d_%02d_%02d_") + day + ".txt"};
+    std::vector<Row> all(std::begin(rows), std::end(rows));
+    all.push_back(dayRow);
+    for (const Row& r : all) {
+        g_case = std::string("naming/") + r.what;
+        Session s;
+        if (!s.Open(naming, r.fmArgs)) continue;
+        s.SetLines(r.lines);
+        std::string want = r.want;
+        if (want.empty()) {  // the letter suffix: A to Z, then AA to AD
+            std::vector<std::string> w;
+            for (int i = 1; i <= 30; ++i) w.push_back(i <= 26 ? "n-" + std::string(1, char('A' + i - 1)) + ".txt"
+                                                              : "n-A" + std::string(1, char('A' + i - 27)) + ".txt");
+            want = Join(w);
+        }
+        if (Check(s.Apply(r.keys, r.what), "the lines change")) CheckEq(TextOf(s.edit), want, "the lines");
+    }
+
+    // Opened twice, the menu adds nothing: the space submenu keeps its size.
+    {
+        g_case = "naming/opened twice";
+        Session s;
+        if (s.Open(naming)) {
+            s.SetLines("a b");
+            RECT first = {}, second = {};
+            for (RECT* r : {&first, &second}) {
+                if (!Check(s.OpenMenu(), "Alt+N opens the menu")) break;
+                HWND top = s.Popup(), sub = nullptr;
+                if (r == &first) {
+                    RECT b = Bounds(Control(s.main, 102)), m = Bounds(top);
+                    Check(m.left == b.left && m.top == b.bottom, "the menu opens at the button's bottom-left corner",
+                          RectText(m) + " against the button " + RectText(b));
+                }
+                Keys({'A'});
+                Poll([&] {
+                    for (HWND h : TopWindows(s.run.kvPid))
+                        if (IsWindowVisible(h) && ClassOf(h) == "#32768" && h != top) sub = h;
+                    return sub != nullptr;
+                }, 3000);
+                if (sub) GetWindowRect(sub, r);
+                Keys({VK_ESCAPE, VK_ESCAPE});
+                Poll([&] { return s.Popup() == nullptr; }, 2000);
+            }
+            // Two blank entries, two lines and eight entries of spaces and separators.
+            Check(first.bottom - first.top > 150, "the space submenu shows", RectText(first));
+            CheckEq(RectText(second), RectText(first), "the same size the second time");
+            CheckEq(TextOf(s.edit), "a b", "the lines untouched");
+        }
+    }
+
+    // 乗 ends in the byte 0x5C and is still a file; 乗\ is a folder.
+    {
+        g_case = "naming/乗 confirmed";
+        Session s;
+        if (s.Open(naming)) {
+            s.SetLines("乗\r\n乗乗\\");
+            Key(s.edit, VK_RETURN);
+            int code = -1;
+            Check(s.run.ExitCode(code, 15000) && code == 0, "Korvalin ends");
+            Check(Exists(s.run.demo + "乗") && !IsDir(s.run.demo + "乗"), "乗 is a file");
+            Check(IsDir(s.run.demo + "乗乗"), "乗乗\\ is a folder named 乗乗");
+        }
+    }
+}
+
+}  // namespace kv
