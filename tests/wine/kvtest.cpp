@@ -487,6 +487,7 @@ int main(int argc, char** argv) {
         {"questions", CaseQuestionsGroup},
         {"bad-input", [&] { CaseBadInputGroup(manyLines); }},
         {"long-names", CaseLongNamesGroup},
+        {"handback", CaseHandBackGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
     };
     if (list) {
