@@ -19,7 +19,7 @@ if [ "$what" = win32 ] || [ "$what" = all ]; then
     cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
     cmake --build build/win32 -j "$jobs"
-    for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe; do
+    for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe kvopen.exe; do
         if [ ! -f "build/win32/$exe" ]; then
             echo "build: build/win32/$exe is missing" >&2
             exit 1

@@ -69,6 +69,16 @@ kv_prefix() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
         timeout -k 5 60 wineserver -w 2>/dev/null || true
     fi
+    # The shell's "open" of a .kvopen file runs our recorder kvopen.exe, so
+    # that a test sees which files Korvalin opened, in which working folder.
+    # The .reg file doubles each backslash of the stored command.
+    local opener="Z:${KV_ROOT//\//\\}\\build\\win32\\kvopen.exe"
+    if ! grep -qF "${opener//\\/\\\\}\\\" \\\"%1\\\"" "$WINEPREFIX/system.reg" 2>/dev/null; then
+        wine reg add 'HKCR\.kvopen' /ve /t REG_SZ /d KorvalinTest.kvopen /f >/dev/null 2>&1 </dev/null
+        wine reg add 'HKCR\KorvalinTest.kvopen\shell\open\command' /ve /t REG_SZ \
+            /d "\"$opener\" \"%1\"" /f >/dev/null 2>&1 </dev/null
+        timeout -k 5 60 wineserver -w 2>/dev/null || true
+    fi
 }
 
 # Ends this prefix's Wine server once our programs are done.

@@ -2,6 +2,8 @@
 # Timings on the real file system under Wine (not part of the test run: a
 # full run of 10,000 lines takes several minutes a round here).
 #   wine-bench.sh [rounds [lines]]     (default: 3 rounds of 10,000 lines)
+#   wine-bench.sh handback [rounds]    marking the new items in the stand-in
+#                                      panel (default: 3 rounds)
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$KV_ROOT"
@@ -12,4 +14,8 @@ kv_wine_env
 kv_start_xvfb || exit 1
 trap 'kv_wine_down; kv_stop_xvfb' EXIT
 kv_prefix || exit 1
-timeout -k 10 7200 wine build/win32/korvalin_winbench.exe "${1:-3}" "${2:-10000}" </dev/null | tr -d '\r'
+if [ "${1:-}" = handback ]; then
+    timeout -k 10 3600 wine build/win32/korvalin_winbench.exe handback "${2:-3}" </dev/null | tr -d '\r'
+else
+    timeout -k 10 7200 wine build/win32/korvalin_winbench.exe "${1:-3}" "${2:-10000}" </dev/null | tr -d '\r'
+fi

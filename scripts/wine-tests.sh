@@ -24,7 +24,7 @@ finish() {
     echo "$passed passed, $failed failed"
 }
 
-for exe in kvtest.exe fakefm.exe barewin.exe korvalin.exe; do
+for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe; do
     if [ ! -f "$bin/$exe" ]; then
         echo "FAIL setup: $bin/$exe is missing (run scripts/build.sh)"
         echo "0 passed, 1 failed"

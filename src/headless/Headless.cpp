@@ -433,7 +433,7 @@ void RunModal(Handle form, Handle) {
     if (State().onModal) State().onModal(form);
 }
 void EndModal(Handle form) { W(form)->modalEnded = true; }
-void ProcessPendingMessages() {}
+void ProcessPendingMessages() { State().panelLog.push_back("pending"); }
 
 Size ScreenSize() { return State().screen; }
 Rect WorkArea() { return State().workArea; }
@@ -488,9 +488,13 @@ void PanelSelect(Handle, int index) {
 }
 void ActivateWindow(Handle) { State().panelLog.push_back("activate"); }
 void SendKeys(const std::vector<unsigned short>& keys) {
+    State().panelLog.push_back("keys " + std::to_string(keys.size()));
     State().sentKeys.insert(State().sentKeys.end(), keys.begin(), keys.end());
 }
-void ShellOpen(const std::string& path, const std::string& dir) { State().shellOpened.push_back({path, dir}); }
+void ShellOpen(const std::string& path, const std::string& dir) {
+    State().panelLog.push_back("open " + path);
+    State().shellOpened.push_back({path, dir});
+}
 
 // ---------------------------------------------------------------- files
 // Relative paths resolve against the current directory, as on Windows.

@@ -84,7 +84,9 @@ struct World {
 
     // The file manager's panel (the handle in `focus`).
     std::vector<PanelItem> panel;
-    std::vector<std::string> panelLog;  // "count", "text 3", "sel 3", "activate", "sleep 200"
+    // "activate", "pending" (own messages dispatched), "sleep 200", "count",
+    // "text 3", "sel 3", "keys 2" (one injection of two presses), "open <path>"
+    std::vector<std::string> panelLog;
     std::vector<unsigned short> sentKeys;
     std::vector<std::pair<std::string, std::string>> shellOpened;  // path, dir
 

@@ -1,6 +1,5 @@
 // The Win32 backend's process, file-manager and file-system services.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <vector>
 
@@ -113,22 +112,29 @@ void SleepMs(int ms) { Sleep(ms > 0 ? static_cast<DWORD>(ms) : 0); }
 int PanelCount(Handle panel) { return static_cast<int>(SendMessageA(H(panel), LB_GETCOUNT, 0, 0)); }
 
 std::string PanelText(Handle panel, int index) {
-    // The item is read in full, so that nothing is written past a buffer, and
-    // then held to the 1023 bytes a 1024-byte buffer takes.
-    LRESULT len = SendMessageA(H(panel), LB_GETTEXTLEN, index, 0);
-    if (len < 0) return std::string();
+    // The item's length is asked first, so that nothing is written past the
+    // buffer, and the text is then held to the 1023 bytes a 1024-byte buffer
+    // takes. Each read is two messages to the panel. Under Wine both are
+    // sent wide: an ANSI LB_GETTEXTLEN there costs a second, hidden
+    // LB_GETTEXT to measure the ANSI length.
     std::string text;
     if (RunningUnderWine()) {
+        LRESULT len = SendMessageW(H(panel), LB_GETTEXTLEN, index, 0);
+        if (len < 0) return std::string();
         std::vector<wchar_t> wide(static_cast<size_t>(len) + 1024, L'\0');
         SendMessageW(H(panel), LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+        wide.back() = L'\0';
         int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
         if (n > 0) {
             text.assign(static_cast<size_t>(n), '\0');
             WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, &text[0], n, nullptr, nullptr);
         }
     } else {
+        LRESULT len = SendMessageA(H(panel), LB_GETTEXTLEN, index, 0);
+        if (len < 0) return std::string();
         text.assign(static_cast<size_t>(len) * 2 + 1024, '\0');
         SendMessageA(H(panel), LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+        text.back() = '\0';
     }
     text.resize(strnlen(text.c_str(), text.size()));
     if (text.size() > 1023) text.resize(1023);
@@ -150,7 +156,14 @@ void SendKeys(const std::vector<unsigned short>& keys) {
 }
 
 void ShellOpen(const std::string& path, const std::string& dir) {
-    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, dir.c_str(), SW_SHOWNORMAL);
+    // shell32 is loaded here, at exit, and not imported: loading it at start
+    // would slow down every start of a program that shows one small window.
+    typedef HINSTANCE(WINAPI * ShellExecuteFn)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static HMODULE shell = LoadLibraryA("shell32.dll");
+    static ShellExecuteFn execute =
+        shell ? reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")))
+              : nullptr;
+    if (execute) execute(nullptr, "open", path.c_str(), nullptr, dir.c_str(), SW_SHOWNORMAL);
 }
 
 // ---------------------------------------------------------------- files

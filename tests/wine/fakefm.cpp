@@ -9,15 +9,24 @@
 // message and key that reaches the panel to a log, one line each:
 //
 //   START <command line>      PID <korvalin process id>
-//   LB_GETCOUNT               LB_GETTEXT <index>
-//   LB_SETSEL <flag> <index>  KEYDOWN 0x<vk>   CHAR 0x<code>
+//   LB_GETCOUNT               LB_GETTEXTLEN <index>     LB_GETTEXT <index>
+//   LB_SETSEL <flag> <index>  KEYDOWN 0x<vk>   KEYUP 0x<vk>   CHAR 0x<code>
 //   OPEN <item text>          (F4 on the caret item: the viewer would open it)
 //   EXIT <exit code>          or TIMEOUT when Korvalin had to be stopped
+//   then the panel as it is left: LISTING <count>, ITEM <text> (tabs as |),
+//   SELECTED <name>, CARET <index> <name>; or PANEL GONE when it was closed
+// It also counts the list-box messages from LB_SETSEL to LB_GETCOUNT:
+// WM_APP with the message in wParam answers the count, WM_APP + 1 clears.
+//
+// Like the real panel, it marks an item and moves its caret there on
+// LB_SETSEL, and it catches up with the folder before it answers LB_GETCOUNT.
+// Folders come first, then files, each sorted by name.
 //
 // Usage:
 //   fakefm.exe --dir <folder> --exe <korvalin.exe> [--log <file>]
 //              [--select <name>]... [--onlydir] [--blank]
 //              [--raw <argument text>] [--noargs] [--timeout <ms>]
+//              [--fill <n>] [--pad <bytes>]
 //
 //   --select  selects the entry of that name before Korvalin starts
 //   --onlydir passes -OnlyDir before the paths
@@ -26,6 +35,9 @@
 //   --raw     passes this text as Korvalin's whole argument string
 //   --noargs  passes no arguments at all
 //   --timeout stops Korvalin after this many milliseconds (default: never)
+//   --fill    lists n more files that are not on disk (fill00000.dat ...),
+//             for a panel of many items
+//   --pad     makes every item text at least this long (one more column)
 #include <windows.h>
 
 #include <algorithm>
@@ -41,13 +53,18 @@ struct Options {
     std::vector<std::string> select;
     bool onlyDir = false, blank = false, hasRaw = false, noArgs = false;
     DWORD timeout = INFINITE;
+    int fill = 0;
+    size_t pad = 0;
 };
 
 Options g_opt;
 HANDLE g_log = INVALID_HANDLE_VALUE;
 HWND g_list = nullptr;
-WNDPROC g_listProc = nullptr;
+WNDPROC g_listProc = nullptr;   // the list box's own procedure, for ANSI calls
+WNDPROC g_listProcW = nullptr;  // the same, for wide calls
 std::vector<std::string> g_listing;  // the item texts now shown
+const UINT kCountsGet = WM_APP, kCountsClear = WM_APP + 1;
+long g_counts[LB_GETCOUNT - LB_SETSEL + 1] = {};
 
 void Log(const std::string& line) {
     if (g_log == INVALID_HANDLE_VALUE) return;
@@ -93,11 +110,26 @@ std::vector<std::string> ReadFolder() {
         std::string size = isDir ? "<DIR>"
                                  : std::to_string(((unsigned long long)fd.nFileSizeHigh << 32) |
                                                   fd.nFileSizeLow);
-        (isDir ? dirs : files).push_back(name + sep + size + sep + date);
+        std::string item = name + sep + size + sep + date;
+        if (item.size() < g_opt.pad) item += sep + std::string(g_opt.pad - item.size() - 1, 'x');
+        (isDir ? dirs : files).push_back(item);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
-    std::sort(dirs.begin(), dirs.end());
-    std::sort(files.begin(), files.end());
+    for (int i = 0; i < g_opt.fill; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "fill%05d.dat", i);
+        files.push_back(name + std::string(1, sep) + "0" + sep + "2001-01-01 12:00");
+    }
+    // By name alone: the separator must not decide between "a" and "a.txt".
+    auto byName = [sep](const std::string& x, const std::string& y) {
+        size_t i = 0;
+        for (;; ++i) {
+            char a = i < x.size() && x[i] != sep ? x[i] : 0, b = i < y.size() && y[i] != sep ? y[i] : 0;
+            if (a != b || !a) return (unsigned char)a < (unsigned char)b;
+        }
+    };
+    std::sort(dirs.begin(), dirs.end(), byName);
+    std::sort(files.begin(), files.end(), byName);
     dirs.insert(dirs.end(), files.begin(), files.end());
     return dirs;
 }
@@ -132,24 +164,73 @@ void Refresh() {
     g_listing = now;
 }
 
-// The panel's own window procedure: records what reaches the list box.
+// The panel as Korvalin left it; nothing when the test closed it.
+void LogPanel() {
+    if (!IsWindow(g_list)) {
+        Log("PANEL GONE");
+        return;
+    }
+    Refresh();
+    Log("LISTING " + std::to_string(g_listing.size()));
+    for (const auto& item : g_listing) {
+        std::string line = item;
+        std::replace(line.begin(), line.end(), '\t', '|');
+        Log("ITEM " + line);
+    }
+    for (size_t i = 0; i < g_listing.size(); ++i)
+        if (CallWindowProcA(g_listProc, g_list, LB_GETSEL, i, 0) > 0) Log("SELECTED " + NameOf(g_listing[i]));
+    int caret = (int)CallWindowProcA(g_listProc, g_list, LB_GETCARETINDEX, 0, 0);
+    Log("CARET " + std::to_string(caret) + " " +
+        (caret >= 0 && caret < (int)g_listing.size() ? NameOf(g_listing[caret]) : ""));
+}
+
+// The panel's own window procedure, a wide one: records what reaches the
+// list box, and answers the item texts itself as a real panel does. Under
+// Wine an ANSI procedure here would have each wide LB_GETTEXT converted on
+// the way in, which loses items of more than about 1,000 bytes.
 LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg >= LB_SETSEL && msg <= LB_GETCOUNT) ++g_counts[msg - LB_SETSEL];
     switch (msg) {
-    case LB_GETCOUNT: Log("LB_GETCOUNT"); break;
-    case LB_GETTEXT: Log("LB_GETTEXT " + std::to_string((int)wp)); break;
-    case LB_SETSEL:
-        Log("LB_SETSEL " + std::to_string((int)wp) + " " + std::to_string((int)lp));
+    // For the benchmark: how often the list-box message wp came since
+    // kCountsClear.
+    case kCountsGet: return wp >= LB_SETSEL && wp <= LB_GETCOUNT ? g_counts[wp - LB_SETSEL] : -1;
+    case kCountsClear:
+        for (long& c : g_counts) c = 0;
+        return 0;
+    case LB_GETCOUNT:
+        Log("LB_GETCOUNT");
+        Refresh();
         break;
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT: {
+        Log(std::string(msg == LB_GETTEXT ? "LB_GETTEXT " : "LB_GETTEXTLEN ") + std::to_string((int)wp));
+        if (wp >= g_listing.size()) return LB_ERR;
+        const std::string& a = g_listing[wp];
+        int n = MultiByteToWideChar(CP_ACP, 0, a.data(), (int)a.size(), nullptr, 0);
+        if (msg == LB_GETTEXT && lp) {
+            WCHAR* out = (WCHAR*)lp;
+            MultiByteToWideChar(CP_ACP, 0, a.data(), (int)a.size(), out, n);
+            out[n] = 0;
+        }
+        return n;
+    }
+    case LB_SETSEL: {
+        Log("LB_SETSEL " + std::to_string((int)wp) + " " + std::to_string((int)lp));
+        LRESULT r = CallWindowProcW(g_listProcW, hwnd, msg, wp, lp);
+        if (wp && r != LB_ERR && (int)lp >= 0) CallWindowProcW(g_listProcW, hwnd, LB_SETCARETINDEX, lp, FALSE);
+        return r;
+    }
+    case WM_KEYUP: Log("KEYUP " + Hex((unsigned)wp)); break;
     case WM_KEYDOWN:
         Log("KEYDOWN " + Hex((unsigned)wp));
         if (wp == VK_F4) {
-            int caret = (int)CallWindowProcA(g_listProc, hwnd, LB_GETCARETINDEX, 0, 0);
+            int caret = (int)CallWindowProcW(g_listProcW, hwnd, LB_GETCARETINDEX, 0, 0);
             if (caret >= 0 && caret < (int)g_listing.size()) Log("OPEN " + g_listing[caret]);
         }
         break;
     case WM_CHAR: Log("CHAR " + Hex((unsigned)wp)); break;
     }
-    return CallWindowProcA(g_listProc, hwnd, msg, wp, lp);
+    return CallWindowProcW(g_listProcW, hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -185,6 +266,8 @@ bool ParseArgs() {
         else if (a == "--select") { if (!next(v)) return false; g_opt.select.push_back(v); }
         else if (a == "--raw") { if (!next(g_opt.raw)) return false; g_opt.hasRaw = true; }
         else if (a == "--timeout") { if (!next(v)) return false; g_opt.timeout = strtoul(v.c_str(), nullptr, 10); }
+        else if (a == "--fill") { if (!next(v)) return false; g_opt.fill = atoi(v.c_str()); }
+        else if (a == "--pad") { if (!next(v)) return false; g_opt.pad = strtoul(v.c_str(), nullptr, 10); }
         else if (a == "--onlydir") g_opt.onlyDir = true;
         else if (a == "--blank") g_opt.blank = true;
         else if (a == "--noargs") g_opt.noArgs = true;
@@ -217,7 +300,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         MessageBoxA(nullptr,
                     "fakefm.exe --dir <folder> --exe <korvalin.exe> [--log <file>]\n"
                     "  [--select <name>]... [--onlydir] [--blank] [--raw <text>]\n"
-                    "  [--noargs] [--timeout <ms>]",
+                    "  [--noargs] [--timeout <ms>] [--fill <n>] [--pad <bytes>]",
                     "fakefm", MB_OK);
         return 2;
     }
@@ -238,7 +321,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     g_list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL |
                            LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS,
                            0, 0, 100, 100, main, (HMENU)1, inst, nullptr);
-    g_listProc = (WNDPROC)SetWindowLongPtrA(g_list, GWLP_WNDPROC, (LONG_PTR)ListProc);
+    g_listProc = (WNDPROC)GetWindowLongPtrA(g_list, GWLP_WNDPROC);
+    g_listProcW = (WNDPROC)SetWindowLongPtrW(g_list, GWLP_WNDPROC, (LONG_PTR)ListProc);
     Refresh();
     for (const auto& name : g_opt.select)
         for (size_t i = 0; i < g_listing.size(); ++i)
@@ -327,16 +411,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
                 DispatchMessageA(&msg);
             }
         }
-        Refresh();
-        Log("LISTING " + std::to_string(g_listing.size()));
-        for (const auto& item : g_listing) {
-            std::string line = item;
-            std::replace(line.begin(), line.end(), '\t', '|');
-            Log("ITEM " + line);
-        }
-        for (size_t i = 0; i < g_listing.size(); ++i)
-            if (CallWindowProcA(g_listProc, g_list, LB_GETSEL, i, 0) > 0)
-                Log("SELECTED " + NameOf(g_listing[i]));
+        LogPanel();
     }
     if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
     CloseHandle(pi.hProcess);

@@ -707,4 +707,38 @@ inline bool Screenshot(const std::string& unixPath) {
 // what reaches the ini file; saves a screenshot of each page under build/.
 void CaseConfigGroup();
 
+// ------------------------------------------------------------ shared steps
+
+// Starts a run and waits for the main window's show step to finish (the
+// panel folder in the caption); the text box in `edit`, or nullptr.
+inline HWND ShowMainWindow(Run& run, const std::vector<std::string>& fmArgs, HWND& edit) {
+    edit = nullptr;
+    if (!run.Start(fmArgs)) return nullptr;
+    HWND main = run.WaitMain();
+    if (main) edit = Control(main, 100);
+    if (!Check(edit != nullptr, "main window with its text box appears")) return nullptr;
+    Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
+    Sleep(150);
+    return main;
+}
+
+inline bool SetEditText(HWND edit, const std::string& text) {
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) && r;
+}
+
+// fakefm's log lines of `tag` (the tag alone, or with a blank and a value),
+// each without the tag.
+inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) {
+    std::vector<std::string> r;
+    for (const auto& l : run.LogLines())
+        if (l == tag) r.push_back("");
+        else if (l.compare(0, tag.size() + 1, tag + " ") == 0) r.push_back(l.substr(tag.size() + 1));
+    return r;
+}
+
+// The hand-back group of kvhandback.cpp: marking the new items in the
+// panel and opening the new files.
+void CaseHandBackGroup();
+
 }  // namespace kv

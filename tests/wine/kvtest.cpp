@@ -451,6 +451,9 @@ int main(int argc, char** argv) {
     int reps = 7;
     int manyLines = 2000;
     bool list = false;
+    // Open the display connection before any case starts a host program
+    // (chattr): when the first display call came after one, it hung under Wine.
+    ReleaseDC(nullptr, GetDC(nullptr));
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     g_bin = Dir(self);
@@ -492,6 +495,7 @@ int main(int argc, char** argv) {
         {"focus", CaseFocusGroup},   {"tab", CaseTabGroup},       {"paste", CasePasteGroup},
         {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
         {"naming", CaseNamingGroup},
+        {"handback", CaseHandBackGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
     };
     if (list) {

@@ -1,0 +1,268 @@
+// Marking the new items in the file manager's panel and opening the new
+// files, against the headless backend's scripted panel.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "Headless.h"
+#include "Main.h"
+
+using headless::State;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class HandBack : public ::testing::Test {
+protected:
+    std::unique_ptr<TfomMain> f;
+
+    void SetUp() override {
+        headless::Reset();
+        headless::AddDir("C:\\Korvalin");
+        headless::AddDir("C:\\w");
+        State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\w\\";
+        f = std::make_unique<TfomMain>();
+        f->Show();
+        f->Options->SleepTime = 200;
+        f->Options->TcColSep = 9;
+        f->Options->OpenMax = 31;
+    }
+    void TearDown() override {
+        if (f) f->CreatedItems.clear();  // the destroy step has nothing to hand back
+        f.reset();
+    }
+    void Panel(const std::vector<std::string>& texts) {
+        State().panel.clear();
+        for (const auto& t : texts) State().panel.push_back({t});
+    }
+    void Entries(const std::vector<std::string>& names) {
+        f->CreatedItems.clear();
+        for (const auto& n : names) {
+            bool folder = !n.empty() && n.back() == '\\';
+            f->CreatedItems.push_back({folder ? 1 : 0, "C:\\w\\" + (folder ? n.substr(0, n.size() - 1) : n)});
+        }
+    }
+    // What reached the panel after the wait.
+    Log Messages() const {
+        Log l = State().panelLog;
+        const Log head{"activate", "pending", "sleep 200"};
+        if (l.size() >= 3 && Log(l.begin(), l.begin() + 3) == head) l.erase(l.begin(), l.begin() + 3);
+        else l.insert(l.begin(), "(no activate, dispatch and wait first)");
+        return l;
+    }
+};
+
+// An old folder, three new files and an old file; the entries in an order
+// of their own, so that each visiting order shows.
+const std::vector<std::string> kPanel{"old\t<DIR>", "a.txt\t1", "x.txt\t2", "b.txt\t3", "c.txt\t4"};
+const std::vector<std::string> kEntries{"b.txt", "c.txt", "a.txt"};
+
+TEST_F(HandBack, EachCursorPosVisitsInItsOrder) {
+    struct Row {
+        int cursorPos;
+        Log messages;
+    } rows[] = {
+        {0, {"count", "text 4", "sel 4", "text 3", "sel 3", "text 2", "text 1", "sel 1"}},
+        {1, {"count", "text 0", "text 1", "sel 1", "text 2", "text 3", "sel 3", "text 4", "sel 4"}},
+        {2, {"count", "text 0", "text 1", "sel 1",                                   // a.txt
+             "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4",             // c.txt
+             "text 0", "text 1", "text 2", "text 3", "sel 3"}},                     // b.txt
+        {3, {"count", "text 0", "text 1", "text 2", "text 3", "sel 3",
+             "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4", "text 0", "text 1", "sel 1"}},
+        {7, {"count", "text 0", "text 1", "text 2", "text 3", "sel 3",
+             "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4", "text 0", "text 1", "sel 1"}},
+        {-1, {"count", "text 0", "text 1", "text 2", "text 3", "sel 3",
+              "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4", "text 0", "text 1", "sel 1"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("CursorPos " + std::to_string(r.cursorPos));
+        State().panelLog.clear();
+        Panel(kPanel);
+        Entries(kEntries);
+        f->SetVisible(true);
+        f->Options->CursorPos = r.cursorPos;
+        EXPECT_EQ(f->MarkCreatedItems(), 3);
+        EXPECT_EQ(Messages(), r.messages);
+        EXPECT_EQ(f->MarkedFileCount, 3);
+        EXPECT_FALSE(f->Visible());
+    }
+}
+
+// M >= N or M >= OpenMax, both unsigned, tested after each outer step.
+TEST_F(HandBack, LimitIsTestedAfterEachStepAsUnsigned) {
+    struct Row {
+        int cursorPos, openMax;
+        std::vector<std::string> entries;
+        Log sels;
+        int files;
+    } rows[] = {
+        {0, 0, kEntries, {"sel 4"}, 1},  // the first item visited matches
+        {1, 0, kEntries, {}, 0},         // it does not: nothing at all
+        {3, 0, kEntries, {"sel 3"}, 1},
+        {1, 2, kEntries, {"sel 1", "sel 3"}, 2},
+        {2, 1, kEntries, {"sel 1"}, 1},
+        {0, -1, kEntries, {"sel 4", "sel 3", "sel 1"}, 3},  // no limit but N
+        {1, 31, {"old\\", "a.txt"}, {"sel 0", "sel 1"}, 1},
+        // One file on two lines: marked twice in entry order, once in panel order.
+        {3, 31, {"a.txt", "a.txt"}, {"sel 1", "sel 1"}, 2},
+        {1, 31, {"a.txt", "a.txt"}, {"sel 1"}, 1},
+        // An entry that no item begins with is simply left out.
+        {0, 31, {"gone.txt", "a.txt"}, {"sel 1"}, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("CursorPos " + std::to_string(r.cursorPos) + ", OpenMax " + std::to_string(r.openMax) +
+                     ", " + std::to_string(r.entries.size()) + " entries");
+        State().panelLog.clear();
+        Panel(kPanel);
+        Entries(r.entries);
+        f->Options->CursorPos = r.cursorPos;
+        f->Options->OpenMax = r.openMax;
+        EXPECT_EQ(f->MarkCreatedItems(), static_cast<int>(r.sels.size()));
+        Log sels;
+        for (const auto& m : Messages())
+            if (m.compare(0, 4, "sel ") == 0) sels.push_back(m);
+        EXPECT_EQ(sels, r.sels);
+        EXPECT_EQ(f->MarkedFileCount, r.files);
+    }
+}
+
+TEST_F(HandBack, KeyIsTheFileNameAndTheSeparator) {
+    const std::string dbcsName = "\x95\x5C" "x.txt";  // a double-byte character whose second byte is '\'
+    struct Row {
+        int sep;
+        std::string path, item;
+        bool marked;
+    } rows[] = {
+        {9, "C:\\w\\a.txt", "a.txt\t12", true},
+        {9, "C:\\w\\a.txt", "a.txt 12", false},
+        {32, "C:\\w\\a.txt", "a.txt 12", true},
+        {32 + 256, "C:\\w\\a.txt", "a.txt 12", true},  // low 8 bits only
+        {9, "C:\\w\\Readme.txt", "readme.txt\t1", false},
+        {9, "C:\\w\\a", "abc.txt\t1", false},
+        {0, "C:\\w\\a", "abc.txt\t1", true},  // no separator: the name alone
+        {0, "C:\\w\\a", "", false},           // an empty text begins with no key
+        {9, "D:\\elsewhere\\a.txt", "a.txt\t1", true},
+        {9, "C:a.txt", "a.txt\t1", true},
+        {9, "C:\\w\\" + dbcsName, dbcsName + "\t1", true},
+        {9, "C:\\w\\" + dbcsName, "x.txt\t1", false},
+        // The panel hands back 1023 bytes of a longer text; the name is in them.
+        {9, "C:\\w\\" + std::string(300, 'n'), std::string(300, 'n') + "\t" + std::string(5000, 'z'), true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("TcColSep " + std::to_string(r.sep) + ", " + r.path + " against " + r.item.substr(0, 40));
+        State().panelLog.clear();
+        Panel({"zz\t1", r.item});
+        f->CreatedItems = {{0, r.path}};
+        f->Options->CursorPos = 1;
+        f->Options->TcColSep = r.sep;
+        EXPECT_EQ(f->MarkCreatedItems(), r.marked ? 1 : 0);
+        EXPECT_EQ(State().panel[1].selected, r.marked);
+    }
+}
+
+TEST_F(HandBack, NothingCreatedMeansNothingSentAndNothingHidden) {
+    Panel(kPanel);
+    f->MarkedFileCount = 5;
+    f->Options->AutoOpen = true;
+    f->Options->OpenMethod = 1;
+    EXPECT_EQ(f->MarkCreatedItems(), 0);
+    f->OpenCreatedFiles();
+    EXPECT_TRUE(State().panelLog.empty());
+    EXPECT_TRUE(f->Visible());
+    EXPECT_EQ(f->MarkedFileCount, 5);
+}
+
+TEST_F(HandBack, EmptyOrVanishedPanelMarksNothing) {
+    for (int pos : {0, 3}) {
+        State().panelLog.clear();
+        Panel({});
+        Entries(kEntries);
+        f->MarkedFileCount = 5;
+        f->Options->CursorPos = pos;
+        EXPECT_EQ(f->MarkCreatedItems(), 0);
+        EXPECT_EQ(Messages(), Log{"count"});
+        EXPECT_EQ(f->MarkedFileCount, 0);
+    }
+}
+
+TEST_F(HandBack, KeyStrokesArePressesInOneInjection) {
+    struct Row {
+        bool autoOpen;
+        int keyType, markedFiles;
+        std::vector<unsigned short> keys;
+    } rows[] = {
+        {false, 0, 3, {}},
+        {true, 0, 3, {0x73}},
+        {true, 1, 1, {0x73, 0x1B}},
+        {true, 2, 1, {0x73, 0x14}},
+        {true, 5, 1, {0x73, 0}},  // a value the dialog never stores: the second record stays empty
+        {true, 1, 0, {}},
+        {true, 0, -1, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("AutoOpen " + std::to_string(r.autoOpen) + ", KeyType " + std::to_string(r.keyType) +
+                     ", MarkedFileCount " + std::to_string(r.markedFiles));
+        State().panelLog.clear();
+        State().sentKeys.clear();
+        Entries(kEntries);
+        f->Options->AutoOpen = r.autoOpen;
+        f->Options->OpenMethod = 0;
+        f->Options->KeyType = r.keyType;
+        f->MarkedFileCount = r.markedFiles;
+        f->OpenCreatedFiles();
+        EXPECT_EQ(State().sentKeys, r.keys);
+        EXPECT_EQ(State().panelLog, r.keys.empty() ? Log{} : Log{"keys " + std::to_string(r.keys.size())});
+        EXPECT_TRUE(State().shellOpened.empty());
+    }
+}
+
+TEST_F(HandBack, ShellOpensExistingFilesUpToOpenMax) {
+    headless::AddDir("C:\\w\\dir");
+    for (const char* p : {"C:\\w\\one.txt", "C:\\w\\two.txt", "C:\\w\\three.txt", "D:\\other\\four.txt"})
+        headless::AddFile(p);
+    const std::vector<TfomMain::CreateItem> items{{1, "C:\\w\\dir"},        {0, "C:\\w\\gone.txt"},
+                                                  {0, "C:\\w\\one.txt"},    {0, "C:\\w\\two.txt"},
+                                                  {0, "C:\\w\\three.txt"}, {0, "D:\\other\\four.txt"}};
+    struct Row {
+        int method, openMax;
+        std::vector<std::string> opened;
+    } rows[] = {
+        {1, 2, {"C:\\w\\one.txt", "C:\\w\\two.txt"}},
+        {2, 31, {"C:\\w\\one.txt", "C:\\w\\two.txt", "C:\\w\\three.txt", "D:\\other\\four.txt"}},
+        {-1, 1, {"C:\\w\\one.txt"}},
+        {1, 0, {}},
+        {1, -3, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("OpenMethod " + std::to_string(r.method) + ", OpenMax " + std::to_string(r.openMax));
+        State().shellOpened.clear();
+        State().sentKeys.clear();
+        f->CreatedItems = items;
+        f->PanelDir = "C:\\w\\";
+        f->MarkedFileCount = 4;
+        f->Options->AutoOpen = true;
+        f->Options->OpenMethod = r.method;
+        f->Options->OpenMax = r.openMax;
+        f->OpenCreatedFiles();
+        std::vector<std::pair<std::string, std::string>> want;
+        for (const auto& p : r.opened) want.push_back({p, "C:\\w\\"});
+        EXPECT_EQ(State().shellOpened, want);
+        EXPECT_TRUE(State().sentKeys.empty());
+    }
+}
+
+// The destroy step hands back first, marking before opening, then saves.
+TEST_F(HandBack, DestroyStepMarksThenOpens) {
+    Panel(kPanel);
+    Entries(kEntries);
+    f->Options->AutoOpen = true;
+    f->Options->CursorPos = 1;
+    f->Options->KeyType = 1;
+    f.reset();
+    EXPECT_EQ(State().panelLog, (Log{"activate", "pending", "sleep 200", "count", "text 0", "text 1", "sel 1",
+                                     "text 2", "text 3", "sel 3", "text 4", "sel 4", "keys 2"}));
+    EXPECT_TRUE(headless::HasFile("C:\\Korvalin\\korvalin.ini"));
+}
+
+}  // namespace
