@@ -9,7 +9,10 @@ namespace {
 
 const char* const kLineEnd = "\r\n";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The system's private-profile functions also trim vertical tab, form feed
+// and ^Z (the DOS end-of-file mark) around names and values; the other
+// control bytes are kept.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();

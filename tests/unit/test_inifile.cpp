@@ -40,6 +40,9 @@ TEST(IniFile, ReadString) {
         {"duplicate section: first", "[A]\nk=1\n[A]\nk=2\nj=3\n", "A", "k", "1"},
         {"duplicate section: only the first", "[A]\nk=1\n[A]\nj=3\n", "A", "j", "def"},
         {"binary bytes", BYTES("\x01\xff\n[A]\nk=\x01\xfe\0z\n"), "A", "k", BYTES("\x01\xfe\0z")},
+        // Trimmed as the system trims: blanks, tabs, \v, \f and ^Z, no other control byte.
+        {"vertical tab, form feed, ^Z", "[A]\n\x0bk\x0c=\x1a\x0bv\x0c\x1a\n", "A", "k", "v"},
+        {"other control bytes kept", "[A]\nk=\x1cv\x01\n", "A", "k", "\x1cv\x01"},
     };
     for (const ReadCase& c : cases) {
         TIniFile ini = Load(c.content);
