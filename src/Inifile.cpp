@@ -30,13 +30,15 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-// "[name]" with optional blanks around; anything after the ']' is ignored.
+// "[name]" with optional blanks around; anything after the last ']' is
+// ignored. The name runs to the last ']' of the line, as the system reads
+// it: "[a]b]" is the section "a]b".
 bool ParseSectionLine(const std::string& text, std::string& name) {
     size_t b = 0;
     while (b < text.size() && IsBlank(text[b])) ++b;
     if (b >= text.size() || text[b] != '[') return false;
-    size_t close = text.find(']', b + 1);
-    if (close == std::string::npos) return false;
+    size_t close = text.rfind(']');
+    if (close == std::string::npos || close <= b) return false;
     name = Trim(text.substr(b + 1, close - b - 1));
     return true;
 }

@@ -38,6 +38,8 @@ TEST(IniFile, ReadString) {
         {"no final line end", "[A]\r\nk=v", "A", "k", "v"},
         {"duplicate key: first", "[A]\nk=1\nk=2\n", "A", "k", "1"},
         {"duplicate section: first", "[A]\nk=1\n[A]\nk=2\nj=3\n", "A", "k", "1"},
+        {"name to the last bracket", "[A]]\nk=1\n[A] x ] y\nk=2\n", "A] x", "k", "2"},
+        {"not the first bracket", "[A]]\nk=1\n", "A", "k", "def"},
         {"duplicate section: only the first", "[A]\nk=1\n[A]\nj=3\n", "A", "j", "def"},
         {"binary bytes", BYTES("\x01\xff\n[A]\nk=\x01\xfe\0z\n"), "A", "k", BYTES("\x01\xfe\0z")},
         // Trimmed as the system trims: blanks, tabs, \v, \f and ^Z, no other control byte.

@@ -116,6 +116,38 @@ const Lookup kLookups[] = {
     {"Sect", "missing"}, {"Missing", "k"}, {"Other", "k"},
 };
 
+// Files whose shape, not their value, is the question: headers, key lines
+// and where a key belongs. Each is read at Sect/k and Sect/j.
+struct Shape {
+    const char* content;
+    const char* intended = nullptr;  // why Korvalin differs here on purpose
+};
+const Shape kShapes[] = {
+    {"[ Sect ]\nk=v\n"},
+    {"[Sect] trailing text\nk=v\n"},
+    {"[Sect]]\nk=v\n"},
+    {"[Sect] x ]\nk=v\n"},
+    {"[Sect]\nk=1\n[Sect]]\nj=2\n"},
+    {"[Sect\nk=v\n"},
+    {"  [Sect]  \n  k  =  v  \n"},
+    {"k=outside\n[Sect]\nj=v\n"},
+    {"[Sect]\nk\nk=v\n", "a line without '=' is no key (the system's hides a later key line)"},
+    {"[Sect]\n=v\nk=w\n"},
+    {"[Sect]\nk==v\n"},
+    {"[Sect]\r\n\r\n\r\nk=v\r\n"},
+    {"[sect]\nk=1\n[SECT]\nk=2\nj=3\n"},
+    {"[Sect]\nK=1\nk=2\n"},
+    {"[Sect]\n;k=v\nj=w\n"},
+    {"[Sect]\n[Other]\nk=v\n"},
+    {"[Other]\nk=1\n[Sect]\nj=2\n[Other]\n[Sect]\nk=3\n"},
+    {"[Sect]\nk=v\r\rj=w\n\r"},
+    {"[Sect]\r\nk=a\rb\nj=w"},
+    {"\n\n[Sect]\nk=\"\"\"\n"},
+    {"[Sect]\nk = ' v ' \nj = \" v ' \n"},
+    {"[Sect]\nk=v ; not a comment\n"},
+    {"[Sect]\n\tk\t=\tv\t\n"},
+};
+
 std::string WinString(const std::string& file, const Lookup& l) {
     std::string buf(kBuffer + 16, '\xCC');
     DWORD n = GetPrivateProfileStringA(l.section.c_str(), l.key.c_str(), kDefaultText, &buf[0], kBuffer,
@@ -258,6 +290,34 @@ int main(int argc, char** argv) {
             }
             DeleteFileA(file.c_str());
         }
+    }
+    int shapeNo = 0;
+    for (const Shape& sh : kShapes) {
+        const char* shape = sh.content;
+        const std::string group = "file shapes";
+        if (!tallies.count(group)) order.push_back(group);
+        Tally& t = tallies[group];
+        const std::string file = root + "s" + std::to_string(++fileNo) + ".ini";
+        g_case = "ini-diff/" + group;
+        ++shapeNo;
+        if (!WriteAll(file, shape)) {
+            Check(false, "the file can be written", file);
+            continue;
+        }
+        ++t.files;
+        TIniFile ours(file);
+        for (const Lookup& l : {Lookup{"Sect", "k"}, Lookup{"Sect", "j"}}) {
+            const std::string win = WinString(file, l), mine = ours.ReadString(l.section, l.key, kDefaultText);
+            ++t.strings;
+            if (win != mine && sh.intended) {
+                ++intended[sh.intended];
+            } else if (win != mine) {
+                ++t.failed;
+                Check(false, "string " + l.section + "/" + l.key + " of " + Show(shape),
+                      "system " + Show(win) + ", Korvalin " + Show(mine));
+            }
+        }
+        DeleteFileA(file.c_str());
     }
     for (const std::string& g : order) {
         const Tally& t = tallies[g];
