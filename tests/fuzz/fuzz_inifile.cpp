@@ -15,7 +15,8 @@ namespace {
 
 const char* const kPath = "C:\\Korvalin\\korvalin.ini";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// What the reader trims around names and values, as the system does.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 bool HasLineBreak(const std::string& s) {
     return s.find('\r') != std::string::npos || s.find('\n') != std::string::npos;
@@ -25,7 +26,7 @@ bool Trimmed(const std::string& s) { return s.empty() || (!IsBlank(s.front()) &&
 
 // Names that a file can hold: what a header or key line reads back as.
 bool StorableSection(const std::string& s) {
-    return Trimmed(s) && !HasLineBreak(s) && s.find(']') == std::string::npos;
+    return Trimmed(s) && !HasLineBreak(s);
 }
 bool StorableKey(const std::string& k) {
     return !k.empty() && Trimmed(k) && !HasLineBreak(k) && k.find('=') == std::string::npos &&

@@ -124,7 +124,9 @@ TEST(IniFile, WriteString) {
 
 TEST(IniFile, ValuesSurviveTheFile) {
     const std::string values[] = {"", " lead", "trail ", "'q'", "\"", "\"\"", "a|b", "=x", ";x",
-                                  "[x]", "\xD6\xD0\xCE\xC4", std::string(2047, 'z')};
+                                  "[x]", "\xD6\xD0\xCE\xC4", std::string(2047, 'z'),
+                                  // Trimmed on reading, so written in quotes.
+                                  "\f\f\f\f", "\x1a v \x0b"};
     for (const std::string& v : values) {
         TIniFile ini = Load("[A]\r\nk=old\r\n");
         ini.WriteString("A", "k", v);
