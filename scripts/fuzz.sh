@@ -25,9 +25,15 @@ run_one() {
         echo "FAIL fuzz $t: $bin/fuzz_$t is missing (run scripts/build.sh fuzz)"
         return 1
     fi
+    # A dictionary of the format's pieces, where the target has one.
+    local -a dict=()
+    case $t in
+        inifile|inioptions) dict=(-dict=tests/fuzz/ini.dict) ;;
+        commandline|panel) dict=(-dict=tests/fuzz/commandline.dict) ;;
+    esac
     # New inputs go to the first folder; the seeds in the repository stay as
     # they are.
-    timeout -k 10 $((seconds + 120)) "$bin/fuzz_$t" -max_total_time="$seconds" -timeout=2 \
+    timeout -k 10 $((seconds + 120)) "$bin/fuzz_$t" "${dict[@]}" -max_total_time="$seconds" -timeout=2 \
         -rss_limit_mb=1024 -print_final_stats=1 -artifact_prefix="build/fuzz/artifacts/$t-" \
         "$work" "tests/fuzz/corpus/$t" >"$log" 2>&1 </dev/null
     rc=$?
