@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the host side (portable core and unit tests) into build/host and the
 # Windows side (korvalin.exe and the Wine test programs) into build/win32.
-#   build.sh [host|win32|all]     (default: all)
+# Two more host builds: the unit tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build/host-asan), and the libFuzzer targets
+# with clang (build/fuzz).
+#   build.sh [host|win32|asan|fuzz|all]     (default: all = host and win32)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,11 +22,27 @@ if [ "$what" = win32 ] || [ "$what" = all ]; then
     cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
     cmake --build build/win32 -j "$jobs"
-    for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe kvopen.exe; do
+    for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe kvopen.exe kvinidiff.exe; do
         if [ ! -f "build/win32/$exe" ]; then
             echo "build: build/win32/$exe is missing" >&2
             exit 1
         fi
     done
+fi
+if [ "$what" = asan ]; then
+    echo "build: host-asan"
+    # No benchmarks here: timings under the sanitizers mean nothing.
+    cmake -S . -B build/host-asan -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS="-O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+        -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=TRUE >/dev/null
+    cmake --build build/host-asan -j "$jobs"
+fi
+
+if [ "$what" = fuzz ]; then
+    echo "build: fuzz"
+    cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ -DKORVALIN_FUZZ=ON >/dev/null
+    cmake --build build/fuzz -j "$jobs"
 fi
 echo "build: done"

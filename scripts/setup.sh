@@ -25,6 +25,12 @@ command -v cmake >/dev/null 2>&1 || wanted+=(cmake)
 command -v g++ >/dev/null 2>&1 || wanted+=(g++)
 [ -e /usr/include/gtest/gtest.h ] || wanted+=(libgtest-dev)
 [ -e /usr/include/benchmark/benchmark.h ] || wanted+=(libbenchmark-dev)
+# clang with libFuzzer and the sanitizer runtimes, for the fuzz targets.
+command -v clang++ >/dev/null 2>&1 || wanted+=(clang)
+if ! command -v clang++ >/dev/null 2>&1 ||
+   [ ! -e "$(clang++ -print-resource-dir)/lib/linux/libclang_rt.fuzzer-x86_64.a" ]; then
+    wanted+=(libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${wanted[@]}"; do

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Windows-side tests under Wine: kvtest.exe drives korvalin.exe
 # through the stand-in file manager, one case group per Wine process so that
-# one stuck group cannot take the others with it. Ends with the line
-# "N passed, N failed"; the exit code is non-zero when anything failed.
-#   wine-tests.sh [group...]      (default: every group kvtest.exe lists)
+# one stuck group cannot take the others with it; then kvinidiff.exe
+# compares Korvalin's ini reader with the system's (group "ini-diff"). Ends
+# with the line "N passed, N failed"; the exit code is non-zero when
+# anything failed.
+#   wine-tests.sh [group...]      (default: every group kvtest.exe lists, and ini-diff)
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$KV_ROOT"
@@ -24,7 +26,7 @@ finish() {
     echo "$passed passed, $failed failed"
 }
 
-for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe; do
+for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe kvinidiff.exe; do
     if [ ! -f "$bin/$exe" ]; then
         echo "FAIL setup: $bin/$exe is missing (run scripts/build.sh)"
         echo "0 passed, 1 failed"
@@ -65,12 +67,13 @@ if [ -z "$groups" ]; then
 fi
 
 # One group in a Wine process of its own, its lines shown and counted.
-#   run_group <group> <label> <Windows root of its case folders>
+#   run_group <group> <label> <Windows root of its case folders> [program]
 run_group() {
     local g=$1 label=$2 out="$root/$2.out" rc p f
+    local -a cmd=("$bin/kvtest.exe" --root "$3\\$label" --case "$g")
+    [ -n "${4:-}" ] && cmd=("$bin/$4" --root "$3\\$label")
     echo "== $label"
-    timeout -k 10 240 wine "$bin/kvtest.exe" --root "$3\\$label" --case "$g" \
-        >"$out" 2>"$root/$label.err" </dev/null
+    timeout -k 10 240 wine "${cmd[@]}" >"$out" 2>"$root/$label.err" </dev/null
     rc=$?
     # -a: a line may hold GBK bytes, which grep would take for binary data.
     tr -d '\r' <"$out" | grep -a -E '^(PASS|FAIL|TIME|INFO) '
@@ -89,8 +92,12 @@ run_group() {
 }
 
 for g in $groups; do
+    [ "$g" = ini-diff ] && continue
     run_group "$g" "$g" "$winroot"
 done
+if [ -z "$*" ] || [[ " $* " == *" ini-diff "* ]]; then
+    run_group ini-diff ini-diff "$winroot" kvinidiff.exe
+fi
 
 # The cases about names near MAX_PATH once more, with the drive on a folder
 # 160 bytes deeper: they must pass wherever the checkout lies.

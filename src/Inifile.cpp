@@ -11,7 +11,10 @@ const char* const kLineEnd = "\r\n";
 // What an editor that saves "UTF-8 with BOM" puts in front of the first line.
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The system's private-profile functions also trim vertical tab, form feed
+// and ^Z (the DOS end-of-file mark) around names and values; the other
+// control bytes are kept.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -29,13 +32,15 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-// "[name]" with optional blanks around; anything after the ']' is ignored.
+// "[name]" with optional blanks around; anything after the last ']' is
+// ignored. The name runs to the last ']' of the line, as the system reads
+// it: "[a]b]" is the section "a]b".
 bool ParseSectionLine(const std::string& text, std::string& name) {
     size_t b = 0;
     while (b < text.size() && IsBlank(text[b])) ++b;
     if (b >= text.size() || text[b] != '[') return false;
-    size_t close = text.find(']', b + 1);
-    if (close == std::string::npos) return false;
+    size_t close = text.rfind(']');
+    if (close == std::string::npos || close <= b) return false;
     name = Trim(text.substr(b + 1, close - b - 1));
     return true;
 }

@@ -38,8 +38,13 @@ TEST(IniFile, ReadString) {
         {"no final line end", "[A]\r\nk=v", "A", "k", "v"},
         {"duplicate key: first", "[A]\nk=1\nk=2\n", "A", "k", "1"},
         {"duplicate section: first", "[A]\nk=1\n[A]\nk=2\nj=3\n", "A", "k", "1"},
+        {"name to the last bracket", "[A]]\nk=1\n[A] x ] y\nk=2\n", "A] x", "k", "2"},
+        {"not the first bracket", "[A]]\nk=1\n", "A", "k", "def"},
         {"duplicate section: only the first", "[A]\nk=1\n[A]\nj=3\n", "A", "j", "def"},
         {"binary bytes", BYTES("\x01\xff\n[A]\nk=\x01\xfe\0z\n"), "A", "k", BYTES("\x01\xfe\0z")},
+        // Trimmed as the system trims: blanks, tabs, \v, \f and ^Z, no other control byte.
+        {"vertical tab, form feed, ^Z", "[A]\n\x0bk\x0c=\x1a\x0bv\x0c\x1a\n", "A", "k", "v"},
+        {"other control bytes kept", "[A]\nk=\x1cv\x01\n", "A", "k", "\x1cv\x01"},
     };
     for (const ReadCase& c : cases) {
         TIniFile ini = Load(c.content);
@@ -119,7 +124,9 @@ TEST(IniFile, WriteString) {
 
 TEST(IniFile, ValuesSurviveTheFile) {
     const std::string values[] = {"", " lead", "trail ", "'q'", "\"", "\"\"", "a|b", "=x", ";x",
-                                  "[x]", "\xD6\xD0\xCE\xC4", std::string(2047, 'z')};
+                                  "[x]", "\xD6\xD0\xCE\xC4", std::string(2047, 'z'),
+                                  // Trimmed on reading, so written in quotes.
+                                  "\f\f\f\f", "\x1a v \x0b"};
     for (const std::string& v : values) {
         TIniFile ini = Load("[A]\r\nk=old\r\n");
         ini.WriteString("A", "k", v);

@@ -1,0 +1,100 @@
+// The command line the file manager builds: splitting into arguments and the
+// switch scan.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+#include "CommandLine.h"
+#include "FuzzCheck.h"
+
+namespace {
+
+bool IsSeparator(unsigned char c) { return c >= 1 && c <= 32; }
+
+// True when `part` can be had from `whole` by leaving bytes out.
+bool IsSubsequence(const std::string& part, const std::string& whole) {
+    std::size_t j = 0;
+    for (char c : whole)
+        if (j < part.size() && part[j] == c) ++j;
+    return j == part.size();
+}
+
+// An argument that survives being quoted: no quote in it, and no lead byte
+// at its end that would take the closing quote as its second byte.
+bool Quotable(const std::string& a) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == '"') return false;
+        if (plat::IsLeadByte(static_cast<unsigned char>(a[i]))) {
+            if (i + 1 >= a.size()) return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string raw = AsText(data, size);
+    const std::vector<std::string> args = SplitArguments(raw);
+    FUZZ_CHECK(!args.empty(), "argument 0 is always there");
+
+    std::string kept;
+    bool quotable = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (i > 0) FUZZ_CHECK(!a.empty(), "no argument after the program is empty");
+        FUZZ_CHECK(a.find('\0') == std::string::npos, "a NUL ends the line");
+        kept += a;
+        quotable = quotable && Quotable(a);
+    }
+    FUZZ_CHECK(IsSubsequence(kept, raw), "arguments are the line's bytes, in order");
+
+    // Without quotes, blanks and control bytes only separate (a lead byte
+    // still takes any byte after it as its second).
+    if (raw.find('"') == std::string::npos) {
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            for (std::size_t k = 0; k < a.size(); ++k) {
+                if (plat::IsLeadByte(static_cast<unsigned char>(a[k]))) {
+                    ++k;
+                    continue;
+                }
+                FUZZ_CHECK(!IsSeparator(static_cast<unsigned char>(a[k])), "an unquoted blank separates");
+            }
+        }
+    }
+
+    // Quoting every argument and splitting again gives the same arguments.
+    if (quotable && !args[0].empty()) {
+        std::string again;
+        for (std::size_t i = 0; i < args.size(); ++i) again += (i ? " \"" : "\"") + args[i] + "\"";
+        FUZZ_CHECK(SplitArguments(again) == args, "quoted arguments split back the same");
+    }
+
+    // The switch scan, from its definition.
+    const SwitchScan scan = ScanSwitches(args);
+    int count = 0;
+    bool onlyDir = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a[0] != '-' && a[0] != '/') continue;
+        std::string rest;
+        for (std::size_t k = 1; k < a.size(); ++k) {
+            char c = a[k];
+            rest += (c >= 'A' && c <= 'Z') ? static_cast<char>(c | 0x20) : c;
+        }
+        if (rest == "onlydir") {
+            onlyDir = true;
+            count += 1;
+        } else {
+            count += 2;
+        }
+    }
+    FUZZ_CHECK(scan.SwitchCount == count, "switch count");
+    FUZZ_CHECK(scan.OnlyDirMode == onlyDir, "OnlyDir mode");
+    FUZZ_CHECK(scan.SwitchCount >= 0 && scan.SwitchCount <= 2 * static_cast<int>(args.size()),
+               "switch count in range");
+    return 0;
+}

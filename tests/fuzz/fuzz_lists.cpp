@@ -1,0 +1,96 @@
+// The naming lists: SplitList after JoinList gives the pieces back, and
+// lists and bracket pairs that the stored form can hold come back unchanged
+// from the ini file.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "Headless.h"
+#include "Inioptions.h"
+#include "RecordCompare.h"
+
+namespace {
+
+const char* const kPath = "C:\\Korvalin\\korvalin.ini";
+
+// An entry the joined text can hold: not empty, no line break, none of the
+// separators, and every quote closed within it (an open quote would swallow
+// the separators after it).
+bool Holdable(const std::string& e, const char* separators) {
+    if (e.empty()) return false;
+    char quote = 0;
+    for (char c : e) {
+        if (c == '\r' || c == '\n') return false;
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (std::string(separators).find(c) != std::string::npos) {
+            return false;
+        }
+    }
+    return quote == 0;
+}
+
+std::vector<std::string> Split(const std::string& text, char sep) {
+    std::vector<std::string> list;
+    TIniOptions::SplitList(text, sep, list);
+    return list;
+}
+
+}  // namespace
+
+// Input: entries separated by a NUL byte.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text = AsText(data, size);
+    std::vector<std::string> entries;
+    for (std::size_t start = 0;;) {
+        std::size_t end = text.find('\0', start);
+        entries.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+
+    // Any text: split, join and split again gives the same pieces.
+    for (char sep : {'|', '*'}) {
+        for (const std::string& e : entries) {
+            std::vector<std::string> once = Split(e, sep);
+            for (const std::string& piece : once) FUZZ_CHECK(!piece.empty(), "no empty piece");
+            std::string joined;
+            for (const std::string& piece : once) joined += (joined.empty() ? "" : std::string(1, sep)) + piece;
+            FUZZ_CHECK(Split(joined, sep) == once, "split, join, split");
+        }
+    }
+
+    // Through the ini file, for what the stored form can hold.
+    TIniOptions out;
+    out.SeparatorList = {"", " "};
+    std::size_t stored = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& e = entries[i];
+        if (!Holdable(e, "|") || (stored += e.size() + 1) > 2000) continue;
+        switch (i % 3) {
+        case 0: out.SeparatorList.push_back(e); break;
+        case 1: out.CommonUseList.push_back(e); break;
+        default: out.TimeFormatList.push_back(e); break;
+        }
+    }
+    std::size_t wrapped = 0;
+    for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
+        const std::string &b = entries[i], &a = entries[i + 1];
+        if (!Holdable(b, "|*") || !Holdable(a, "|*") || (wrapped += b.size() + a.size() + 2) > 2000) continue;
+        out.WrapperList.push_back({b, a});
+    }
+
+    headless::Reset();
+    headless::AddDir("C:\\Korvalin");
+    out.SaveToFile(kPath);
+    TIniOptions in;
+    in.LoadFromFile(kPath);
+    FUZZ_CHECK(in.SeparatorList == out.SeparatorList, "separators through the file");
+    FUZZ_CHECK(in.CommonUseList == out.CommonUseList, "common phrases through the file");
+    FUZZ_CHECK(in.TimeFormatList == out.TimeFormatList, "date patterns through the file");
+    FUZZ_CHECK(SamePairs(in.WrapperList, out.WrapperList), "bracket pairs through the file");
+    return 0;
+}
