@@ -19,6 +19,19 @@ TfomMain& Window() {
 
 bool Letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// The last character is a backslash, not the second byte of a double-byte one.
+bool LastCharIsBackslash(const std::string& t) {
+    bool last = false;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        last = t[i] == '\\';
+        if (plat::IsLeadByte(static_cast<unsigned char>(t[i])) && i + 1 < t.size()) {
+            ++i;
+            last = false;
+        }
+    }
+    return last;
+}
+
 bool Reference(std::string t, bool onlyDir, const std::string& panelDir, bool& isFolder, std::string& path) {
     while (!t.empty() && static_cast<unsigned char>(t.front()) <= 32) t.erase(0, 1);
     while (!t.empty() && static_cast<unsigned char>(t.back()) <= 32) t.pop_back();
@@ -27,8 +40,9 @@ bool Reference(std::string t, bool onlyDir, const std::string& panelDir, bool& i
     if (t.empty() || t == "\\") return false;
     bool absolute = t[0] == '\\' || (t.size() > 2 && Letter(t[0]) && t[1] == ':' && t[2] == '\\');
     if (!absolute) t = panelDir + t;
-    isFolder = onlyDir || t.back() == '\\';
-    if (isFolder && t.back() == '\\') t.pop_back();
+    const bool slash = LastCharIsBackslash(t);
+    isFolder = onlyDir || slash;
+    if (slash) t.pop_back();
     path = t;
     return true;
 }
