@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "MainLayout.h"
+#include "StartupStamps.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ TfomMain::TfomMain() {
     Create(form);
     plat::SetFont(Handle, layout::kMainFontFace, layout::kMainFontHeight, layout::kMainFontCharset);
     plat::SetMinTrackSize(Handle, layout::kMainMinWidth, layout::kMainMinHeight);
+    plat::StartupStamp("form");
     mmoFileNames.Create(Handle, layout::mmoFileNames);
     pnlBottom.Create(Handle, layout::pnlBottom);
     btnConfig.Create(pnlBottom.Handle, layout::btnConfig);
@@ -52,6 +54,7 @@ TfomMain::TfomMain() {
     btnOk.Create(pnlBottom.Handle, layout::btnOk);
     btnCancel.Create(pnlBottom.Handle, layout::btnCancel);
     pmNaming.CreateMenu();
+    plat::StartupStamp("controls");
 
     OnShow = [this](TObject* s) { FormShow(s); };
     mmoFileNames.OnKeyDown = [this](TObject* s, unsigned short& k, TShiftState sh) { mmoFileNamesKeyDown(s, k, sh); };
@@ -64,6 +67,7 @@ TfomMain::TfomMain() {
     // 2. The options, read only when the file exists.
     Options = std::make_unique<TIniOptions>();
     Options->LoadFromFile(IniPath());
+    plat::StartupStamp("ini");
 
     // 3. and 4. Restored size and position, held to the screen.
     plat::Rect r = Bounds();
@@ -87,6 +91,7 @@ TfomMain::TfomMain() {
 
     // 6. Templates.
     SetupTemplateDir();
+    plat::StartupStamp("templates");
 }
 
 TfomMain::~TfomMain() {
@@ -113,6 +118,7 @@ void TfomMain::FormShow(TObject*) {
     Application.SetTitle(Caption());
     plat::SetCurrentDir(PanelDir);
     mmoFileNames.SetHint(OnlyDirMode ? kHintOnlyDir : kHintNormal);
+    plat::StartupStamp("show step");
 }
 
 void TfomMain::AutoSizeWindow() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "StartupStamps.h"
 #include "Win32Util.h"
 
 namespace win32 {
@@ -430,8 +431,11 @@ void SetVisible(Handle h, bool visible) {
     Info* in = Find(w);
     if (visible && in && in->kind == Kind::Form) {
         ShowWindow(w, SW_SHOWNORMAL);
+        StartupStamp("visible");
         SetForegroundWindow(w);
         UpdateWindow(w);
+        StartupStamp("painted");
+        WriteStartupStamps();
     } else {
         ShowWindow(w, visible ? SW_SHOW : SW_HIDE);
     }
