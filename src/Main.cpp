@@ -44,10 +44,12 @@ TfomMain::TfomMain() {
     form.className = "TfomMain";
     Name = layout::fomMain.Name;
     Create(form);
+    plat::StartupStamp("form window");
     plat::SetFont(Handle, layout::kMainFontFace, layout::kMainFontHeight, layout::kMainFontCharset);
     plat::SetMinTrackSize(Handle, layout::kMainMinWidth, layout::kMainMinHeight);
     plat::StartupStamp("form");
     mmoFileNames.Create(Handle, layout::mmoFileNames);
+    plat::StartupStamp("text box");
     pnlBottom.Create(Handle, layout::pnlBottom);
     btnConfig.Create(pnlBottom.Handle, layout::btnConfig);
     btnNaming.Create(pnlBottom.Handle, layout::btnNaming);

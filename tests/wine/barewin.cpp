@@ -14,6 +14,41 @@
 void* volatile g_keepImports[] = {reinterpret_cast<void*>(&GetUserNameA)};
 #endif
 
+#ifdef KORVALIN_STARTUP_STAMPS
+// The benchmark build notes the same stamps as Korvalin's, in the same form
+// (see StartupStamps.h), so that the loader's share can be compared.
+#include <cstdio>
+static struct {
+    const char* what;
+    LONGLONG ticks;
+} g_stamps[8];
+static int g_count = 0;
+static void Stamp(const char* what) {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    if (g_count < 8) g_stamps[g_count++] = {what, t.QuadPart};
+}
+static void WriteStamps() {
+    char path[MAX_PATH + 8];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n < 4) return;
+    lstrcpyA(path + n - 4, ".stamps");
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    if (FILE* out = fopen(path, "wb")) {
+        for (int i = 0; i < g_count; ++i)
+            fprintf(out, "STAMP %s %lld %lld\r\n", g_stamps[i].what, g_stamps[i].ticks, f.QuadPart);
+        fclose(out);
+    }
+}
+static struct FirstStamp {
+    FirstStamp() { Stamp("loaded"); }
+} g_first __attribute__((init_priority(101)));
+#else
+static void Stamp(const char*) {}
+static void WriteStamps() {}
+#endif
+
 static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DESTROY) {
         PostQuitMessage(0);
@@ -23,6 +58,7 @@ static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
+    Stamp("entry");
 #ifdef BAREWIN_THEMED
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
                                               ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
@@ -39,8 +75,12 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
                               CW_USEDEFAULT, CW_USEDEFAULT, 400, 150,
                               nullptr, nullptr, inst, nullptr);
     if (!hwnd) return 1;
+    Stamp("window");
     ShowWindow(hwnd, show);
+    Stamp("visible");
     UpdateWindow(hwnd);
+    Stamp("painted");
+    WriteStamps();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

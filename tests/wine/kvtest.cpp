@@ -379,11 +379,27 @@ void CaseStartupTime(int reps) {
         CloseHandle(pi.hProcess);
         return ms;
     };
-    // The stamps of the run just made, in ms since CreateProcess, in order.
-    std::vector<std::string> stages;
-    std::vector<std::vector<double>> stamps;
-    auto readStamps = [&] {
-        std::string text, path = run.dir + "korvalin.stamps";
+    auto median = [](std::vector<double> v) {
+        if (v.empty()) return -1.0;
+        std::sort(v.begin(), v.end());
+        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    };
+    struct Series {
+        std::string name, exe;
+        const char* cls;
+        std::string args;
+        std::vector<double> times;
+        std::vector<std::string> stages;         // stamp names, in order
+        std::vector<std::vector<double>> stamps;  // ms since CreateProcess
+    };
+    // The baselines start from the same folder as Korvalin's copy.
+    std::vector<Series> progs = {{"korvalin.exe", run.exe, "TfomMain", Quote(run.demo), {}, {}, {}}};
+    for (const char* b : {"barewin.exe", "barewin-themed.exe"})
+        if (CopyFileA((g_bin + b).c_str(), (run.dir + b).c_str(), FALSE))
+            progs.push_back({b, run.dir + b, "BareWin", "", {}, {}, {}});
+    // A benchmark build leaves its stamps beside the program.
+    auto readStamps = [&](Series& p) {
+        std::string text, path = p.exe.substr(0, p.exe.size() - 4) + ".stamps";
         if (!ReadAll(path, text)) return;
         DeleteFileA(path.c_str());
         size_t i = 0;
@@ -393,61 +409,41 @@ void CaseStartupTime(int reps) {
             if (sscanf(l.c_str(), "STAMP %63[^0-9] %lld %lld", what, &ticks, &freq) != 3 || freq <= 0) continue;
             std::string w = what;
             while (!w.empty() && w.back() == ' ') w.pop_back();
-            if (i == stages.size()) {
-                stages.push_back(w);
-                stamps.emplace_back();
+            if (i == p.stages.size()) {
+                p.stages.push_back(w);
+                p.stamps.emplace_back();
             }
-            if (stages[i] == w) stamps[i].push_back((ticks - t0.QuadPart) * 1000.0 / freq);
+            if (p.stages[i] == w) p.stamps[i].push_back((ticks - t0.QuadPart) * 1000.0 / freq);
             ++i;
         }
     };
-    auto median = [](std::vector<double> v) {
-        if (v.empty()) return -1.0;
-        std::sort(v.begin(), v.end());
-        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    };
 
-    const std::string kvArgs = Quote(run.demo);
-    // The baselines start from the same folder as Korvalin's copy.
-    std::string bare = run.dir + "barewin.exe", themed = run.dir + "barewin-themed.exe";
-    CopyFileA((g_bin + "barewin.exe").c_str(), bare.c_str(), FALSE);
-    bool haveThemed = CopyFileA((g_bin + "barewin-themed.exe").c_str(), themed.c_str(), FALSE) != FALSE;
-    once(run.exe, "TfomMain", kvArgs);  // warm-up: the first run also writes the ini
-    DeleteFileA((run.dir + "korvalin.stamps").c_str());
-    once(bare, "BareWin", "");
-    if (haveThemed) once(themed, "BareWin", "");
-    std::vector<double> kv, bw, th;
-    for (int i = 0; i < reps; ++i) {
-        double a = once(run.exe, "TfomMain", kvArgs);
-        readStamps();
-        double b = once(bare, "BareWin", "");
-        double c = haveThemed ? once(themed, "BareWin", "") : -1;
-        if (a >= 0) kv.push_back(a);
-        if (b >= 0) bw.push_back(b);
-        if (c >= 0) th.push_back(c);
+    for (Series& p : progs) {  // warm-up: Korvalin's first run also writes the ini
+        once(p.exe, p.cls, p.args);
+        DeleteFileA((p.exe.substr(0, p.exe.size() - 4) + ".stamps").c_str());
     }
+    for (int i = 0; i < reps; ++i)
+        for (Series& p : progs) {
+            double ms = once(p.exe, p.cls, p.args);
+            readStamps(p);
+            if (ms >= 0) p.times.push_back(ms);
+        }
     DestroyWindow(panel);
-    double mk = median(kv), mb = median(bw), mt = median(th);
+    double bare = progs.size() > 1 ? median(progs[1].times) : -1;
     char line[512];
-    snprintf(line, sizeof line,
-             "TIME start-up to visible window, median of %d interleaved: korvalin.exe %.1f ms (%u runs), "
-             "barewin.exe %.1f ms (%u runs), ratio %.2f",
-             reps, mk, (unsigned)kv.size(), mb, (unsigned)bw.size(), mb > 0 ? mk / mb : 0.0);
-    Print(line);
-    if (haveThemed) {
-        snprintf(line, sizeof line,
-                 "TIME barewin-themed.exe (same manifest and libraries) %.1f ms (%u runs), ratio %.2f to "
-                 "barewin.exe; korvalin.exe %.2f to it",
-                 mt, (unsigned)th.size(), mb > 0 ? mt / mb : 0.0, mt > 0 ? mk / mt : 0.0);
+    for (Series& p : progs) {
+        double m = median(p.times);
+        snprintf(line, sizeof line, "TIME start-up to visible window, median of %u interleaved: %s %.1f ms, ratio %.2f",
+                 (unsigned)p.times.size(), p.name.c_str(), m, bare > 0 ? m / bare : 0.0);
         Print(line);
     }
-    double prev = 0;
-    for (size_t i = 0; i < stages.size(); ++i) {
-        double m = median(stamps[i]);
-        snprintf(line, sizeof line, "TIME stamp %-10s at %6.1f ms (+%5.1f ms), median of %u", stages[i].c_str(), m,
-                 m - prev, (unsigned)stamps[i].size());
-        Print(line);
-        prev = m;
+    for (Series& p : progs) {
+        std::string l = "TIME stamps of " + p.name + " (median ms since CreateProcess):";
+        for (size_t i = 0; i < p.stages.size(); ++i) {
+            snprintf(line, sizeof line, " %s %.1f", p.stages[i].c_str(), median(p.stamps[i]));
+            l += line;
+        }
+        if (!p.stages.empty()) Print(l);
     }
 }
 
