@@ -421,6 +421,10 @@ void SetMinTrackSize(Handle form, int width, int height) {
     }
 }
 
+namespace {
+void AttachHint(HWND w, Info* in);
+}  // namespace
+
 void SetVisible(Handle h, bool visible) {
     HWND w = H(h);
     Info* in = Find(w);
@@ -436,6 +440,9 @@ void SetVisible(Handle h, bool visible) {
             if (HWND first = GetNextDlgTabItem(w, nullptr, FALSE)) ::SetFocus(first);
             StartupStamp("first focus");
         }
+        for (auto& [child, info] : Infos())
+            if (info.hintPending && RootOf(child) == w) AttachHint(child, &info);
+        StartupStamp("tooltips");
         SetForegroundWindow(w);
         UpdateWindow(w);
         StartupStamp("painted");
@@ -450,11 +457,9 @@ void SetEnabled(Handle h, bool enabled) { EnableWindow(H(h), enabled); }
 bool IsEnabled(Handle h) { return IsWindowEnabled(H(h)) != FALSE; }
 void SetFocus(Handle h) { ::SetFocus(H(h)); }
 
-void SetHint(Handle h, const std::string& hint) {
-    HWND w = H(h);
-    Info* in = Find(w);
-    if (!in) return;
-    in->hint = hint;
+namespace {
+void AttachHint(HWND w, Info* in) {
+    in->hintPending = false;
     TOOLINFOA ti{};
     ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -472,6 +477,21 @@ void SetHint(Handle h, const std::string& hint) {
     } else {
         SendMessageA(in->tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
     }
+}
+}  // namespace
+
+void SetHint(Handle h, const std::string& hint) {
+    HWND w = H(h);
+    Info* in = Find(w);
+    if (!in) return;
+    in->hint = hint;
+    // A tooltip is a window of its own, which costs the form a few ms before
+    // it can appear: a hidden form's tooltips are made once it is shown.
+    if (!in->tooltip && !IsWindowVisible(RootOf(w))) {
+        in->hintPending = true;
+        return;
+    }
+    AttachHint(w, in);
 }
 
 std::string GetHint(Handle h) {
