@@ -67,9 +67,13 @@ fi
 # One group in a Wine process of its own, its lines shown and counted.
 #   run_group <group> <label> <Windows root of its case folders>
 run_group() {
-    local g=$1 label=$2 out="$root/$2.out" rc p f
+    local g=$1 label=$2 out="$root/$2.out" rc p f extra=()
     echo "== $label"
-    timeout -k 10 240 wine "$bin/kvtest.exe" --root "$3\\$label" --case "$g" \
+    # The release group starts the zip that scripts/check-release.sh unpacked.
+    if [ "$g" = release ] && [ -f build/release/unpacked/korvalin.exe ]; then
+        extra=(--release "$(kv_winpath build/release/unpacked)")
+    fi
+    timeout -k 10 240 wine "$bin/kvtest.exe" --root "$3\\$label" --case "$g" "${extra[@]}" \
         >"$out" 2>"$root/$label.err" </dev/null
     rc=$?
     # -a: a line may hold GBK bytes, which grep would take for binary data.

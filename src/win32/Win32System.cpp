@@ -101,8 +101,10 @@ void SendKeys(const std::vector<unsigned short>& keys) {
 void ShellOpen(const std::string& path, const std::string& dir) {
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     static HMODULE shell = LoadLibraryA("shell32.dll");
-    auto shellExecute = shell ? reinterpret_cast<ShellExecuteFn>(GetProcAddress(shell, "ShellExecuteA")) : nullptr;
-    if (shellExecute) shellExecute(nullptr, "open", path.c_str(), nullptr, dir.c_str(), SW_SHOWNORMAL);
+    FARPROC proc = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;
+    if (!proc) return;
+    auto shellExecute = reinterpret_cast<ShellExecuteFn>(reinterpret_cast<void*>(proc));
+    shellExecute(nullptr, "open", path.c_str(), nullptr, dir.c_str(), SW_SHOWNORMAL);
 }
 
 // ---------------------------------------------------------------- files

@@ -538,5 +538,7 @@ void CaseQuestionsGroup();
 void CaseBadInputGroup(int manyLines);
 // Names near MAX_PATH: run again by wine-tests.sh under a deep root.
 void CaseLongNamesGroup();
+// The unpacked release zip (kvrelease.cpp); skipped without a folder.
+void CaseReleaseGroup(const std::string& unpacked);
 
 }  // namespace kv

@@ -492,7 +492,7 @@ struct Group {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string only, demoDir, demoLog, shotFlag;
+    std::string only, demoDir, demoLog, shotFlag, release;
     std::vector<std::string> names;
     int reps = 10;
     int manyLines = 2000;
@@ -512,6 +512,7 @@ int main(int argc, char** argv) {
         else if (a == "--reps" && i + 1 < argc) reps = atoi(argv[++i]);
         else if (a == "--lines" && i + 1 < argc) manyLines = atoi(argv[++i]);
         else if (a == "--list") list = true;
+        else if (a == "--release" && i + 1 < argc) release = argv[++i];
         else if (a == "--demo" && i + 1 < argc) demoDir = argv[++i];
         else if (a == "--log" && i + 1 < argc) demoLog = argv[++i];
         else if (a == "--type" && i + 1 < argc) names.push_back(argv[++i]);
@@ -519,7 +520,7 @@ int main(int argc, char** argv) {
         else {
             fprintf(stderr,
                     "usage: kvtest [--root dir] [--korvalin exe] [--case group] [--list] [--reps n]\n"
-                    "              [--lines n]\n"
+                    "              [--lines n] [--release unpacked-folder]\n"
                     "       kvtest --demo folder [--log file] [--type name]... [--shot-flag file]\n");
             return 2;
         }
@@ -535,6 +536,7 @@ int main(int argc, char** argv) {
         {"bad-input", [&] { CaseBadInputGroup(manyLines); }},
         {"long-names", CaseLongNamesGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
+        {"release", [&] { CaseReleaseGroup(release); }},
     };
     if (list) {
         for (const auto& g : groups) printf("%s\n", g.name);
