@@ -13,6 +13,8 @@
 //   LB_SETSEL <flag> <index>  KEYDOWN 0x<vk>   CHAR 0x<code>
 //   OPEN <item text>          (F4 on the caret item: the viewer would open it)
 //   EXIT <exit code>          or TIMEOUT when Korvalin had to be stopped
+//   then the panel as it was left: LISTING <count>, ITEM <item> each (tabs
+//   shown as |), SELECTED <name> each, CARET <name>
 //
 // Usage:
 //   fakefm.exe --dir <folder> --exe <korvalin.exe> [--log <file>]
@@ -337,6 +339,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         for (size_t i = 0; i < g_listing.size(); ++i)
             if (CallWindowProcA(g_listProc, g_list, LB_GETSEL, i, 0) > 0)
                 Log("SELECTED " + NameOf(g_listing[i]));
+        int caret = (int)CallWindowProcA(g_listProc, g_list, LB_GETCARETINDEX, 0, 0);
+        if (caret >= 0 && caret < (int)g_listing.size()) Log("CARET " + NameOf(g_listing[caret]));
     }
     if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
     CloseHandle(pi.hProcess);

@@ -52,8 +52,9 @@ void CheckResources(const std::string& exe) {
     UINT len = 0;
     if (!Check(VerQueryValueA(block.data(), "\\", (void**)&fixed, &len) && fixed, "fixed version numbers")) return;
     char numbers[64];
-    snprintf(numbers, sizeof numbers, "%lu.%lu.%lu.%lu", HIWORD(fixed->dwFileVersionMS),
-             LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    snprintf(numbers, sizeof numbers, "%u.%u.%u.%u", (unsigned)HIWORD(fixed->dwFileVersionMS),
+             (unsigned)LOWORD(fixed->dwFileVersionMS), (unsigned)HIWORD(fixed->dwFileVersionLS),
+             (unsigned)LOWORD(fixed->dwFileVersionLS));
     CheckEq(VersionText(block, "ProductName"), "Korvalin", "product name");
     CheckEq(VersionText(block, "FileVersion"), numbers, "file version text matches its numbers");
     CheckEq(VersionText(block, "ProductVersion"), numbers, "product version");

@@ -11,6 +11,7 @@
 //   kvtest.exe [--root <folder>] [--korvalin <exe>] [--case <group>] [--list]
 //              [--reps <n>] [--lines <n>]
 //   kvtest.exe --demo <folder> [--log <file>] [--type <name>]... [--shot-flag <file>]
+//              [--interactive]
 //
 // --lines sets the number of lines of the many-lines case (default 2000).
 // The second form is one demonstration session on <folder> (see Demo).
@@ -447,39 +448,54 @@ void CaseStartupTime(int reps) {
     }
 }
 
-// The demonstration session: type names into Korvalin's box on the given
-// folder and confirm. Between typing and confirming it prints SHOT and,
-// when asked, waits for the flag file, so that a screenshot can be taken.
+// The demonstration session on the given folder: type the names into
+// Korvalin's box and confirm. Between typing and confirming it prints SHOT
+// and, when asked, waits for the flag file, so that a screenshot can be
+// taken. Interactive, it types nothing and follows the box until the window
+// closes. Either way it prints the window's caption (WINDOW), the box's last
+// lines (LINE, one each), every message box (BOX) and Korvalin's exit code.
 int Demo(const std::string& folder, const std::string& log, const std::vector<std::string>& names,
-         const std::string& shotFlag) {
+         const std::string& shotFlag, bool interactive) {
     g_case = "demo";
     Run run(folder, g_korvalin, log);
+    if (interactive) run.fmTimeout = 24 * 3600 * 1000;  // the user takes their time
     if (!run.Start({})) return 1;
     HWND main = run.WaitMain();
     HWND edit = main ? Control(main, 100) : nullptr;
     if (!Check(edit != nullptr, "Korvalin's window appears")) return 1;
+    Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
     Print("WINDOW " + TextOf(main));
-    std::string typed;
-    for (const auto& n : names) typed += (typed.empty() ? "" : "\r") + n;
-    Type(edit, typed);
-    Poll([&] { return TextOf(edit).size() >= typed.size(); }, 3000);
-    Print("TYPED " + Show(TextOf(edit)));
-    Print("SHOT");
-    if (!shotFlag.empty()) Poll([&] { return Exists(shotFlag); }, 30000);
-    Key(edit, VK_RETURN);
-    PostMessageA(edit, WM_CHAR, '\r', 1);
-    // A name that cannot be created brings a question whether to go on: yes.
-    HWND box = nullptr;
-    std::vector<HWND> seen;
-    while ((box = run.WaitBox(10000)) && std::find(seen.begin(), seen.end(), box) == seen.end()) {
-        seen.push_back(box);
-        Box b = ReadBox(box);
-        Print("BOX " + Show(b.text));
-        Press(box, GetDlgItem(box, IDYES) ? IDYES : IDOK);
-        Poll([&] { return !IsWindow(box); }, 5000);
+    std::string box;
+    if (interactive) {
+        // The box as it was last seen before the window went away.
+        while (!run.KorvalinEnded(50))
+            if (IsWindowVisible(main)) box = TextOf(edit);
+    } else {
+        std::string typed;
+        for (const auto& n : names) typed += (typed.empty() ? "" : "\r") + n;
+        Type(edit, typed);
+        Poll([&] { return TextOf(edit).size() >= typed.size(); }, 3000);
+        box = TextOf(edit);
+    }
+    for (const auto& l : Lines(box)) Print("LINE " + l);
+    if (!interactive) {
+        Print("SHOT");
+        if (!shotFlag.empty()) Poll([&] { return Exists(shotFlag); }, 30000);
+        Key(edit, VK_RETURN);
+        // A name that cannot be created brings a question whether to go on: yes.
+        HWND question = nullptr;
+        std::vector<HWND> seen;
+        while ((question = run.WaitBox(10000)) &&
+               std::find(seen.begin(), seen.end(), question) == seen.end()) {
+            seen.push_back(question);
+            Box b = ReadBox(question);
+            Print("BOX " + Show(b.text));
+            Press(question, GetDlgItem(question, IDYES) ? IDYES : IDOK);
+            Poll([&] { return !IsWindow(question); }, 5000);
+        }
     }
     int code = 0;
-    if (!Check(run.ExitCode(code, 20000), "Korvalin ends after Enter")) return 1;
+    if (!Check(run.ExitCode(code, interactive ? INFINITE : 20000), "Korvalin ends")) return 1;
     Print("EXIT " + std::to_string(code));
     return code == 0 ? 0 : 1;
 }
@@ -496,7 +512,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> names;
     int reps = 10;
     int manyLines = 2000;
-    bool list = false;
+    bool list = false, interactive = false;
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     g_bin = Dir(self);
@@ -517,16 +533,18 @@ int main(int argc, char** argv) {
         else if (a == "--log" && i + 1 < argc) demoLog = argv[++i];
         else if (a == "--type" && i + 1 < argc) names.push_back(argv[++i]);
         else if (a == "--shot-flag" && i + 1 < argc) shotFlag = argv[++i];
+        else if (a == "--interactive") interactive = true;
         else {
             fprintf(stderr,
                     "usage: kvtest [--root dir] [--korvalin exe] [--case group] [--list] [--reps n]\n"
                     "              [--lines n] [--release unpacked-folder]\n"
-                    "       kvtest --demo folder [--log file] [--type name]... [--shot-flag file]\n");
+                    "       kvtest --demo folder [--log file] [--type name]... [--shot-flag file]\n"
+                    "              [--interactive]\n");
             return 2;
         }
     }
     if (!demoDir.empty()) return Demo(demoDir, demoLog.empty() ? Dir(g_korvalin) + "fakefm.log" : demoLog,
-                                      names, shotFlag);
+                                      names, shotFlag, interactive);
     if (!g_root.empty() && g_root.back() != '\\') g_root += '\\';
     const Group groups[] = {
         {"codepage", CaseCodePage},  {"usage", CaseUsage},       {"window", CaseWindow},
