@@ -25,11 +25,23 @@ bool CopyTree(const std::string& from, const std::string& to) {
     return ok;
 }
 
+// The version library is loaded only here: linked in, it made kvtest.exe
+// hang in another group's first window under Wine.
+using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+template <class Fn>
+Fn VersionFn(const char* name) {
+    static HMODULE lib = LoadLibraryA("version.dll");
+    return lib ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name))) : nullptr;
+}
+
 std::string VersionText(const std::vector<char>& block, const char* name) {
     char* value = nullptr;
     UINT len = 0;
     std::string key = std::string("\\StringFileInfo\\080404B0\\") + name;
-    if (!VerQueryValueA(block.data(), key.c_str(), (void**)&value, &len) || !value) return "";
+    QueryFn query = VersionFn<QueryFn>("VerQueryValueA");
+    if (!query || !query(block.data(), key.c_str(), (void**)&value, &len) || !value) return "";
     return std::string(value, strnlen(value, len));
 }
 
@@ -45,12 +57,16 @@ void CheckResources(const std::string& exe) {
     Check(manifest.find("Microsoft.Windows.Common-Controls") != std::string::npos, "manifest asks for common controls 6");
     FreeLibrary(m);
 
-    DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    SizeFn sizeOf = VersionFn<SizeFn>("GetFileVersionInfoSizeA");
+    InfoFn info = VersionFn<InfoFn>("GetFileVersionInfoA");
+    QueryFn query = VersionFn<QueryFn>("VerQueryValueA");
+    if (!Check(sizeOf && info && query, "the version library")) return;
+    DWORD ignored = 0, size = sizeOf(exe.c_str(), &ignored);
     std::vector<char> block(size ? size : 1);
-    if (!Check(size && GetFileVersionInfoA(exe.c_str(), 0, size, block.data()), "version record")) return;
+    if (!Check(size && info(exe.c_str(), 0, size, block.data()), "version record")) return;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
-    if (!Check(VerQueryValueA(block.data(), "\\", (void**)&fixed, &len) && fixed, "fixed version numbers")) return;
+    if (!Check(query(block.data(), "\\", (void**)&fixed, &len) && fixed, "fixed version numbers")) return;
     char numbers[64];
     snprintf(numbers, sizeof numbers, "%u.%u.%u.%u", (unsigned)HIWORD(fixed->dwFileVersionMS),
              (unsigned)LOWORD(fixed->dwFileVersionMS), (unsigned)HIWORD(fixed->dwFileVersionLS),
