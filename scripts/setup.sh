@@ -17,9 +17,10 @@ as_root() {
 }
 
 # Debian packages: the MinGW cross compiler, Wine with its 32-bit half, a
-# virtual X display, screenshots, a font with Chinese glyphs, the locales.
+# virtual X display, screenshots, a font with Chinese glyphs, the locales,
+# and zip for the release.
 wanted=(g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 wine64
-        xvfb xauth x11-utils imagemagick locales fonts-wqy-microhei)
+        xvfb xauth x11-utils imagemagick locales fonts-wqy-microhei zip unzip)
 # The host compiler and test libraries are normally present already.
 command -v cmake >/dev/null 2>&1 || wanted+=(cmake)
 command -v g++ >/dev/null 2>&1 || wanted+=(g++)

@@ -2,9 +2,9 @@
 # Every test: installs what is missing, builds both sides, runs the host
 # unit tests (ctest), the same tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, every fuzz target for a bounded time
-# (KV_FUZZ_SECONDS, default 15 s each), and then the Wine tests. The last
-# line is the Wine tests' "N passed, N failed"; the exit code is non-zero on
-# any failure.
+# (KV_FUZZ_SECONDS, default 15 s each), checks the release zip and then runs
+# the Wine tests. The last line is the Wine tests' "N passed, N failed"; the
+# exit code is non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,6 +36,8 @@ else
 fi
 
 if bash scripts/build.sh win32 </dev/null; then
+    # The zip first: the Wine tests then start it from its unpacked folder.
+    bash scripts/check-release.sh </dev/null || status=1
     bash scripts/wine-tests.sh </dev/null || status=1
 else
     echo "test: the Windows build failed, no Wine tests"

@@ -72,6 +72,10 @@ run_group() {
     local g=$1 label=$2 out="$root/$2.out" rc p f
     local -a cmd=("$bin/kvtest.exe" --root "$3\\$label" --case "$g")
     [ -n "${4:-}" ] && cmd=("$bin/$4" --root "$3\\$label")
+    # The release group starts the zip that scripts/check-release.sh unpacked.
+    if [ "$g" = release ] && [ -f build/release/unpacked/korvalin.exe ]; then
+        cmd+=(--release "$(kv_winpath build/release/unpacked)")
+    fi
     echo "== $label"
     timeout -k 10 240 wine "${cmd[@]}" >"$out" 2>"$root/$label.err" </dev/null
     rc=$?

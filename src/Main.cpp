@@ -6,6 +6,7 @@
 
 #include "MainLayout.h"
 #include "Utils.h"
+#include "StartupStamps.h"
 
 namespace {
 
@@ -45,9 +46,12 @@ TfomMain::TfomMain() {
     form.className = "TfomMain";
     Name = layout::fomMain.Name;
     Create(form);
+    plat::StartupStamp("form window");
     plat::SetFont(Handle, layout::kMainFontFace, layout::kMainFontHeight, layout::kMainFontCharset);
     plat::SetMinTrackSize(Handle, layout::kMainMinWidth, layout::kMainMinHeight);
+    plat::StartupStamp("form");
     mmoFileNames.Create(Handle, layout::mmoFileNames);
+    plat::StartupStamp("text box");
     // A pasted list must arrive whole: a cut line would be created as a
     // shorter name without a word.
     mmoFileNames.SetMaxLength(0);
@@ -57,6 +61,7 @@ TfomMain::TfomMain() {
     btnOk.Create(pnlBottom.Handle, layout::btnOk);
     btnCancel.Create(pnlBottom.Handle, layout::btnCancel);
     CreateNamingMenu();
+    plat::StartupStamp("controls");
 
     OnShow = [this](TObject* s) { FormShow(s); };
     mmoFileNames.OnKeyDown = [this](TObject* s, unsigned short& k, TShiftState sh) { mmoFileNamesKeyDown(s, k, sh); };
@@ -69,6 +74,7 @@ TfomMain::TfomMain() {
     // 2. The options, read only when the file exists.
     Options = std::make_unique<TIniOptions>();
     Options->LoadFromFile(IniPath());
+    plat::StartupStamp("ini");
 
     // 3. and 4. Restored size and position, held to the screen.
     plat::Rect r = Bounds();
@@ -92,6 +98,7 @@ TfomMain::TfomMain() {
 
     // 6. Templates.
     SetupTemplateDir();
+    plat::StartupStamp("templates");
 }
 
 TfomMain::~TfomMain() {
@@ -117,6 +124,7 @@ void TfomMain::FormShow(TObject*) {
     Application.SetTitle(Caption());
     plat::SetCurrentDir(PanelDir);
     mmoFileNames.SetHint(OnlyDirMode ? kHintOnlyDir : kHintNormal);
+    plat::StartupStamp("show step");
 }
 
 void TfomMain::AutoSizeWindow() {

@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "Forms.h"
 #include "Main.h"
+#include "StartupStamps.h"
 
 const char* const kUsageText =
     "请使用 Total Commander 命令或快捷键调用\n"
@@ -20,6 +21,7 @@ int RunKorvalin() {
         return -1;
     }
     plat::Handle panel = plat::CaptureFocus(foreground);
+    plat::StartupStamp("focus");
     try {
         TfomMain form;
         form.SwitchCount = scan.SwitchCount;

@@ -2,5 +2,9 @@
 #include <windows.h>
 
 #include "Startup.h"
+#include "StartupStamps.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunKorvalin(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    plat::StartupStamp("entry");
+    return RunKorvalin();
+}

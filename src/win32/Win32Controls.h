@@ -23,6 +23,7 @@ struct Info {
     WNDPROC orig = nullptr;
     HWND tooltip = nullptr;
     std::string hint;
+    bool hintPending = false;  // the tooltip waits for the form to be shown
     int minW = 0, minH = 0;
     HFONT font = nullptr;
     HWND defButton = nullptr, cancelButton = nullptr;

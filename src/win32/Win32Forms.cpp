@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "StartupStamps.h"
 #include "Win32Util.h"
 
 namespace win32 {
@@ -194,13 +195,6 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         Relayout(hwnd);
         return 0;
-    case WM_SHOWWINDOW:
-        // The first control in tab order gets the focus when a form first opens.
-        if (wp && in && in->kind == plat::Kind::Form && !in->firstShown) {
-            in->firstShown = true;
-            if (HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE)) SetFocus(first);
-        }
-        break;
     case WM_ACTIVATE:
         // The focus is saved on the way out and given back on the way in;
         // DefWindowProc would put it on the form itself.
@@ -320,7 +314,9 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
     static bool commonControls = [] {
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
                                                   ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-        return InitCommonControlsEx(&icc) != FALSE;
+        bool ok = InitCommonControlsEx(&icc) != FALSE;
+        StartupStamp("common controls");
+        return ok;
     }();
     (void)commonControls;
 
@@ -539,13 +535,32 @@ void SetMinTrackSize(Handle form, int width, int height) {
     }
 }
 
+namespace {
+void AttachHint(HWND w, Info* in);
+}  // namespace
+
 void SetVisible(Handle h, bool visible) {
     HWND w = H(h);
     Info* in = Find(w);
     if (visible && in && in->kind == Kind::Form) {
         ShowWindow(w, SW_SHOWNORMAL);
+        StartupStamp("visible");
+        // The first control in tab order gets the focus when a form first
+        // opens: once it is shown, not while it is being shown, where it held
+        // the window back by about 20 ms under Wine. No key is read before.
+        in = Find(w);
+        if (in && !in->firstShown) {
+            in->firstShown = true;
+            if (HWND first = GetNextDlgTabItem(w, nullptr, FALSE)) ::SetFocus(first);
+            StartupStamp("first focus");
+        }
+        for (auto& [child, info] : Infos())
+            if (info.hintPending && RootOf(child) == w) AttachHint(child, &info);
+        StartupStamp("tooltips");
         SetForegroundWindow(w);
         UpdateWindow(w);
+        StartupStamp("painted");
+        WriteStartupStamps();
     } else {
         ShowWindow(w, visible ? SW_SHOW : SW_HIDE);
     }
@@ -569,11 +584,9 @@ bool CanTakeFocus(Handle form, Handle control) {
     return true;
 }
 
-void SetHint(Handle h, const std::string& hint) {
-    HWND w = H(h);
-    Info* in = Find(w);
-    if (!in) return;
-    in->hint = hint;
+namespace {
+void AttachHint(HWND w, Info* in) {
+    in->hintPending = false;
     TOOLINFOA ti{};
     ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -591,6 +604,21 @@ void SetHint(Handle h, const std::string& hint) {
     } else {
         SendMessageA(in->tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
     }
+}
+}  // namespace
+
+void SetHint(Handle h, const std::string& hint) {
+    HWND w = H(h);
+    Info* in = Find(w);
+    if (!in) return;
+    in->hint = hint;
+    // A tooltip is a window of its own, which costs the form a few ms before
+    // it can appear: a hidden form's tooltips are made once it is shown.
+    if (!in->tooltip && !IsWindowVisible(RootOf(w))) {
+        in->hintPending = true;
+        return;
+    }
+    AttachHint(w, in);
 }
 
 std::string GetHint(Handle h) {

@@ -741,4 +741,7 @@ inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) 
 // panel and opening the new files.
 void CaseHandBackGroup();
 
+// The unpacked release zip (kvrelease.cpp); skipped without a folder.
+void CaseReleaseGroup(const std::string& unpacked);
+
 }  // namespace kv

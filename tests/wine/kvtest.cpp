@@ -12,6 +12,7 @@
 //   kvtest.exe [--root <folder>] [--korvalin <exe>] [--case <group>] [--list]
 //              [--reps <n>] [--lines <n>]
 //   kvtest.exe --demo <folder> [--log <file>] [--type <name>]... [--shot-flag <file>]
+//              [--interactive]
 //
 // --lines sets the number of lines of the many-lines case (default 2000).
 // The second form is one demonstration session on <folder> (see Demo).
@@ -331,7 +332,10 @@ void CaseCreate() {
 }
 
 // Start-up cost: process start to a visible window, Korvalin against a bare
-// Win32 program built the same way. Reported, not judged.
+// Win32 program built the same way, and against the same bare program with
+// Korvalin's manifest and libraries (what any such program pays), in
+// interleaved rounds. Reported, not judged. A benchmark build of Korvalin
+// leaves its start-up stamps beside itself; their medians are reported too.
 void CaseStartupTime(int reps) {
     g_case = "startup-time";
     // Korvalin wants a foreground window and a focused control, as the file
@@ -345,6 +349,8 @@ void CaseStartupTime(int reps) {
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     };
+    LARGE_INTEGER f, t0;
+    QueryPerformanceFrequency(&f);
     auto once = [&](const std::string& exe, const char* cls, const std::string& args) -> double {
         std::string cmd = Quote(exe) + (args.empty() ? "" : " " + args);
         std::vector<char> buf(cmd.begin(), cmd.end());
@@ -352,8 +358,7 @@ void CaseStartupTime(int reps) {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
-        LARGE_INTEGER f, t0, t1;
-        QueryPerformanceFrequency(&f);
+        LARGE_INTEGER t1;
         QueryPerformanceCounter(&t0);
         if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, run.dir.c_str(), &si, &pi))
             return -1;
@@ -376,64 +381,122 @@ void CaseStartupTime(int reps) {
         CloseHandle(pi.hProcess);
         return ms;
     };
-    const std::string kvArgs = Quote(run.demo);
-    std::string bare = g_bin + "barewin.exe";
-    once(run.exe, "TfomMain", kvArgs);  // warm-up: the first run also writes the ini
-    once(bare, "BareWin", "");
-    std::vector<double> kv, bw;
-    for (int i = 0; i < reps; ++i) {
-        double a = once(run.exe, "TfomMain", kvArgs), b = once(bare, "BareWin", "");
-        if (a >= 0) kv.push_back(a);
-        if (b >= 0) bw.push_back(b);
-    }
-    DestroyWindow(panel);
     auto median = [](std::vector<double> v) {
         if (v.empty()) return -1.0;
         std::sort(v.begin(), v.end());
         return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
     };
-    double mk = median(kv), mb = median(bw);
-    char line[256];
-    snprintf(line, sizeof line,
-             "TIME start-up to visible window, median of %d: korvalin.exe %.1f ms (%u runs), "
-             "barewin.exe %.1f ms (%u runs), ratio %.2f",
-             reps, mk, (unsigned)kv.size(), mb, (unsigned)bw.size(), mb > 0 ? mk / mb : 0.0);
-    Print(line);
+    struct Series {
+        std::string name, exe;
+        const char* cls;
+        std::string args;
+        std::vector<double> times;
+        std::vector<std::string> stages;         // stamp names, in order
+        std::vector<std::vector<double>> stamps;  // ms since CreateProcess
+    };
+    // The baselines start from the same folder as Korvalin's copy.
+    std::vector<Series> progs = {{"korvalin.exe", run.exe, "TfomMain", Quote(run.demo), {}, {}, {}}};
+    for (const char* b : {"barewin.exe", "barewin-themed.exe"})
+        if (CopyFileA((g_bin + b).c_str(), (run.dir + b).c_str(), FALSE))
+            progs.push_back({b, run.dir + b, "BareWin", "", {}, {}, {}});
+    // A benchmark build leaves its stamps beside the program.
+    auto readStamps = [&](Series& p) {
+        std::string text, path = p.exe.substr(0, p.exe.size() - 4) + ".stamps";
+        if (!ReadAll(path, text)) return;
+        DeleteFileA(path.c_str());
+        size_t i = 0;
+        for (const auto& l : Lines(text)) {
+            char what[64];
+            long long ticks = 0, freq = 0;
+            if (sscanf(l.c_str(), "STAMP %63[^0-9] %lld %lld", what, &ticks, &freq) != 3 || freq <= 0) continue;
+            std::string w = what;
+            while (!w.empty() && w.back() == ' ') w.pop_back();
+            if (i == p.stages.size()) {
+                p.stages.push_back(w);
+                p.stamps.emplace_back();
+            }
+            if (p.stages[i] == w) p.stamps[i].push_back((ticks - t0.QuadPart) * 1000.0 / freq);
+            ++i;
+        }
+    };
+
+    for (Series& p : progs) {  // warm-up: Korvalin's first run also writes the ini
+        once(p.exe, p.cls, p.args);
+        DeleteFileA((p.exe.substr(0, p.exe.size() - 4) + ".stamps").c_str());
+    }
+    for (int i = 0; i < reps; ++i)
+        for (Series& p : progs) {
+            double ms = once(p.exe, p.cls, p.args);
+            readStamps(p);
+            if (ms >= 0) p.times.push_back(ms);
+        }
+    DestroyWindow(panel);
+    double bare = progs.size() > 1 ? median(progs[1].times) : -1;
+    char line[512];
+    for (Series& p : progs) {
+        double m = median(p.times);
+        snprintf(line, sizeof line, "TIME start-up to visible window, median of %u interleaved: %s %.1f ms, ratio %.2f",
+                 (unsigned)p.times.size(), p.name.c_str(), m, bare > 0 ? m / bare : 0.0);
+        Print(line);
+    }
+    for (Series& p : progs) {
+        std::string l = "TIME stamps of " + p.name + " (median ms since CreateProcess):";
+        for (size_t i = 0; i < p.stages.size(); ++i) {
+            snprintf(line, sizeof line, " %s %.1f", p.stages[i].c_str(), median(p.stamps[i]));
+            l += line;
+        }
+        if (!p.stages.empty()) Print(l);
+    }
 }
 
-// The demonstration session: type names into Korvalin's box on the given
-// folder and confirm. Between typing and confirming it prints SHOT and,
-// when asked, waits for the flag file, so that a screenshot can be taken.
+// The demonstration session on the given folder: type the names into
+// Korvalin's box and confirm. Between typing and confirming it prints SHOT
+// and, when asked, waits for the flag file, so that a screenshot can be
+// taken. Interactive, it types nothing and follows the box until the window
+// closes. Either way it prints the window's caption (WINDOW), the box's last
+// lines (LINE, one each), every message box (BOX) and Korvalin's exit code.
 int Demo(const std::string& folder, const std::string& log, const std::vector<std::string>& names,
-         const std::string& shotFlag) {
+         const std::string& shotFlag, bool interactive) {
     g_case = "demo";
     Run run(folder, g_korvalin, log);
+    if (interactive) run.fmTimeout = 24 * 3600 * 1000;  // the user takes their time
     if (!run.Start({})) return 1;
     HWND main = run.WaitMain();
     HWND edit = main ? Control(main, 100) : nullptr;
     if (!Check(edit != nullptr, "Korvalin's window appears")) return 1;
+    Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
     Print("WINDOW " + TextOf(main));
-    std::string typed;
-    for (const auto& n : names) typed += (typed.empty() ? "" : "\r") + n;
-    Type(edit, typed);
-    Poll([&] { return TextOf(edit).size() >= typed.size(); }, 3000);
-    Print("TYPED " + Show(TextOf(edit)));
-    Print("SHOT");
-    if (!shotFlag.empty()) Poll([&] { return Exists(shotFlag); }, 30000);
-    Key(edit, VK_RETURN);
-    PostMessageA(edit, WM_CHAR, '\r', 1);
-    // A name that cannot be created brings a question whether to go on: yes.
-    HWND box = nullptr;
-    std::vector<HWND> seen;
-    while ((box = run.WaitBox(10000)) && std::find(seen.begin(), seen.end(), box) == seen.end()) {
-        seen.push_back(box);
-        Box b = ReadBox(box);
-        Print("BOX " + Show(b.text));
-        Press(box, GetDlgItem(box, IDYES) ? IDYES : IDOK);
-        Poll([&] { return !IsWindow(box); }, 5000);
+    std::string box;
+    if (interactive) {
+        // The box as it was last seen before the window went away.
+        while (!run.KorvalinEnded(50))
+            if (IsWindowVisible(main)) box = TextOf(edit);
+    } else {
+        std::string typed;
+        for (const auto& n : names) typed += (typed.empty() ? "" : "\r") + n;
+        Type(edit, typed);
+        Poll([&] { return TextOf(edit).size() >= typed.size(); }, 3000);
+        box = TextOf(edit);
+    }
+    for (const auto& l : Lines(box)) Print("LINE " + l);
+    if (!interactive) {
+        Print("SHOT");
+        if (!shotFlag.empty()) Poll([&] { return Exists(shotFlag); }, 30000);
+        Key(edit, VK_RETURN);
+        // A name that cannot be created brings a question whether to go on: yes.
+        HWND question = nullptr;
+        std::vector<HWND> seen;
+        while ((question = run.WaitBox(10000)) &&
+               std::find(seen.begin(), seen.end(), question) == seen.end()) {
+            seen.push_back(question);
+            Box b = ReadBox(question);
+            Print("BOX " + Show(b.text));
+            Press(question, GetDlgItem(question, IDYES) ? IDYES : IDOK);
+            Poll([&] { return !IsWindow(question); }, 5000);
+        }
     }
     int code = 0;
-    if (!Check(run.ExitCode(code, 20000), "Korvalin ends after Enter")) return 1;
+    if (!Check(run.ExitCode(code, interactive ? INFINITE : 20000), "Korvalin ends")) return 1;
     Print("EXIT " + std::to_string(code));
     return code == 0 ? 0 : 1;
 }
@@ -446,11 +509,11 @@ struct Group {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string only, demoDir, demoLog, shotFlag;
+    std::string only, demoDir, demoLog, shotFlag, release;
     std::vector<std::string> names;
-    int reps = 7;
+    int reps = 10;
     int manyLines = 2000;
-    bool list = false;
+    bool list = false, interactive = false;
     // Open the display connection before any case starts a host program
     // (chattr): when the first display call came after one, it hung under Wine.
     ReleaseDC(nullptr, GetDC(nullptr));
@@ -469,20 +532,23 @@ int main(int argc, char** argv) {
         else if (a == "--reps" && i + 1 < argc) reps = atoi(argv[++i]);
         else if (a == "--lines" && i + 1 < argc) manyLines = atoi(argv[++i]);
         else if (a == "--list") list = true;
+        else if (a == "--release" && i + 1 < argc) release = argv[++i];
         else if (a == "--demo" && i + 1 < argc) demoDir = argv[++i];
         else if (a == "--log" && i + 1 < argc) demoLog = argv[++i];
         else if (a == "--type" && i + 1 < argc) names.push_back(argv[++i]);
         else if (a == "--shot-flag" && i + 1 < argc) shotFlag = argv[++i];
+        else if (a == "--interactive") interactive = true;
         else {
             fprintf(stderr,
                     "usage: kvtest [--root dir] [--korvalin exe] [--case group] [--list] [--reps n]\n"
-                    "              [--lines n]\n"
-                    "       kvtest --demo folder [--log file] [--type name]... [--shot-flag file]\n");
+                    "              [--lines n] [--release unpacked-folder]\n"
+                    "       kvtest --demo folder [--log file] [--type name]... [--shot-flag file]\n"
+                    "              [--interactive]\n");
             return 2;
         }
     }
     if (!demoDir.empty()) return Demo(demoDir, demoLog.empty() ? Dir(g_korvalin) + "fakefm.log" : demoLog,
-                                      names, shotFlag);
+                                      names, shotFlag, interactive);
     if (!g_root.empty() && g_root.back() != '\\') g_root += '\\';
     const Group groups[] = {
         {"codepage", CaseCodePage},  {"usage", CaseUsage},       {"window", CaseWindow},
@@ -497,6 +563,7 @@ int main(int argc, char** argv) {
         {"naming", CaseNamingGroup},
         {"handback", CaseHandBackGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
+        {"release", [&] { CaseReleaseGroup(release); }},
     };
     if (list) {
         for (const auto& g : groups) printf("%s\n", g.name);
