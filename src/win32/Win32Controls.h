@@ -12,6 +12,8 @@
 
 #include "Controls.h"
 
+class TForm;
+
 namespace win32 {
 
 struct Info {
@@ -55,5 +57,13 @@ void FocusControl(HWND h);
 // Keys a form with pages handles before the dialog navigation: Ctrl+Tab and
 // Alt+letter. True when the message was taken.
 bool PagedFormKey(HWND form, const MSG& msg);
+
+// The form a window record belongs to, or null for any other window.
+TForm* FormOf(Info* in);
+// Gives the focus back to the control the form remembers, or else to its
+// first control in tab order.
+void RestoreFocus(HWND form, TForm* f);
+// A focused push button shows itself as the default one; see Win32Focus.
+void ShowFocusedAsDefault(HWND button, bool focused);
 
 }  // namespace win32
