@@ -32,16 +32,7 @@ TfomConfig::TfomConfig(TIniOptions& options, plat::Handle owner) : Options(optio
 }
 
 void TfomConfig::CreateControls(plat::Handle owner) {
-    plat::CreateParams form;
-    form.kind = plat::Kind::Form;
-    form.parent = owner;
-    form.width = layout::fomConfig.Width;
-    form.height = layout::fomConfig.Height;
-    form.caption = layout::fomConfig.Caption;
-    form.style = layout::fomConfig.Style;
-    form.className = "TfomConfig";
-    Name = layout::fomConfig.Name;
-    Create(form);
+    CreateForm(layout::fomConfig, "TfomConfig", owner);
     plat::SetFont(Handle, layout::kConfigFontFace, layout::kConfigFontHeight, layout::kConfigFontCharset);
     CenterOnFirstShow = true;
 

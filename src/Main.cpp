@@ -38,14 +38,7 @@ std::string TfomMain::IniPath() const {
 
 TfomMain::TfomMain() {
     // 1. The window and its controls, from the layout.
-    plat::CreateParams form;
-    form.kind = plat::Kind::Form;
-    form.width = layout::fomMain.Width;
-    form.height = layout::fomMain.Height;
-    form.caption = layout::fomMain.Caption;
-    form.className = "TfomMain";
-    Name = layout::fomMain.Name;
-    Create(form);
+    CreateForm(layout::fomMain, "TfomMain");
     plat::StartupStamp("form window");
     plat::SetFont(Handle, layout::kMainFontFace, layout::kMainFontHeight, layout::kMainFontCharset);
     plat::SetMinTrackSize(Handle, layout::kMainMinWidth, layout::kMainMinHeight);

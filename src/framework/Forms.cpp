@@ -2,6 +2,19 @@
 
 TApplication Application;
 
+void TForm::CreateForm(const LayoutItem& layout, const std::string& className, plat::Handle owner) {
+    plat::CreateParams form;
+    form.kind = plat::Kind::Form;
+    form.parent = owner;
+    form.width = layout.Width;
+    form.height = layout.Height;
+    form.caption = layout.Caption;
+    form.style = layout.Style;
+    form.className = className;
+    Name = layout.Name;
+    Create(form);
+}
+
 void TForm::Show() {
     if (!shown_) {
         shown_ = true;

@@ -14,6 +14,9 @@ public:
     bool CenterOnFirstShow = false;
     TModalResult ModalResult = mrNone;
 
+    // Makes the window from its layout entry: client size, caption, style.
+    void CreateForm(const LayoutItem& layout, const std::string& className, plat::Handle owner = nullptr);
+
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& c) { SetText(c); }
 

@@ -1,5 +1,5 @@
 // Timings of the naming menu in the real Windows controls (run under Wine by
-// scripts/wine-bench-naming.sh), each beside a baseline from the same run:
+// scripts/wine-bench.sh naming), each beside a baseline from the same run:
 //
 //   operations  a numbered prefix, title case, spaces to "-" on 10,000
 //               lines, each against one WM_SETTEXT of the same final text
@@ -15,25 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "Main.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // A timer message comes after the menu's painting: ending the menu there
 // times its opening up to the moment it shows.

@@ -20,27 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "Main.h"
 #include "PlainCreate.h"
 #include "Utils.h"
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void RemoveTree(const std::string& dir) {
     WIN32_FIND_DATAA fd;

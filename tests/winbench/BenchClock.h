@@ -1,0 +1,23 @@
+// What the Windows-side timings share: a wall clock in seconds and the
+// median of repeated rounds.
+#pragma once
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+inline double Now() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+inline double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
