@@ -255,6 +255,24 @@ bool Until(const std::function<bool()>& done, const std::string& what) {
     return Check(Poll(done, 3000), what);
 }
 
+// Sets the text box to `line`, walks the naming menu from Alt+N with
+// `keys`, and answers the line as the chosen entry left it.
+std::string Named(Run& run, HWND main, const std::string& line, const std::vector<WORD>& keys) {
+    HWND edit = Control(main, 100);
+    SetEditText(edit, line);
+    SetForegroundWindow(main);
+    Poll([&] { return GetForegroundWindow() == main; }, 3000);
+    Keys({'N'}, true);
+    if (!Poll([&] { return VisibleWindow(run.kvPid, "#32768") != nullptr; }, 3000)) return "(no menu)";
+    Keys(keys);
+    Poll([&] { return TextOf(edit) != line; }, 5000);
+    Poll([&] { return !VisibleWindow(run.kvPid, "#32768"); }, 2000);
+    return TextOf(edit);
+}
+
+// 前缀(&P), 常用语(&C), the second phrase, its fourth entry: the separator -.
+const std::vector<WORD> kSecondPhraseDash = {'P', 'C', VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
+
 // A typical ini file: the opening state, then every option changed by keys,
 // the template directory refused, a refused character, and OK by Enter.
 void CaseEdit() {
@@ -266,7 +284,11 @@ void CaseEdit() {
     if (!run.Start({})) return;
     HWND main = run.WaitMain();
     Dialog d;
-    if (!Check(main != nullptr, "main window") || !OpenDialog(run, main, d)) return;
+    if (!Check(main != nullptr, "main window")) return;
+    // Built once before the dialog, so that only OK can make the menu show the added phrase.
+    CheckEq(Named(run, main, "x.txt", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), "tester-x.txt",
+            "the naming menu offers the stored phrase");
+    if (!OpenDialog(run, main, d)) return;
     Check(d.Checked(212) && d.Checked(216) && d.Checked(218) && d.Checked(219) && !d.Checked(220),
           "check boxes show the record");
     Check(d.Enabled(217) && d.Enabled(218) && d.Enabled(241), "InitBySelect and the send-keys method enable");
@@ -400,6 +422,8 @@ void CaseEdit() {
     Chord({VK_RETURN});
     Check(DialogGone(run), "Enter presses OK");
     Until([&] { return IsWindowEnabled(main) != FALSE; }, "the main window is usable again");
+    CheckEq(Named(run, main, "x.txt", kSecondPhraseDash), "phrase-x.txt",
+            "the added phrase is in the naming menu at once");
 
     std::vector<IniEntry> ini;
     if (!CloseAndReadIni(run, main, ini)) return;
@@ -437,6 +461,8 @@ void CaseEdit() {
     CheckEq(TextOf(d.C(238)), "5", "and the file count");
     PostMessageA(d.C(2), BM_CLICK, 0, 0);
     Check(DialogGone(again), "Cancel closes the dialog");
+    CheckEq(Named(again, main, "x.txt", kSecondPhraseDash), "phrase-x.txt",
+            "and in the naming menu");
     CloseAndReadIni(again, main, ini);
 }
 
