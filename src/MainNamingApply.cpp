@@ -33,12 +33,6 @@ std::string ReplaceAll(const std::string& text, const std::string& from, const s
     return r;
 }
 
-std::string TrimLeftControl(const std::string& s) {
-    std::size_t a = 0;
-    while (a < s.size() && static_cast<unsigned char>(s[a]) <= 32) ++a;
-    return s.substr(a);
-}
-
 }  // namespace
 
 LineParts TfomMain::SplitLine(const std::string& line) const { return SplitNameLine(line, OnlyDirMode); }
@@ -116,7 +110,7 @@ void TfomMain::mniChangeCaseOrSpace(TObject* sender) {
         if (item == &mniLowerCase) p.Name = plat::AnsiLowerCase(p.Name);
         else if (item == &mniUpperCase) p.Name = plat::AnsiUpperCase(p.Name);
         else if (item == &mniTitleCase) p.Name = TitleCase(p.Name);
-        else if (item == &mniDelPreSpace) p.Name = TrimLeftControl(p.Name);
+        else if (item == &mniDelPreSpace) p.Name = TrimControlLeft(p.Name);
         else if (item == &mniDelSufSpace) p.Name = TrimControlRight(p.Name);
         else p.Name = ReplaceAll(p.Name, oldText, newText);
         return JoinNameLine(p);

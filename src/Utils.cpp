@@ -144,6 +144,12 @@ std::string TrimControl(const std::string& text) {
     return text.substr(a, b - a);
 }
 
+std::string TrimControlLeft(const std::string& text) {
+    std::size_t a = 0;
+    while (a < text.size() && IsControlOrBlank(text[a])) ++a;
+    return text.substr(a);
+}
+
 std::string TrimControlRight(const std::string& text) {
     std::size_t b = text.size();
     while (b > 0 && IsControlOrBlank(text[b - 1])) --b;

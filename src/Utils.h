@@ -42,6 +42,7 @@ std::string ExtractFileExt(const std::string& path);
 
 // Removes every byte with a value up to 32 from both ends / the end.
 std::string TrimControl(const std::string& text);
+std::string TrimControlLeft(const std::string& text);
 std::string TrimControlRight(const std::string& text);
 
 // True when `text` holds none of the nine characters \ / : * ? " < > | that

@@ -249,23 +249,25 @@ inline std::string SetFolderImmutable(const std::string& dir, bool on) {
 
 // ------------------------------------------------------------ real key presses
 
+// One keyboard record for SendInput: a press or a release, with its scan code.
+inline INPUT KeyRecord(WORD vk, bool up, bool scan = true) {
+    INPUT i = {};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    if (scan) i.ki.wScan = (WORD)MapVirtualKeyA(vk, 0);
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return i;
+}
+
 // Key presses through the system's input queue, as a keyboard makes them:
 // they reach whatever control has the keyboard focus, so a lost focus
 // shows. `mods` (VK_SHIFT, VK_CONTROL) are held around the key.
 inline void SendKey(WORD vk, std::initializer_list<WORD> mods = {}) {
     std::vector<INPUT> in;
-    auto add = [&](WORD k, bool up) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        i.ki.wScan = (WORD)MapVirtualKeyA(k, 0);
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    };
-    for (WORD m : mods) add(m, false);
-    add(vk, false);
-    add(vk, true);
-    for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) add(*m, true);
+    for (WORD m : mods) in.push_back(KeyRecord(m, false));
+    in.push_back(KeyRecord(vk, false));
+    in.push_back(KeyRecord(vk, true));
+    for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) in.push_back(KeyRecord(*m, true));
     SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
     Sleep(30);
 }
@@ -386,11 +388,7 @@ inline void Key(HWND h, UINT vk) {
 // `keys` pressed and released in turn, with `alt` held over all of them.
 inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs = 80) {
     auto send = [](WORD vk, bool up) {
-        INPUT in = {};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.wScan = (WORD)MapVirtualKeyA(vk, 0);
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        INPUT in = KeyRecord(vk, up);
         SendInput(1, &in, sizeof in);
     };
     if (alt) send(VK_MENU, false);
@@ -642,19 +640,8 @@ namespace kv {
 // (VK_MENU, 'S' is Alt+S), into whatever has the focus.
 inline void Chord(std::initializer_list<WORD> keys) {
     std::vector<INPUT> in;
-    for (WORD k : keys) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        in.push_back(i);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT i = {};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *--it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        in.push_back(i);
-    }
+    for (WORD k : keys) in.push_back(KeyRecord(k, false, false));
+    for (auto it = keys.end(); it != keys.begin();) in.push_back(KeyRecord(*--it, true, false));
     SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
 }
 
