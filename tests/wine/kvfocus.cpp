@@ -242,8 +242,10 @@ void CaseAppDir() {
     Check(!Exists(s.run.dir + "k乗Templates"), "no template folder is made inside the program's name");
     std::string ini;
     ReadAll(s.run.ini, ini);
-    const IniEntry* tp = Find(ParseIni(ini), "FileList", "TemplatePath");
-    CheckEq(tp ? tp->value : "(missing)", s.run.dir + "Templates\\", "k乗.ini is written with the template folder");
+    const std::vector<IniEntry> entries = ParseIni(ini);  // Find points into it
+    const IniEntry* tp = Find(entries, "FileList", "TemplatePath");
+    const std::string got = tp ? tp->value : "(missing)", want = s.run.dir + "Templates\\";
+    CheckEq(got, want, "k乗.ini is written with the template folder");
     Check(!Exists(s.run.dir + "k.ini") && !Exists(s.run.dir + "k乗.exe.ini"), "no other ini file");
 }
 
@@ -310,7 +312,8 @@ void CaseIniSave() {
             size_t first = text.find("[FileList]");
             Check(first != std::string::npos && text.find("[FileList]", first + 1) == std::string::npos,
                   "one FileList section");
-            const IniEntry* cm = Find(ParseIni(text.substr(bom.size())), "FileList", "ConfirmMode");
+            const std::vector<IniEntry> entries = ParseIni(text.substr(bom.size()));  // Find points into it
+            const IniEntry* cm = Find(entries, "FileList", "ConfirmMode");
             CheckEq(cm ? cm->value : "(missing)", "1", "ConfirmMode stays 1");
         }
     }
