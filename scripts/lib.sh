@@ -5,8 +5,36 @@
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KV_XVFB_PID=
 
+# Which Windows build the Wine tests run: build/win32, the product, where
+# this machine runs 32-bit programs; else build/win64, the same sources built
+# for x86-64, under Wine's 64-bit loader. Some Linux kernels are built or
+# booted without 32-bit emulation, and Wine's 32-bit loader is a 32-bit
+# program. KV_WINE_ARCH=win32|win64 overrides the choice.
+kv_wine_arch() {
+    if [ -n "${KV_WINE_ARCH:-}" ]; then
+        printf '%s' "$KV_WINE_ARCH"
+    elif [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1 &&
+         [ -x /usr/lib/wine/wine64 ]; then
+        printf 'win64'
+    else
+        printf 'win32'
+    fi
+}
+
 kv_wine_env() {
+    KV_WINBUILD=build/$(kv_wine_arch)
     export WINEPREFIX="$KV_ROOT/build/wineprefix"
+    if [ "$KV_WINBUILD" = build/win64 ]; then
+        # A prefix of its own, and "wine" (also as wineboot and the other
+        # helper scripts call it) goes straight to the 64-bit loader.
+        WINEPREFIX="$KV_ROOT/build/wineprefix64"
+        local shim="$KV_ROOT/build/wine64-bin"
+        mkdir -p "$shim"
+        printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine"
+        chmod +x "$shim/wine"
+        ln -sf wine "$shim/wine-stable"
+        case ":$PATH:" in *":$shim:"*) ;; *) export PATH="$shim:$PATH" ;; esac
+    fi
     export WINEDEBUG=-all
     # The ANSI code page follows the locale: GBK (936) is what Korvalin's
     # users have.
@@ -72,7 +100,7 @@ kv_prefix() {
     # The shell's "open" of a .kvopen file runs our recorder kvopen.exe, so
     # that a test sees which files Korvalin opened, in which working folder.
     # The .reg file doubles each backslash of the stored command.
-    local opener="Z:${KV_ROOT//\//\\}\\build\\win32\\kvopen.exe"
+    local opener="Z:${KV_ROOT//\//\\}\\${KV_WINBUILD//\//\\}\\kvopen.exe"
     if ! grep -qF "${opener//\\/\\\\}\\\" \\\"%1\\\"" "$WINEPREFIX/system.reg" 2>/dev/null; then
         wine reg add 'HKCR\.kvopen' /ve /t REG_SZ /d KorvalinTest.kvopen /f >/dev/null 2>&1 </dev/null
         wine reg add 'HKCR\KorvalinTest.kvopen\shell\open\command' /ve /t REG_SZ \

@@ -49,6 +49,18 @@ if [ "${#missing[@]}" -gt 0 ]; then
     as_root apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
 fi
 
+# Where this machine runs no 32-bit programs, the Wine tests run an x86-64
+# build (scripts/lib.sh, kv_wine_arch): its cross compiler too.
+source "$(dirname "$0")/lib.sh"
+if [ "$(kv_wine_arch)" = win64 ] &&
+   ! dpkg-query -W -f='${Status}' g++-mingw-w64-x86-64 2>/dev/null | grep -q 'install ok installed'; then
+    echo "setup: this machine runs no 32-bit programs; installing g++-mingw-w64-x86-64"
+    as_root apt-get install -y -q --no-install-recommends g++-mingw-w64-x86-64 </dev/null || {
+        as_root apt-get update -q </dev/null
+        as_root apt-get install -y -q --no-install-recommends g++-mingw-w64-x86-64 </dev/null
+    }
+fi
+
 # The GBK locale: Wine takes its ANSI code page (936) from it.
 if ! locale -a 2>/dev/null | grep -qix 'zh_CN\.gbk'; then
     echo "setup: generating the zh_CN.GBK locale"

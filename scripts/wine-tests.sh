@@ -10,7 +10,6 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$KV_ROOT"
 
-bin=build/win32
 passed=0
 failed=0
 root=
@@ -26,6 +25,9 @@ finish() {
     echo "$passed passed, $failed failed"
 }
 
+kv_wine_env
+bin=$KV_WINBUILD
+[ "$bin" = build/win32 ] || echo "INFO this machine runs no 32-bit programs: the Wine tests run $bin, the same sources built for x86-64"
 for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe kvinidiff.exe; do
     if [ ! -f "$bin/$exe" ]; then
         echo "FAIL setup: $bin/$exe is missing (run scripts/build.sh)"
@@ -34,7 +36,6 @@ for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe kvinidiff.e
     fi
 done
 
-kv_wine_env
 if ! kv_start_xvfb; then
     echo "FAIL setup: no X display"
     echo "0 passed, 1 failed"
@@ -74,7 +75,14 @@ run_group() {
     [ -n "${4:-}" ] && cmd=("$bin/$4" --root "$3\\$label")
     # The release group starts the zip that scripts/check-release.sh unpacked.
     if [ "$g" = release ] && [ -f build/release/unpacked/korvalin.exe ]; then
-        cmd+=(--release "$(kv_winpath build/release/unpacked)")
+        local unpacked=build/release/unpacked
+        if [ "$bin" != build/win32 ]; then
+            # The zip's folder as it is, with the program of the build run here.
+            unpacked=build/release/unpacked-${bin#build/}
+            rm -rf "$unpacked" && cp -r build/release/unpacked "$unpacked" && cp "$bin/korvalin.exe" "$unpacked/"
+            echo "INFO release: the unpacked zip is started with $bin/korvalin.exe in place of its own"
+        fi
+        cmd+=(--release "$(kv_winpath "$unpacked")")
     fi
     echo "== $label"
     timeout -k 10 240 wine "${cmd[@]}" >"$out" 2>"$root/$label.err" </dev/null

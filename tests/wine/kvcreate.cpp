@@ -172,6 +172,10 @@ std::string CurrentDirOf(DWORD pid) {
         ULONG_PTR pid, parent;
     } info = {};
     ULONG len = 0;
+    // Where the process parameters and their current folder lie in the
+    // 32-bit and the 64-bit layouts of the process block.
+    const size_t kPebParams = sizeof(void*) == 8 ? 0x20 : 0x10;
+    const size_t kParamsCurDir = sizeof(void*) == 8 ? 0x38 : 0x24;
     BYTE* params = nullptr;
     struct {
         USHORT length, room;
@@ -179,8 +183,8 @@ std::string CurrentDirOf(DWORD pid) {
     } dos = {};
     std::wstring w;
     if (query(h, 0, &info, sizeof info, &len) == 0 &&
-        ReadProcessMemory(h, info.peb + 0x10, &params, sizeof params, nullptr) &&
-        ReadProcessMemory(h, params + 0x24, &dos, sizeof dos, nullptr)) {
+        ReadProcessMemory(h, info.peb + kPebParams, &params, sizeof params, nullptr) &&
+        ReadProcessMemory(h, params + kParamsCurDir, &dos, sizeof dos, nullptr)) {
         w.assign(dos.length / 2, L'\0');
         if (!w.empty() && !ReadProcessMemory(h, dos.buffer, &w[0], dos.length, nullptr)) w.clear();
     }
