@@ -48,7 +48,7 @@ kv_prefix
 app=build/demo-app
 rm -rf "$app"
 mkdir -p "$app/Templates"
-cp build/win32/korvalin.exe "$app/"
+cp "$KV_WINBUILD/korvalin.exe" "$app/"
 cp resources/release/Templates/* "$app/Templates/"
 sed 's/$/\r/' resources/release/korvalin.ini | iconv -f UTF-8 -t GBK >"$app/korvalin.ini"
 
@@ -68,7 +68,7 @@ shot=build/korvalin-demo.png
 out=build/demo-session.out
 rm -f "$log" "$flag" "$shot" "$out"
 windemo=$(kv_winpath "$demo")
-drive=(wine build/win32/kvtest.exe --korvalin "$(kv_winpath "$app/korvalin.exe")" --demo "$windemo"
+drive=(wine "$KV_WINBUILD/kvtest.exe" --korvalin "$(kv_winpath "$app/korvalin.exe")" --demo "$windemo"
        --log "$(kv_winpath "$log")")
 
 status=0

@@ -11,20 +11,23 @@ cd "$KV_ROOT"
 
 bash scripts/setup.sh </dev/null >/dev/null || exit 1
 bash scripts/build.sh win32 </dev/null >/dev/null || exit 1
-echo "build: stamps"
-cmake -S . -B build/stamps -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+kv_wine_env
+# The stamps build is of the same width as the build the Wine tests run.
+toolchain=cmake/mingw-i686.cmake stamps=build/stamps
+[ "$KV_WINBUILD" = build/win32 ] || toolchain=cmake/mingw-x86_64.cmake stamps=build/stamps64
+echo "build: stamps ($toolchain)"
+cmake -S . -B "$stamps" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DKORVALIN_STARTUP_STAMPS=ON -DKORVALIN_WINE_TEST_PROGRAMS=ON >/dev/null || exit 1
-cmake --build build/stamps --target korvalin barewin barewin-themed -j "$(nproc 2>/dev/null || echo 2)" \
+cmake --build "$stamps" --target korvalin barewin barewin-themed -j "$(nproc 2>/dev/null || echo 2)" \
     >/dev/null || exit 1
 # kvtest.exe takes its baselines from its own folder.
-cp build/win32/kvtest.exe build/stamps/
+cp "$KV_WINBUILD/kvtest.exe" "$stamps/"
 
-kv_wine_env
 kv_start_xvfb || exit 1
 root=
 trap 'kv_wine_down; kv_stop_xvfb; [ -z "$root" ] || rm -rf "$root"' EXIT
 kv_prefix || exit 1
 root=$(mktemp -d "$KV_ROOT/build/startup-bench.XXXXXX")
-timeout -k 10 600 wine build/stamps/kvtest.exe --root "$(kv_winpath "$root")" --case startup-time \
+timeout -k 10 600 wine "$stamps/kvtest.exe" --root "$(kv_winpath "$root")" --case startup-time \
     --reps "${1:-10}" </dev/null | tr -d '\r' |
     grep -a -E '^(TIME|FAIL|INFO) '

@@ -20,9 +20,9 @@ kv_start_xvfb || exit 1
 trap 'kv_wine_down; kv_stop_xvfb' EXIT
 kv_prefix || exit 1
 if [ "${1:-}" = naming ]; then
-    timeout -k 10 1800 wine build/win32/korvalin_namingbench.exe "${2:-5}" "${3:-10000}" </dev/null | tr -d '\r'
+    timeout -k 10 1800 wine "$KV_WINBUILD"/korvalin_namingbench.exe "${2:-5}" "${3:-10000}" </dev/null | tr -d '\r'
 elif [ "${1:-}" = handback ]; then
-    timeout -k 10 3600 wine build/win32/korvalin_winbench.exe handback "${2:-3}" </dev/null | tr -d '\r'
+    timeout -k 10 3600 wine "$KV_WINBUILD"/korvalin_winbench.exe handback "${2:-3}" </dev/null | tr -d '\r'
 else
-    timeout -k 10 7200 wine build/win32/korvalin_winbench.exe "${1:-3}" "${2:-10000}" </dev/null | tr -d '\r'
+    timeout -k 10 7200 wine "$KV_WINBUILD"/korvalin_winbench.exe "${1:-3}" "${2:-10000}" </dev/null | tr -d '\r'
 fi

@@ -27,7 +27,7 @@ finish() {
 
 kv_wine_env
 bin=$KV_WINBUILD
-[ "$bin" = build/win32 ] || echo "INFO this machine runs no 32-bit programs: the Wine tests run $bin, the same sources built for x86-64"
+[ "$bin" = build/win32 ] || echo "INFO the Wine tests run $bin, the same sources built for x86-64 (no 32-bit programs run here, or KV_WINE_ARCH=win64)"
 for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe kvinidiff.exe; do
     if [ ! -f "$bin/$exe" ]; then
         echo "FAIL setup: $bin/$exe is missing (run scripts/build.sh)"
