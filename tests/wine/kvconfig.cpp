@@ -375,7 +375,10 @@ void CaseEdit() {
     Until([&] { return d.Page() == 2; }, "Ctrl+Tab to 命名工具");
     Chord({VK_MENU, 'C'});
     Until([&] { return d.Focus() == d.F(250, 302); }, "Alt+C focuses the phrases' edit box");
-    Type(d.F(250, 302), "phrase");
+    // The page switch may have put the focus there already: the keys go
+    // through the queue, behind Alt+C.
+    TypeQueued("phrase");
+    Until([&] { return TextOf(d.F(250, 302)) == "phrase"; }, "typed into the phrases' edit box");
     Until([&] { return IsWindowEnabled(d.F(250, 303)); }, "+ enabled by typing");
     Chord({VK_TAB});
     Chord({VK_SPACE});

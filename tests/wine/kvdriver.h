@@ -413,6 +413,25 @@ inline void Type(HWND h, const std::string& text) {
     for (int i = 0; i < n; ++i) SendMessageTimeoutW(h, WM_CHAR, w[i], 1, SMTO_ABORTIFHUNG, 3000, &r);
 }
 
+// Types text through the input queue, as a keyboard would: the characters
+// come after the keys pressed before them. Type's sent characters can
+// overtake such keys (Alt+C handled after "p" was typed selects it, and the
+// next letter replaces it).
+inline void TypeQueued(const std::string& text) {
+    std::wstring w(text.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &w[0], (int)w.size());
+    std::vector<INPUT> in;
+    for (int i = 0; i < n; ++i)
+        for (bool up : {false, true}) {
+            INPUT k = {};
+            k.type = INPUT_KEYBOARD;
+            k.ki.wScan = w[i];
+            k.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            in.push_back(k);
+        }
+    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+}
+
 // The hint of a control: the tooltip tool registered for it in the other
 // process. The tool record and the text buffer must live in that process.
 struct Hint {
