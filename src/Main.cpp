@@ -53,7 +53,6 @@ TfomMain::TfomMain() {
     btnNaming.Create(pnlBottom.Handle, layout::btnNaming);
     btnOk.Create(pnlBottom.Handle, layout::btnOk);
     btnCancel.Create(pnlBottom.Handle, layout::btnCancel);
-    CreateNamingMenu();
     plat::StartupStamp("controls");
 
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -81,7 +80,9 @@ TfomMain::TfomMain() {
         r.Top = std::min(std::max(Options->Top, 0), screen.Height - r.Height);
     }
     CenterOnFirstShow = !Options->SavePos;
-    SetBounds(r);
+    // Moving the hidden window lays out its controls again: only when needed.
+    plat::Rect now = Bounds();
+    if (r.Left != now.Left || r.Top != now.Top || r.Width != now.Width || r.Height != now.Height) SetBounds(r);
 
     // 5. The rest of the state.
     SuppressNextChar = false;

@@ -63,7 +63,9 @@ void TfomMain::ReleaseGeneratedMenu() {
     GeneratedMenuItems.clear();
 }
 
+// The menu is made when it is first opened: the window does not wait for it.
 void TfomMain::BuildNamingMenu() {
+    if (!pmNaming.Handle) CreateNamingMenu();
     ReleaseGeneratedMenu();
     const TIniOptions& o = *Options;
     for (const std::string& p : o.CommonUseList) {

@@ -224,16 +224,16 @@ protected:
 
 TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
     using V = std::vector<std::string>;
-    EXPECT_EQ(Captions(f->pmNaming.Children), (V{"前缀(&P)", "后缀(&S)", "大小写(&C)", "空格(&A)"}));
-    EXPECT_EQ(Captions(f->mniPrefix.Children), (V{"常用语(&C)", "日期(&D)", "数字序号(&N)", "字母序号(&A)"}));
-    EXPECT_EQ(Captions(f->mniSuffix.Children), (V{"常用语(&C)", "日期(&D)", "数字编号(&N)", "字母编号(&A)"}));
-    EXPECT_EQ(Captions(f->mniLetterCase.Children), (V{"转为小写(&L)", "转为大写(&U)", "首字母大写(&A)"}));
-    EXPECT_EQ(Captions(f->mniSpace.Children), (V{"删除前导空格(&P)", "删除末尾空格(&S)"}));
-
+    // Made on the first opening, not while the window starts.
+    EXPECT_EQ(f->pmNaming.Handle, nullptr);
     f->mmoFileNames.SetText("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
     ASSERT_EQ(f->mmoFileNames.LineCount(), 12);
     f->btnNamingClick(nullptr);
     EXPECT_TRUE(f->NamingMenuBuilt);
+    EXPECT_EQ(Captions(f->pmNaming.Children), (V{"前缀(&P)", "后缀(&S)", "大小写(&C)", "空格(&A)"}));
+    EXPECT_EQ(Captions(f->mniPrefix.Children), (V{"常用语(&C)", "日期(&D)", "数字序号(&N)", "字母序号(&A)"}));
+    EXPECT_EQ(Captions(f->mniSuffix.Children), (V{"常用语(&C)", "日期(&D)", "数字编号(&N)", "字母编号(&A)"}));
+    EXPECT_EQ(Captions(f->mniLetterCase.Children), (V{"转为小写(&L)", "转为大写(&U)", "首字母大写(&A)"}));
     EXPECT_EQ(Captions(f->mniCommonUsePre.Children), V{"abc"});
     EXPECT_EQ(Captions(f->mniTimeFormatPre.Children),
               (V{"20260307", "2026-03-07", "260307", "20260307140509", "2026_03_07_周六"}));
