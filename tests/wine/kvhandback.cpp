@@ -231,9 +231,12 @@ void CaseShellOpen() {
     Poll([&] { return ReadAll(log, text) && kv::Lines(text).size() >= 2; }, 10000);
     Sleep(1500);  // time for a third one that should not come
     ReadAll(log, text);
+    // In the order the openers were started, without their start times.
     std::vector<std::string> got;
     for (auto& l : kv::Lines(text))
         if (!l.empty()) got.push_back(l);
+    std::sort(got.begin(), got.end());
+    for (auto& l : got) l.erase(0, l.find('|') + 1);
     std::string dir = run.demo.substr(0, run.demo.size() - 1);
     CheckEq(Join(got, " ; "), run.demo + "one.kvopen|" + dir + " ; " + outside + "|" + dir,
             "the first two files are opened, in the panel folder");

@@ -2,8 +2,10 @@
 // .kvopen file (scripts/lib.sh registers it). It records what it was asked
 // to open and the working directory it was started in, one line each:
 //
-//   <path as received>|<working directory>
+//   <process creation time, 20 digits>|<path as received>|<working directory>
 //
+// Several may run at once and append in any order; their creation times
+// give the order they were started in.
 // appended to the file named by the environment variable KVOPEN_LOG (the
 // test sets it before it starts the file manager, whose children inherit
 // it), else to kvopen.log beside this program.
@@ -21,7 +23,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     char cwd[MAX_PATH * 2] = {};
     GetCurrentDirectoryA(sizeof cwd, cwd);
-    std::string line = (__argc > 1 ? __argv[1] : "") + std::string("|") + cwd + "\r\n";
+    FILETIME created, exited, kernel, user;
+    char when[32] = "00000000000000000000";
+    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        wsprintfA(when, "%010u%010u", created.dwHighDateTime, created.dwLowDateTime);
+    std::string line = std::string(when) + "|" + (__argc > 1 ? __argv[1] : "") + "|" + cwd + "\r\n";
     // Several may run at once: each line goes in one appending write.
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int i = 0; i < 50 && h == INVALID_HANDLE_VALUE; ++i) {
