@@ -195,7 +195,9 @@ void CaseKeyStrokes() {
         g_case = std::string("handback/keys ") + row.name;
         Run run;
         Demo(run, {"a.txt"});
-        WriteAfterCreate(run, "AutoOpen=1 OpenMethod=0 KeyType=" + std::to_string(row.keyType) +
+        // With the wait users have: the keys go to the foreground window,
+        // and without it the panel was now and then not yet that window.
+        WriteAfterCreate(run, "AutoOpen=1 OpenMethod=0 SleepTime=200 KeyType=" + std::to_string(row.keyType) +
                                   " CursorPos=3 TcColSep=9 OpenMax=31");
         HWND edit = nullptr;
         if (!ShowMainWindow(run, {}, edit) || !ConfirmAndEnd(run, edit, row.typed)) continue;
