@@ -22,12 +22,20 @@ namespace kv {
 inline int g_passed = 0, g_failed = 0;
 inline std::string g_case;  // "group/variant" of the running case
 
-// The terminal reads UTF-8; Korvalin's texts are in the ANSI code page.
-inline std::string ToUtf8(const std::string& ansi) {
-    if (ansi.empty()) return ansi;
+// Text in the ANSI code page, as UTF-16.
+inline std::wstring Wide(const std::string& ansi) {
+    if (ansi.empty()) return std::wstring();
     int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), nullptr, 0);
     std::wstring w(n, L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), (int)ansi.size(), &w[0], n);
+    return w;
+}
+
+// The terminal reads UTF-8; Korvalin's texts are in the ANSI code page.
+inline std::string ToUtf8(const std::string& ansi) {
+    if (ansi.empty()) return ansi;
+    std::wstring w = Wide(ansi);
+    int n = (int)w.size();
     int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
     std::string u(m, '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), n, &u[0], m, nullptr, nullptr);
@@ -407,10 +415,8 @@ inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs 
 // UTF-16 so that double-byte characters arrive whole. Sent, not posted:
 // Wine turns a posted non-ASCII character for an ANSI window into "?".
 inline void Type(HWND h, const std::string& text) {
-    std::wstring w(text.size() + 1, L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &w[0], (int)w.size());
     DWORD_PTR r;
-    for (int i = 0; i < n; ++i) SendMessageTimeoutW(h, WM_CHAR, w[i], 1, SMTO_ABORTIFHUNG, 3000, &r);
+    for (wchar_t c : Wide(text)) SendMessageTimeoutW(h, WM_CHAR, c, 1, SMTO_ABORTIFHUNG, 3000, &r);
 }
 
 // Types text through the input queue, as a keyboard would: the characters
@@ -418,14 +424,12 @@ inline void Type(HWND h, const std::string& text) {
 // overtake such keys (Alt+C handled after "p" was typed selects it, and the
 // next letter replaces it).
 inline void TypeQueued(const std::string& text) {
-    std::wstring w(text.size() + 1, L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &w[0], (int)w.size());
     std::vector<INPUT> in;
-    for (int i = 0; i < n; ++i)
+    for (wchar_t c : Wide(text))
         for (bool up : {false, true}) {
             INPUT k = {};
             k.type = INPUT_KEYBOARD;
-            k.ki.wScan = w[i];
+            k.ki.wScan = c;
             k.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
             in.push_back(k);
         }
