@@ -83,11 +83,10 @@ struct Dialog {
 
 // Alt+S in the main window opens the dialog.
 bool OpenDialog(Run& run, HWND main, Dialog& d) {
-    SetForegroundWindow(main);
-    Poll([&] { return GetForegroundWindow() == main; }, 3000);
+    BringToFront(main);
     Chord({VK_MENU, 'S'});
     Poll([&] { return (d.dlg = VisibleWindow(run.kvPid, "TfomConfig")) != nullptr || run.KorvalinEnded(0); }, 10000);
-    return Check(d.dlg != nullptr, "Alt+S opens the settings dialog");
+    return Check(d.dlg != nullptr, "Alt+S opens the settings dialog", d.dlg ? "" : KeyTarget(main));
 }
 
 bool DialogGone(Run& run) {
@@ -260,10 +259,10 @@ bool Until(const std::function<bool()>& done, const std::string& what) {
 std::string Named(Run& run, HWND main, const std::string& line, const std::vector<WORD>& keys) {
     HWND edit = Control(main, 100);
     SetEditText(edit, line);
-    SetForegroundWindow(main);
-    Poll([&] { return GetForegroundWindow() == main; }, 3000);
+    BringToFront(main);
     Keys({'N'}, true);
-    if (!Poll([&] { return VisibleWindow(run.kvPid, "#32768") != nullptr; }, 3000)) return "(no menu)";
+    if (!Poll([&] { return VisibleWindow(run.kvPid, "#32768") != nullptr; }, 3000))
+        return "(no menu; " + KeyTarget(main) + ")";
     Keys(keys);
     Poll([&] { return TextOf(edit) != line; }, 5000);
     Poll([&] { return !VisibleWindow(run.kvPid, "#32768"); }, 2000);

@@ -294,11 +294,32 @@ inline HWND FocusOf(HWND top) {
 
 // ------------------------------------------------------------ windows
 
+// Puts `top` in front and waits until its own thread has taken the
+// activation and given the focus back to one of its controls. Until then a
+// key can be lost, or open a menu that the late activation closes again.
+inline void BringToFront(HWND top) {
+    SetForegroundWindow(top);
+    Poll([&] {
+        HWND f = FocusOf(top);
+        return GetForegroundWindow() == top && f && (f == top || IsChild(top, f));
+    }, 3000);
+    // The activation reaches the other thread as a sent message; one more
+    // sent message returns only after it has been handled.
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &r);
+}
+
+
 
 inline std::string ClassOf(HWND h) {
     char b[256] = {};
     GetClassNameA(h, b, sizeof b);
     return b;
+}
+
+// Where a key pressed now would go, for a failure's detail.
+inline std::string KeyTarget(HWND top) {
+    return "in front " + ClassOf(GetForegroundWindow()) + ", focus " + ClassOf(FocusOf(top));
 }
 
 // The text of a window of another process, asked of the window itself.
@@ -567,8 +588,15 @@ struct Run {
         PROCESS_INFORMATION pi = {};
         std::vector<char> buf(cmd.begin(), cmd.end());
         buf.push_back(0);
-        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
-            return Check(false, "start fakefm.exe", "error " + std::to_string(GetLastError()));
+        // Wine now and then refuses a start with an internal error (1359)
+        // just after other processes of the case have ended; a second try
+        // then succeeds.
+        bool started = false;
+        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+            if (attempt) Sleep(300);
+            started = CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi);
+        }
+        if (!started) return Check(false, "start fakefm.exe", "error " + std::to_string(GetLastError()));
         CloseHandle(pi.hThread);
         fm = pi.hProcess;
         if (!Poll([&] { return !LogValue("PID").empty() || !LogValue("STARTFAILED").empty(); }, 15000))

@@ -38,8 +38,7 @@ struct Session {
 
     // Alt+N with the window in front; true once the menu shows.
     bool OpenMenu() {
-        SetForegroundWindow(main);
-        Poll([&] { return GetForegroundWindow() == main; }, 2000);
+        BringToFront(main);
         Keys({'N'}, true);
         return Poll([&] { return Popup() != nullptr; }, 3000);
     }
