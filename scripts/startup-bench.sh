@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Where Korvalin's start-up time goes. Builds benchmark copies of
 # korvalin.exe, barewin.exe and barewin-themed.exe that note time stamps
-# (build/stamps, CMake option KORVALIN_STARTUP_STAMPS), then times them under
-# Wine in interleaved rounds: the medians, the ratios and the median time of
-# each stamp since the process was created.
+# (build/stamps, CMake option KORVALIN_STARTUP_STAMPS), and
+# korvalin-classic.exe, the same program without the themed controls
+# (KORVALIN_CLASSIC_CONTROLS); then times them under Wine in interleaved
+# rounds: the medians, the ratios and the median time of each stamp since
+# the process was created.
 #   startup-bench.sh [rounds]      (default: 10)
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -20,6 +22,11 @@ cmake -S . -B "$stamps" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$tool
     -DKORVALIN_STARTUP_STAMPS=ON -DKORVALIN_WINE_TEST_PROGRAMS=ON >/dev/null || exit 1
 cmake --build "$stamps" --target korvalin barewin barewin-themed -j "$(nproc 2>/dev/null || echo 2)" \
     >/dev/null || exit 1
+# The same program with the classic controls, to weigh the themed ones.
+cmake -S . -B "$stamps-classic" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DKORVALIN_STARTUP_STAMPS=ON -DKORVALIN_CLASSIC_CONTROLS=ON >/dev/null || exit 1
+cmake --build "$stamps-classic" --target korvalin -j "$(nproc 2>/dev/null || echo 2)" >/dev/null || exit 1
+cp "$stamps-classic/korvalin.exe" "$stamps/korvalin-classic.exe"
 # kvtest.exe takes its baselines from its own folder.
 cp "$KV_WINBUILD/kvtest.exe" "$stamps/"
 

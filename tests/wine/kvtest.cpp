@@ -399,6 +399,9 @@ void CaseStartupTime(int reps) {
     for (const char* b : {"barewin.exe", "barewin-themed.exe"})
         if (CopyFileA((g_bin + b).c_str(), (run.dir + b).c_str(), FALSE))
             progs.push_back({b, run.dir + b, "BareWin", "", {}, {}, {}});
+    // A benchmark build brings Korvalin without the themed controls too.
+    if (CopyFileA((g_bin + "korvalin-classic.exe").c_str(), (run.dir + "korvalin-classic.exe").c_str(), FALSE))
+        progs.push_back({"korvalin-classic.exe", run.dir + "korvalin-classic.exe", "TfomMain", Quote(run.demo), {}, {}, {}});
     // A benchmark build leaves its stamps beside the program.
     auto readStamps = [&](Series& p) {
         std::string text, path = p.exe.substr(0, p.exe.size() - 4) + ".stamps";
