@@ -525,12 +525,14 @@ void SetVisible(Handle h, bool visible) {
             if (HWND first = GetNextDlgTabItem(w, nullptr, FALSE)) ::SetFocus(first);
             StartupStamp("first focus");
         }
-        for (auto& [child, info] : Infos())
-            if (info.hintPending && RootOf(child) == w) AttachHint(child, &info);
-        StartupStamp("tooltips");
         SetForegroundWindow(w);
         UpdateWindow(w);
         StartupStamp("painted");
+        // A hint shows only after the mouse has rested on a control, so its
+        // tip windows are made after the first paint, not before it.
+        for (auto& [child, info] : Infos())
+            if (info.hintPending && RootOf(child) == w) AttachHint(child, &info);
+        StartupStamp("tooltips");
         WriteStartupStamps();
     } else {
         ShowWindow(w, visible ? SW_SHOW : SW_HIDE);
