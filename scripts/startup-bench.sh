@@ -18,14 +18,17 @@ kv_wine_env
 toolchain=cmake/mingw-i686.cmake stamps=build/stamps
 [ "$KV_WINBUILD" = build/win32 ] || toolchain=cmake/mingw-x86_64.cmake stamps=build/stamps64
 echo "build: stamps ($toolchain)"
-cmake -S . -B "$stamps" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DKORVALIN_STARTUP_STAMPS=ON -DKORVALIN_WINE_TEST_PROGRAMS=ON >/dev/null || exit 1
-cmake --build "$stamps" --target korvalin barewin barewin-themed -j "$(nproc 2>/dev/null || echo 2)" \
-    >/dev/null || exit 1
+# A stamps build in folder $1 of the targets $2, with the options after them.
+stamps_build() {
+    local dir=$1 targets=$2
+    shift 2
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DKORVALIN_STARTUP_STAMPS=ON "$@" >/dev/null &&
+        cmake --build "$dir" --target $targets -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
+}
+stamps_build "$stamps" "korvalin barewin barewin-themed" -DKORVALIN_WINE_TEST_PROGRAMS=ON || exit 1
 # The same program with the classic controls, to weigh the themed ones.
-cmake -S . -B "$stamps-classic" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DKORVALIN_STARTUP_STAMPS=ON -DKORVALIN_CLASSIC_CONTROLS=ON >/dev/null || exit 1
-cmake --build "$stamps-classic" --target korvalin -j "$(nproc 2>/dev/null || echo 2)" >/dev/null || exit 1
+stamps_build "$stamps-classic" korvalin -DKORVALIN_CLASSIC_CONTROLS=ON || exit 1
 cp "$stamps-classic/korvalin.exe" "$stamps/korvalin-classic.exe"
 # kvtest.exe takes its baselines from its own folder.
 cp "$KV_WINBUILD/kvtest.exe" "$stamps/"

@@ -309,8 +309,6 @@ inline void BringToFront(HWND top) {
     SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &r);
 }
 
-
-
 inline std::string ClassOf(HWND h) {
     char b[256] = {};
     GetClassNameA(h, b, sizeof b);
