@@ -13,8 +13,10 @@ KV_XVFB_PID=
 kv_wine_arch() {
     if [ -n "${KV_WINE_ARCH:-}" ]; then
         printf '%s' "$KV_WINE_ARCH"
-    elif [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1 &&
-         [ -x /usr/lib/wine/wine64 ]; then
+    elif [ -x /usr/lib/wine/wine64 ] &&
+         { [ ! -x /usr/lib/wine/wine ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+        # No 32-bit loader (wine32 could not be installed), or one that
+        # cannot start.
         printf 'win64'
     else
         printf 'win32'
