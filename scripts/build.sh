@@ -5,7 +5,7 @@
 # Two more host builds: the unit tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build/host-asan), and the libFuzzer targets
 # with clang (build/fuzz).
-#   build.sh [host|win32|asan|fuzz|all]     (default: all = host and win32)
+#   build.sh [host|win32|asan|fuzz|winbench|all]   (default: all = host and win32)
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$KV_ROOT"
@@ -19,29 +19,47 @@ if [ "$what" = host ] || [ "$what" = all ]; then
     cmake --build build/host -j "$jobs"
 fi
 
+# What the tests run under Wine; the benchmarks are built by their scripts
+# (build.sh winbench).
+test_targets=(korvalin fakefm kvtest barewin kvopen kvinidiff)
+# A Windows build in folder $1 with toolchain $2 of the targets after them.
+win_build() {
+    local dir=$1 toolchain=$2
+    shift 2
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
+    cmake --build "$dir" -j "$jobs" --target "$@"
+}
+
 if [ "$what" = win32 ] || [ "$what" = all ]; then
-    echo "build: win32"
-    cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-    cmake --build build/win32 -j "$jobs"
-    dirs=(build/win32)
-    # Where this machine runs no 32-bit programs, the Wine tests run the
-    # same sources built for x86-64 (scripts/lib.sh, kv_wine_arch).
+    # Where this machine runs no 32-bit Wine, the Wine tests run the same
+    # sources built for x86-64 (scripts/lib.sh, kv_wine_arch), and the
+    # 32-bit build gives the product alone.
     if [ "$(kv_wine_arch)" = win64 ]; then
-        echo "build: win64 (this machine runs no 32-bit programs)"
-        cmake -S . -B build/win64 -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-        cmake --build build/win64 -j "$jobs"
-        dirs+=(build/win64)
+        echo "build: win32 (the product)"
+        win_build build/win32 cmake/mingw-i686.cmake korvalin
+        echo "build: win64 (the Wine tests run it: no 32-bit Wine here)"
+        win_build build/win64 cmake/mingw-x86_64.cmake "${test_targets[@]}"
+        dir=build/win64
+    else
+        echo "build: win32"
+        win_build build/win32 cmake/mingw-i686.cmake "${test_targets[@]}"
+        dir=build/win32
     fi
-    for d in "${dirs[@]}"; do
-        for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe kvopen.exe kvinidiff.exe; do
-            if [ ! -f "$d/$exe" ]; then
-                echo "build: $d/$exe is missing" >&2
-                exit 1
-            fi
-        done
+    for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe kvopen.exe kvinidiff.exe; do
+        if [ ! -f "$dir/$exe" ]; then
+            echo "build: $dir/$exe is missing" >&2
+            exit 1
+        fi
     done
+fi
+
+if [ "$what" = winbench ]; then
+    # The timings under Wine, in the build the Wine tests run.
+    dir=build/$(kv_wine_arch)
+    toolchain=cmake/mingw-i686.cmake
+    [ "$dir" = build/win64 ] && toolchain=cmake/mingw-x86_64.cmake
+    echo "build: benchmarks in $dir"
+    win_build "$dir" "$toolchain" korvalin_winbench korvalin_namingbench "${test_targets[@]}"
 fi
 if [ "$what" = asan ]; then
     echo "build: host-asan"

@@ -5,18 +5,33 @@
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KV_XVFB_PID=
 
+# Whether the kernel starts 32-bit x86 programs: some are built or booted
+# without 32-bit emulation, and Wine's 32-bit loader is such a program. Asked
+# of the kernel itself, with the smallest static i386 program (93 bytes: it
+# calls exit(0)), before anything is installed. KV_RUNS_32BIT=yes|no says it.
+kv_runs_32bit() {
+    case ${KV_RUNS_32BIT:-} in yes) return 0 ;; no) return 1 ;; esac
+    local probe rc
+    probe=$(mktemp) || return 1
+    printf '%s' 'f0VMRgEBAQAAAAAAAAAAAAIAAwABAAAAVIAECDQAAAAAAAAAAAAAADQAIAABAAAAAAAAAAEAAAAAAAAAAIAECACABAhdAAAAXQAAAAUAAAAAEAAAuAEAAAAx282A' |
+        base64 -d >"$probe" && chmod +x "$probe" && "$probe" 2>/dev/null
+    rc=$?
+    rm -f "$probe"
+    return "$rc"
+}
+
 # Which Windows build the Wine tests run: build/win32, the product, where
-# this machine runs 32-bit programs; else build/win64, the same sources built
-# for x86-64, under Wine's 64-bit loader. Some Linux kernels are built or
-# booted without 32-bit emulation, and Wine's 32-bit loader is a 32-bit
-# program. KV_WINE_ARCH=win32|win64 overrides the choice.
+# Wine's 32-bit loader is installed and starts; else build/win64, the same
+# sources built for x86-64, under Wine's 64-bit loader (no 32-bit emulation
+# in the kernel, or a wine32 that could not be installed).
+# KV_WINE_ARCH=win32|win64 overrides the choice; KV_WINE_DIR is where the
+# loaders are looked for.
 kv_wine_arch() {
+    local dir=${KV_WINE_DIR:-/usr/lib/wine}
     if [ -n "${KV_WINE_ARCH:-}" ]; then
         printf '%s' "$KV_WINE_ARCH"
-    elif [ -x /usr/lib/wine/wine64 ] &&
-         { [ ! -x /usr/lib/wine/wine ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
-        # No 32-bit loader (wine32 could not be installed), or one that
-        # cannot start.
+    elif [ -x "$dir/wine64" ] &&
+         { [ ! -x "$dir/wine" ] || ! "$dir/wine" --version >/dev/null 2>&1; }; then
         printf 'win64'
     else
         printf 'win32'
@@ -37,7 +52,7 @@ kv_wine_env() {
         ln -sf wine "$shim/wine-stable"
         case ":$PATH:" in *":$shim:"*) ;; *) export PATH="$shim:$PATH" ;; esac
     fi
-    export WINEDEBUG=-all
+    export WINEDEBUG=${KV_WINEDEBUG:--all}
     # The ANSI code page follows the locale: GBK (936) is what Korvalin's
     # users have.
     export LC_ALL=zh_CN.GBK LANG=zh_CN.GBK
@@ -45,29 +60,29 @@ kv_wine_env() {
     export WINEDLLOVERRIDES="mscoree=;mshtml="
 }
 
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY. The server picks
+# the number itself (-displayfd), so that two lanes started at once cannot
+# both take the same one.
 kv_start_xvfb() {
-    local n i
-    for n in $(seq 90 199); do
-        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
-            continue
+    local nfile i n
+    nfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$nfile" >/dev/null 2>&1 </dev/null &
+    KV_XVFB_PID=$!
+    for i in $(seq 1 100); do
+        n=$(tr -dc 0-9 <"$nfile")
+        if [ -n "$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            rm -f "$nfile"
+            export DISPLAY=":$n"
+            return 0
         fi
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-        KV_XVFB_PID=$!
-        for i in $(seq 1 100); do
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill -0 "$KV_XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        # Lost the number to another server, or it did not come up.
-        kill "$KV_XVFB_PID" 2>/dev/null
-        wait "$KV_XVFB_PID" 2>/dev/null
-        KV_XVFB_PID=
+        kill -0 "$KV_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
-    echo "no free X display number" >&2
+    rm -f "$nfile"
+    kill "$KV_XVFB_PID" 2>/dev/null
+    wait "$KV_XVFB_PID" 2>/dev/null
+    KV_XVFB_PID=
+    echo "no X display" >&2
     return 1
 }
 

@@ -14,7 +14,7 @@ source "$(dirname "$0")/lib.sh"
 cd "$KV_ROOT"
 
 bash scripts/setup.sh </dev/null || exit 1
-bash scripts/build.sh win32 </dev/null || exit 1
+bash scripts/build.sh winbench </dev/null || exit 1
 kv_wine_env
 kv_start_xvfb || exit 1
 trap 'kv_wine_down; kv_stop_xvfb' EXIT
