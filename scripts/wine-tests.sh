@@ -17,6 +17,8 @@
 #       scripts/startup-bench.sh runs, and ini-diff and long-names-deep)
 #   --repeat N   the same selection N times in a row, with a line for each
 #                round; the last line counts all rounds
+# The case folders (with each group's output and Wine's messages) are kept
+# when a check failed, or always with KV_KEEP_CASES=1.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$KV_ROOT"
@@ -47,7 +49,8 @@ finish() {
     if [ -n "$root" ] && [ -d "$root" ]; then
         # A case that failed half-way may have left its ini immutable.
         chattr -R -i "$root" 2>/dev/null
-        if [ "$failed_total" -eq 0 ]; then rm -rf "$root"; else echo "case folders kept in $root"; fi
+        if [ "$failed_total" -eq 0 ] && [ -z "${KV_KEEP_CASES:-}" ]; then rm -rf "$root"
+        else echo "case folders kept in $root"; fi
     fi
 }
 trap 'finish; trap - EXIT' EXIT
