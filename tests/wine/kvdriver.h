@@ -267,6 +267,39 @@ inline INPUT KeyRecord(WORD vk, bool up, bool scan = true) {
     return i;
 }
 
+// Keys held with a modifier need a settled focus under Wine. Its X11 driver
+// answers each KeymapNotify (the X server sends one with every FocusIn and
+// EnterNotify, that is after every change of the focus window or of the
+// window under the pointer) by releasing every key that it holds down and
+// the X server does not; keys injected with SendInput are never down in X.
+// Handled between an injected Alt and its letter, it turns Alt+S into a
+// typed "s" (seen in Wine's keyboard trace: "Adjusting state for vkey 0xa4"
+// in Korvalin's thread just after the test pressed Alt, while the focus
+// came back from a closed dialog). A person's keys are down in X as well,
+// so a user never meets this.
+//
+// So a chord waits until the focus window has handled any pending
+// KeymapNotify: a sentinel key that no control uses (F24) is held down, and
+// such a KeymapNotify releases it. The sentinel stays down over the chord,
+// and if it was released there, the line says so.
+const WORD kSentinelKey = VK_F24;
+
+inline void SettledChord(const std::vector<INPUT>& chord) {
+    auto sentinel = [](bool up) {
+        INPUT i = KeyRecord(kSentinelKey, up, false);
+        SendInput(1, &i, sizeof i);
+    };
+    auto down = [] { return (GetAsyncKeyState(kSentinelKey) & 0x8000) != 0; };
+    sentinel(false);
+    // A focus change made just before is answered within milliseconds; a
+    // released sentinel says it has been handled.
+    if (Poll([&] { return !down(); }, 150)) sentinel(false);
+    SendInput((UINT)chord.size(), const_cast<INPUT*>(chord.data()), sizeof(INPUT));
+    bool crossed = !down();
+    sentinel(true);
+    if (crossed) Print("INFO " + g_case + ": a KeymapNotify released the keys of a chord under way");
+}
+
 // Key presses through the system's input queue, as a keyboard makes them:
 // they reach whatever control has the keyboard focus, so a lost focus
 // shows. `mods` (VK_SHIFT, VK_CONTROL) are held around the key.
@@ -276,7 +309,8 @@ inline void SendKey(WORD vk, std::initializer_list<WORD> mods = {}) {
     in.push_back(KeyRecord(vk, false));
     in.push_back(KeyRecord(vk, true));
     for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) in.push_back(KeyRecord(*m, true));
-    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    if (mods.size()) SettledChord(in);
+    else SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
     Sleep(30);
 }
 
@@ -414,18 +448,20 @@ inline void Key(HWND h, UINT vk) {
 // Real key presses, into whatever has the keyboard focus: each key of
 // `keys` pressed and released in turn, with `alt` held over all of them.
 inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs = 80) {
-    auto send = [](WORD vk, bool up) {
-        INPUT in = KeyRecord(vk, up);
-        SendInput(1, &in, sizeof in);
-    };
-    if (alt) send(VK_MENU, false);
-    for (WORD k : keys) {
-        send(k, false);
-        send(k, true);
-        if (!alt) Sleep(pauseMs);
-    }
     if (alt) {
-        send(VK_MENU, true);
+        std::vector<INPUT> in{KeyRecord(VK_MENU, false)};
+        for (WORD k : keys) {
+            in.push_back(KeyRecord(k, false));
+            in.push_back(KeyRecord(k, true));
+        }
+        in.push_back(KeyRecord(VK_MENU, true));
+        SettledChord(in);
+        Sleep(pauseMs);
+        return;
+    }
+    for (WORD k : keys) {
+        INPUT in[2] = {KeyRecord(k, false), KeyRecord(k, true)};
+        SendInput(2, in, sizeof(INPUT));
         Sleep(pauseMs);
     }
 }
@@ -691,7 +727,7 @@ inline void Chord(std::initializer_list<WORD> keys) {
     std::vector<INPUT> in;
     for (WORD k : keys) in.push_back(KeyRecord(k, false, false));
     for (auto it = keys.end(); it != keys.begin();) in.push_back(KeyRecord(*--it, true, false));
-    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    SettledChord(in);
 }
 
 // The items of another process's list box or drop-down list. Asked in

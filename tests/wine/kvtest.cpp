@@ -520,6 +520,10 @@ int main(int argc, char** argv) {
     // Open the display connection before any case starts a host program
     // (chattr): when the first display call came after one, it hung under Wine.
     ReleaseDC(nullptr, GetDC(nullptr));
+    // The pointer in a corner that no window covers: a window shown or
+    // closed under it sends an EnterNotify, and with it a KeymapNotify
+    // (see SettledChord).
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     g_bin = Dir(self);
