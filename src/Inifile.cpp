@@ -80,6 +80,23 @@ std::string EncodeValue(const std::string& value) {
     return v;
 }
 
+// Writes a temporary file beside `path` and puts it in place in one step,
+// so that a failed save leaves the old file whole; where no temporary file
+// can be made (a folder that takes no new file), writes `path` in place.
+bool WriteFileReplace(const std::string& path, const std::string& content) {
+    const std::string tmp = path + ".~" + std::to_string(plat::ProcessId()) + ".tmp";
+    if (!plat::WriteNewFile(tmp, content)) {
+        if (plat::FileExists(tmp)) {
+            plat::RemoveFile(tmp);
+            return false;
+        }
+        return plat::RewriteFile(path, content);
+    }
+    bool ok = plat::FileExists(path) ? plat::ReplaceFileWith(path, tmp) == 0 : plat::MoveFileReplace(tmp, path);
+    if (!ok) plat::RemoveFile(tmp);
+    return ok;
+}
+
 }  // namespace
 
 TIniFile::TIniFile(const std::string& path) : Path(path) {
@@ -249,6 +266,6 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 void TIniFile::UpdateFile() {
     // A file that exists but could not be read must not be replaced by the
     // few keys written here: that would lose everything else it holds.
-    if (LoadFailed || !plat::WriteFileReplace(Path, Content()))
+    if (LoadFailed || !WriteFileReplace(Path, Content()))
         throw Exception("Unable to write to " + Path);
 }

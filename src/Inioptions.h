@@ -51,6 +51,11 @@ public:
     std::string CommonUse;
     std::string TimeFormat;
     int OpenMaxLimit = 31;  // the settings dialog's highest OpenMax; never stored
+    // The ini file exists but could not be read, even after waiting for the
+    // program that held it: the record holds defaults the user never saw,
+    // and SaveToFile leaves the file alone. The settings dialog's OK clears
+    // it, as the user has then seen and accepted every value.
+    bool KeepFile = false;
     std::vector<std::string> SeparatorList;
     std::vector<std::string> CommonUseList;
     std::vector<std::string> TimeFormatList;
