@@ -87,5 +87,6 @@ public:
     // (' or ") opens a stretch up to the same quote in which separators and
     // line breaks do not end the piece; the quotes stay in it. Line breaks
     // end a piece and are skipped at its start; empty pieces are dropped.
+    // A double-byte character is never split, whatever its second byte.
     static void SplitList(const std::string& text, char separator, std::vector<std::string>& list);
 };
