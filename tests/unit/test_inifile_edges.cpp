@@ -60,26 +60,6 @@ TEST(IniFileEdges, Utf16FilesAreReadAndWrittenInTheirEncoding) {
     }
 }
 
-TEST(IniFileEdges, Utf16OptionsComeBackOnce) {
-    Start(Utf16Bytes(u"[AfterCreate]\r\nOpenMax=7\r\nSleepTime=123\r\n", false));
-    TIniOptions o;
-    o.LoadFromFile(kPath);
-    EXPECT_EQ(o.OpenMax, 7);
-    EXPECT_EQ(o.SleepTime, 123);
-    o.SaveToFile(kPath);
-    const std::string saved = headless::FileContent(kPath);
-    ASSERT_EQ(saved.compare(0, 2, "\xFF\xFE"), 0);
-    // Every byte pair is one character: "OpenMax=7" once, in UTF-16.
-    const std::string key = Utf16Bytes(u"OpenMax=7\r\n", false).substr(2);
-    size_t first = saved.find(key);
-    EXPECT_NE(first, std::string::npos);
-    EXPECT_EQ(saved.find(key, first + 1), std::string::npos);
-    TIniOptions back;
-    back.LoadFromFile(kPath);
-    EXPECT_EQ(back.OpenMax, 7);
-    EXPECT_EQ(back.SeparatorList, o.SeparatorList);
-}
-
 // The replace step of the save, with each error the system documents for
 // it. 1176 and 1177 leave the new content only in the temporary file.
 TEST(IniFileEdges, SaveNeverDeletesTheOnlyCopy) {
