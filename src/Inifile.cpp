@@ -8,6 +8,9 @@
 namespace {
 
 const char* const kLineEnd = "\r\n";
+// How long a file that another program holds is waited for: about a second.
+const int kReadAttempts = 10;
+const int kReadPauseMs = 100;
 // What an editor that saves "UTF-8 with BOM" puts in front of the first line.
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
 
@@ -25,10 +28,17 @@ std::string Trim(const std::string& s) {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// ASCII letters of single-byte characters compare without case; the second
+// byte of a double-byte character is no letter and must match exactly.
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
+    for (size_t i = 0; i < a.size(); ++i) {
         if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+        if (plat::IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            ++i;
+            if (a[i] != b[i]) return false;
+        }
+    }
     return true;
 }
 
@@ -80,38 +90,124 @@ std::string EncodeValue(const std::string& value) {
     return v;
 }
 
+// Writes a temporary file beside `path` and puts it in place in one step,
+// so that a failed save leaves the old file whole; where no temporary file
+// can be made (a folder that takes no new file), writes `path` in place.
+bool WriteFileReplace(const std::string& path, const std::string& content) {
+    const std::string tmp = path + ".~" + std::to_string(plat::ProcessId()) + ".tmp";
+    if (!plat::WriteNewFile(tmp, content)) {
+        if (plat::FileExists(tmp)) {
+            plat::RemoveFile(tmp);
+            return false;
+        }
+        return plat::RewriteFile(path, content);
+    }
+    if (!plat::FileExists(path)) {
+        if (plat::MoveFileReplace(tmp, path)) return true;
+        plat::RemoveFile(tmp);
+        return false;
+    }
+    unsigned long error = plat::ReplaceFileWith(path, tmp);
+    if (error == 0) return true;
+    // ERROR_UNABLE_TO_MOVE_REPLACEMENT(_2): the old file is already gone or
+    // renamed, and the temporary file is the only copy of the settings. It
+    // is moved into place, or left where it is when even that fails.
+    if (error == 1176 || error == 1177) return plat::MoveFileReplace(tmp, path);
+    plat::RemoveFile(tmp);
+    return false;
+}
+
 }  // namespace
 
 TIniFile::TIniFile(const std::string& path) : Path(path) {
     if (!plat::FileExists(path)) return;
     std::string content;
-    if (!plat::ReadWholeFile(path, content)) {
-        LoadFailed = true;
+    bool read = plat::ReadWholeFile(path, content);
+    // Another program may hold the file for a moment without sharing it (an
+    // editor saving it, a virus scanner, a second Korvalin writing it).
+    for (int attempt = 0; !read && attempt < kReadAttempts && plat::FileExists(path); ++attempt) {
+        plat::SleepMs(kReadPauseMs);
+        read = plat::ReadWholeFile(path, content);
+    }
+    if (!read) {
+        Unreadable = true;
         return;
     }
     if (content.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0) {
-        Utf8Mark = true;
+        Encoding = FileEncoding::Utf8Mark;
         content.erase(0, kUtf8Mark.size());
+    } else if (content.compare(0, 2, "\xFF\xFE") == 0 || content.compare(0, 2, "\xFE\xFF") == 0) {
+        Encoding = content[0] == '\xFF' ? FileEncoding::Utf16LE : FileEncoding::Utf16BE;
+        LoadUtf16(content.substr(2));
+        return;
     }
     size_t start = 0, i = 0;
     while (i < content.size()) {
         char c = content[i];
         if (c == '\r' || c == '\n') {
             size_t endLen = (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ? 2 : 1;
-            Lines.push_back({content.substr(start, i - start), content.substr(i, endLen)});
+            Lines.push_back({content.substr(start, i - start), content.substr(i, endLen), std::string()});
             i += endLen;
             start = i;
         } else {
             ++i;
         }
     }
-    if (start < content.size()) Lines.push_back({content.substr(start), std::string()});
+    if (start < content.size()) Lines.push_back({content.substr(start), std::string(), std::string()});
+}
+
+bool TIniFile::BigEndian() const { return Encoding == FileEncoding::Utf16BE; }
+
+// A file saved as "Unicode": the reader works on its lines converted to the
+// ANSI code page, and each line keeps its own bytes for the writing, so that
+// characters the code page lacks survive in the lines the program leaves
+// alone (as the system's private-profile functions keep them).
+void TIniFile::LoadUtf16(const std::string& bytes) {
+    const size_t units = bytes.size() / 2;
+    Tail = bytes.substr(units * 2);
+    auto unit = [&](size_t k) {
+        unsigned char a = static_cast<unsigned char>(bytes[2 * k]), b = static_cast<unsigned char>(bytes[2 * k + 1]);
+        return static_cast<char16_t>(BigEndian() ? (a << 8 | b) : (b << 8 | a));
+    };
+    auto text = [&](size_t from, size_t to) {
+        std::u16string w;
+        for (size_t k = from; k < to; ++k) w += unit(k);
+        return plat::AnsiFromUtf16(w);
+    };
+    size_t start = 0, k = 0;
+    while (k < units) {
+        char16_t c = unit(k);
+        if (c == u'\r' || c == u'\n') {
+            size_t endLen = (c == u'\r' && k + 1 < units && unit(k + 1) == u'\n') ? 2 : 1;
+            Lines.push_back({text(start, k), endLen == 2 ? "\r\n" : std::string(1, static_cast<char>(c)),
+                             bytes.substr(2 * start, 2 * (k - start))});
+            k += endLen;
+            start = k;
+        } else {
+            ++k;
+        }
+    }
+    if (start < units) Lines.push_back({text(start, units), std::string(), bytes.substr(2 * start, 2 * (units - start))});
+}
+
+std::string TIniFile::Encode(const std::string& text) const {
+    if (Encoding != FileEncoding::Utf16LE && Encoding != FileEncoding::Utf16BE) return text;
+    std::string out;
+    for (char16_t c : plat::Utf16FromAnsi(text)) {
+        char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+        out += BigEndian() ? hi : lo;
+        out += BigEndian() ? lo : hi;
+    }
+    return out;
 }
 
 std::string TIniFile::Content() const {
-    std::string out = Utf8Mark ? kUtf8Mark : std::string();
-    for (const Line& l : Lines) out += l.Text + l.End;
-    return out;
+    std::string out;
+    if (Encoding == FileEncoding::Utf8Mark) out = kUtf8Mark;
+    if (Encoding == FileEncoding::Utf16LE) out = "\xFF\xFE";
+    if (Encoding == FileEncoding::Utf16BE) out = "\xFE\xFF";
+    for (const Line& l : Lines) out += (l.Raw.empty() ? Encode(l.Text) : l.Raw) + Encode(l.End);
+    return out + Tail;
 }
 
 std::string TIniFile::UnquoteValue(const std::string& raw) {
@@ -184,6 +280,11 @@ int TIniFile::FindKey(int header, const std::string& key, int* last) const {
     return found;
 }
 
+bool TIniFile::HasKey(const std::string& section, const std::string& key) const {
+    int header = FindSection(section);
+    return header >= 0 && FindKey(header, key, nullptr) >= 0;
+}
+
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
     int header = FindSection(section);
@@ -208,7 +309,7 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 void TIniFile::InsertLine(int after, const std::string& text) {
     Line& prev = Lines[static_cast<size_t>(after)];
     if (prev.End.empty()) prev.End = kLineEnd;
-    Lines.insert(Lines.begin() + after + 1, Line{text, kLineEnd});
+    Lines.insert(Lines.begin() + after + 1, Line{text, kLineEnd, std::string()});
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
@@ -217,10 +318,10 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     if (header < 0) {
         if (!Lines.empty()) {
             if (Lines.back().End.empty()) Lines.back().End = kLineEnd;
-            if (!Trim(Lines.back().Text).empty()) Lines.push_back({std::string(), kLineEnd});
+            if (!Trim(Lines.back().Text).empty()) Lines.push_back({std::string(), kLineEnd, std::string()});
         }
-        Lines.push_back({"[" + section + "]", kLineEnd});
-        Lines.push_back({key + "=" + encoded, kLineEnd});
+        Lines.push_back({"[" + section + "]", kLineEnd, std::string()});
+        Lines.push_back({key + "=" + encoded, kLineEnd, std::string()});
         return;
     }
     int last = header;
@@ -235,6 +336,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     // A line that already reads as this value keeps its own spelling.
     if (UnquoteValue(raw) == value) return;
     line.Text = name + "=" + encoded;
+    line.Raw.clear();
     line.End = kLineEnd;
 }
 
@@ -249,6 +351,6 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 void TIniFile::UpdateFile() {
     // A file that exists but could not be read must not be replaced by the
     // few keys written here: that would lose everything else it holds.
-    if (LoadFailed || !plat::WriteFileReplace(Path, Content()))
+    if (Unreadable || !WriteFileReplace(Path, Content()))
         throw Exception("Unable to write to " + Path);
 }

@@ -4,7 +4,9 @@
 // UpdateFile, so a failed save never leaves a half-written file behind.
 // Everything the program does not touch (other sections, keys, comments,
 // unknown lines, their line ends, a UTF-8 byte-order mark in front of the
-// first line) is written back byte for byte.
+// first line) is written back byte for byte. A file saved as UTF-16 (little-
+// or big-endian, with its byte-order mark) is read through the ANSI code
+// page and written back in UTF-16.
 //
 // Reading follows the usual private-profile rules: section and key names are
 // compared without regard to ASCII case; a value is trimmed of surrounding
@@ -25,9 +27,13 @@ public:
     explicit TIniFile(const std::string& path);
 
     const std::string& FileName() const { return Path; }
+    // The file exists but could not be read, even after waiting about a
+    // second for another program to let go of it.
+    bool LoadFailed() const { return Unreadable; }
     // The file as UpdateFile would write it.
     std::string Content() const;
 
+    bool HasKey(const std::string& section, const std::string& key) const;
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
     // Decimal with an optional sign, or hexadecimal after 0x or $ (up to
@@ -55,7 +61,14 @@ private:
     struct Line {
         std::string Text;
         std::string End;  // "\r\n", "\n", "\r" or empty for a last line without one
+        std::string Raw;  // a UTF-16 file's own bytes of Text, until Text changes
     };
+    enum class FileEncoding { Ansi, Utf8Mark, Utf16LE, Utf16BE };
+
+    void LoadUtf16(const std::string& bytes);
+    bool BigEndian() const;
+    // Text in the file's encoding.
+    std::string Encode(const std::string& text) const;
 
     // Index of the first line of the first section named `section`'s header, or -1.
     int FindSection(const std::string& section) const;
@@ -67,6 +80,7 @@ private:
 
     std::string Path;
     std::vector<Line> Lines;
-    bool LoadFailed = false;  // the file exists but could not be read
-    bool Utf8Mark = false;    // the file began with a UTF-8 byte-order mark, kept on writing
+    bool Unreadable = false;  // the file exists but could not be read
+    FileEncoding Encoding = FileEncoding::Ansi;  // a byte-order mark is kept on writing
+    std::string Tail;  // the odd last byte of a UTF-16 file
 };

@@ -26,10 +26,12 @@ std::string LoggedOnUser() {
 void TIniOptions::LoadFromFile(const std::string& path) {
     if (!plat::FileExists(path)) return;
     TIniFile ini(path);
+    KeepFile = ini.LoadFailed();
     ReadOptions(ini);
 }
 
 void TIniOptions::SaveToFile(const std::string& path) {
+    if (KeepFile) return;
     TIniFile ini(path);
     WriteOptions(ini);
     ini.UpdateFile();
@@ -67,7 +69,10 @@ void TIniOptions::ReadOptions(TIniFile& ini) {
 
     Separator = ini.ReadString(kNaming, "Separator", kDefaultSeparator);
     Wrapper = ini.ReadString(kNaming, "Wrapper", kDefaultWrapper);
-    CommonUse = ini.ReadString(kNaming, "CommonUse", LoggedOnUser());
+    // The user's name is one phrase, whatever its bytes: a double-byte
+    // character may end in 0x7C, the list separator.
+    const bool storedPhrases = ini.HasKey(kNaming, "CommonUse");
+    CommonUse = storedPhrases ? ini.ReadString(kNaming, "CommonUse", "") : LoggedOnUser();
     TimeFormat = ini.ReadString(kNaming, "TimeFormat", kDefaultTimeFormat);
 
     SeparatorList.clear();
@@ -75,7 +80,8 @@ void TIniOptions::ReadOptions(TIniFile& ini) {
     CommonUseList.clear();
     SplitList(Separator, '|', SeparatorList);
     SplitList(TimeFormat, '|', TimeFormatList);
-    SplitList(CommonUse, '|', CommonUseList);
+    if (storedPhrases) SplitList(CommonUse, '|', CommonUseList);
+    else if (!CommonUse.empty()) CommonUseList.push_back(CommonUse);
     NormalizeSeparators();
 
     WrapperList.clear();
@@ -175,6 +181,12 @@ void TIniOptions::SplitList(const std::string& text, char separator, std::vector
         char quote = 0;
         for (; i < n; ++i) {
             char c = text[i];
+            // The second byte of a double-byte character is never a
+            // separator or a quote.
+            if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < n) {
+                ++i;
+                continue;
+            }
             if (quote) {
                 if (c == quote) quote = 0;
             } else if (c == '\'' || c == '"') {

@@ -51,6 +51,11 @@ public:
     std::string CommonUse;
     std::string TimeFormat;
     int OpenMaxLimit = 31;  // the settings dialog's highest OpenMax; never stored
+    // The ini file exists but could not be read, even after waiting for the
+    // program that held it: the record holds defaults the user never saw,
+    // and SaveToFile leaves the file alone. The settings dialog's OK clears
+    // it, as the user has then seen and accepted every value.
+    bool KeepFile = false;
     std::vector<std::string> SeparatorList;
     std::vector<std::string> CommonUseList;
     std::vector<std::string> TimeFormatList;
@@ -82,5 +87,6 @@ public:
     // (' or ") opens a stretch up to the same quote in which separators and
     // line breaks do not end the piece; the quotes stay in it. Line breaks
     // end a piece and are skipped at its start; empty pieces are dropped.
+    // A double-byte character is never split, whatever its second byte.
     static void SplitList(const std::string& text, char separator, std::vector<std::string>& list);
 };

@@ -245,10 +245,29 @@ bool SetFileTimes(const std::string& path, std::uint64_t fileTime);
 // Every entry of `dir` ("*.*", all attributes); false when it cannot be read.
 bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries);
 bool SetCurrentDir(const std::string& path);
+// False also while another program holds the file open without sharing it
+// for reading.
 bool ReadWholeFile(const std::string& path, std::string& content);
-// Writes a temporary file beside `path` and puts it in place in one step,
-// keeping the replaced file's attributes; where no temporary file can be
-// made, writes `path` in place.
-bool WriteFileReplace(const std::string& path, const std::string& content);
+
+// The steps of a save through a temporary file (WriteFileReplace in
+// Inifile.cpp puts them together).
+unsigned ProcessId();
+// Creates or empties `path`, writes `content` and flushes it.
+bool WriteNewFile(const std::string& path, const std::string& content);
+// Rewrites an existing file where it lies (no new file is made).
+bool RewriteFile(const std::string& path, const std::string& content);
+// Puts `replacement` in the place of the existing file `path` in one step,
+// keeping what the replaced file carried (attributes). 0 on success, else
+// the system's error code; for 1176 and 1177 the replaced file is already
+// gone or renamed and `replacement` is still there under its own name.
+unsigned long ReplaceFileWith(const std::string& path, const std::string& replacement);
+// Renames `from` to `to`, replacing a file there.
+bool MoveFileReplace(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
+
+// Text between UTF-16 (code units in host order) and the ANSI code page;
+// a character the code page lacks becomes '?'.
+std::string AnsiFromUtf16(const std::u16string& text);
+std::u16string Utf16FromAnsi(const std::string& text);
 
 }  // namespace plat

@@ -1,5 +1,7 @@
 #include "Headless.h"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -458,6 +460,61 @@ std::string ChangeCase(std::string s, bool upper) {
     return s;
 }
 }  // namespace
+namespace {
+// One character through iconv, as the system's code-page tables convert it;
+// false when the other side has no such character.
+bool ConvertOne(iconv_t cd, const char* in, size_t inLen, std::string& out) {
+    char buf[16];
+    char* src = const_cast<char*>(in);
+    char* dst = buf;
+    size_t left = sizeof buf;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &src, &inLen, &dst, &left) == static_cast<size_t>(-1) || inLen != 0) return false;
+    out.append(buf, sizeof buf - left);
+    return true;
+}
+}  // namespace
+std::string AnsiFromUtf16(const std::u16string& text) {
+    static iconv_t toAnsi = iconv_open("GBK", "UTF-16LE");
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        char16_t units[2] = {c, 0};
+        size_t n = 1;
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+            units[n++] = text[++i];
+        char bytes[4];
+        for (size_t u = 0; u < n; ++u) {
+            bytes[2 * u] = static_cast<char>(units[u] & 0xFF);
+            bytes[2 * u + 1] = static_cast<char>(units[u] >> 8);
+        }
+        if (!ConvertOne(toAnsi, bytes, 2 * n, out)) out += '?';
+    }
+    return out;
+}
+std::u16string Utf16FromAnsi(const std::string& text) {
+    static iconv_t fromAnsi = iconv_open("UTF-16LE", "GBK");
+    std::u16string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char16_t>(c);
+            continue;
+        }
+        size_t n = IsLeadByte(c) && i + 1 < text.size() ? 2 : 1;
+        std::string units;
+        if (!ConvertOne(fromAnsi, text.data() + i, n, units)) units = std::string("?\0", 2);
+        for (size_t u = 0; u + 1 < units.size(); u += 2)
+            out += static_cast<char16_t>(static_cast<unsigned char>(units[u]) |
+                                         static_cast<unsigned char>(units[u + 1]) << 8);
+        i += n - 1;
+    }
+    return out;
+}
 std::string AnsiLowerCase(const std::string& text) { return ChangeCase(text, false); }
 std::string AnsiUpperCase(const std::string& text) { return ChangeCase(text, true); }
 DateTime LocalNow() { return State().localNow; }
@@ -494,152 +551,6 @@ void SendKeys(const std::vector<unsigned short>& keys) {
 void ShellOpen(const std::string& path, const std::string& dir) {
     State().panelLog.push_back("open " + path);
     State().shellOpened.push_back({path, dir});
-}
-
-// ---------------------------------------------------------------- files
-// Relative paths resolve against the current directory, as on Windows.
-namespace {
-std::string Abs(const std::string& path) {
-    std::string p = path;
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    bool absolute = (!p.empty() && p[0] == '\\') || (p.size() >= 2 && p[1] == ':');
-    if (!absolute && !State().currentDir.empty()) {
-        std::string d = State().currentDir;
-        if (d.back() != '\\') d += '\\';
-        p = d + p;
-    }
-    // "\x" starts at the root of the current directory's drive; "\\srv\x"
-    // is a network path and keeps both of its backslashes.
-    bool network = p.size() >= 2 && p[0] == '\\' && p[1] == '\\';
-    const std::string& cd = State().currentDir;
-    if (!network && !p.empty() && p[0] == '\\' && cd.size() >= 2 && cd[1] == ':') p = cd.substr(0, 2) + p;
-    // Fold "." and ".." parts as the file system does.
-    std::vector<std::string> parts;
-    std::string cur, head;
-    size_t i = 0;
-    if (p.size() >= 2 && p[1] == ':') {
-        head = p.substr(0, 2);
-        i = 2;
-    } else if (network) {
-        head = "\\";
-        i = 1;
-    }
-    for (; i <= p.size(); ++i) {
-        if (i == p.size() || p[i] == '\\') {
-            if (cur == "..") {
-                if (!parts.empty()) parts.pop_back();
-            } else if (!cur.empty() && cur != ".") {
-                parts.push_back(cur);
-            }
-            cur.clear();
-        } else {
-            cur += p[i];
-        }
-    }
-    std::string out = head;
-    for (const std::string& s : parts) out += "\\" + s;
-    if (out == head) out += "\\";
-    return out;
-}
-std::string K(const std::string& path) { return headless::Key(Abs(path)); }
-std::string KR(const std::string& path) {
-    std::string a = Abs(path), k = headless::Key(a);
-    headless::Remember(k, a);
-    return k;
-}
-std::string NameOf(const std::string& key) {
-    auto it = State().spelling.find(key);
-    std::string p = it == State().spelling.end() ? key : it->second;
-    size_t s = p.find_last_of('\\');
-    return s == std::string::npos ? p : p.substr(s + 1);
-}
-bool ValidName(const std::string& key) {
-    for (char c : key)
-        if (c == '|' || c == '<' || c == '>' || c == '"' || c == '*' || c == '?') return false;
-    size_t colon = key.find(':', 2);
-    return colon == std::string::npos;
-}
-}  // namespace
-
-bool DirectoryExists(const std::string& path) { return State().dirs.count(K(path)) > 0; }
-bool FileExists(const std::string& path) { return State().files.count(K(path)) > 0; }
-bool ForceDirectories(const std::string& path) {
-    std::string k = K(path);
-    std::vector<std::string> chain;
-    for (std::string p = k; !p.empty() && !State().dirs.count(p); p = headless::ParentKey(p)) {
-        if (State().files.count(p) || !ValidName(p) || State().unwritable.count(p)) return false;
-        chain.push_back(p);
-    }
-    for (const std::string& p : chain) State().dirs.insert(p);
-    KR(path);
-    return true;
-}
-namespace {
-bool CanCreateFile(const std::string& k) {
-    std::string parent = headless::ParentKey(k);
-    return ValidName(k) && !State().dirs.count(k) && !State().unwritable.count(k) &&
-           (parent.empty() || State().dirs.count(parent));
-}
-}  // namespace
-bool CreateEmptyFile(const std::string& path) {
-    std::string k = K(path);
-    if (CanCreateFile(k)) KR(path);
-    if (!CanCreateFile(k)) return false;
-    State().files[k] = std::string();
-    State().fileTimes.erase(k);
-    return true;
-}
-bool CopyFileReplace(const std::string& from, const std::string& to) {
-    auto it = State().files.find(K(from));
-    std::string k = K(to);
-    if (it == State().files.end() || !CanCreateFile(k)) return false;
-    KR(to);
-    State().files[k] = it->second;
-    State().fileTimes.erase(k);
-    return true;
-}
-std::uint64_t SystemTimeAsFileTime() { return State().now; }
-bool SetFileTimes(const std::string& path, std::uint64_t t) {
-    std::string k = K(path);
-    if (!State().files.count(k)) return false;
-    State().fileTimes[k] = t;
-    return true;
-}
-bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries) {
-    std::string k = K(dir);
-    if (!State().dirs.count(k) || State().unreadableDirs.count(k)) return false;
-    entries.clear();
-    entries.push_back({".", true});
-    entries.push_back({"..", true});
-    std::string prefix = k.back() == '\\' ? k : k + "\\";
-    auto child = [&](const std::string& key) {
-        return key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0 &&
-               key.find('\\', prefix.size()) == std::string::npos;
-    };
-    for (const auto& f : State().files)
-        if (child(f.first)) entries.push_back({NameOf(f.first), false});
-    for (const auto& d : State().dirs)
-        if (child(d)) entries.push_back({NameOf(d), true});
-    return true;
-}
-bool SetCurrentDir(const std::string& path) {
-    if (path.empty() || !DirectoryExists(path)) return false;
-    State().currentDir = Abs(path);
-    return true;
-}
-bool ReadWholeFile(const std::string& path, std::string& content) {
-    auto it = State().files.find(K(path));
-    if (it == State().files.end()) return false;
-    content = it->second;
-    return true;
-}
-bool WriteFileReplace(const std::string& path, const std::string& content) {
-    std::string k = K(path);
-    if (State().unwritable.count(k) || !CanCreateFile(k)) return false;
-    KR(path);
-    State().files[k] = content;
-    return true;
 }
 
 }  // namespace plat

@@ -67,6 +67,14 @@ struct World {
     std::map<std::string, std::string> spelling;     // key -> path as first created
     std::set<std::string> unwritable;                // keys whose writes fail
     std::set<std::string> unreadableDirs;            // keys that cannot be listed
+    // Reads of a file that fail (another program holds it open without
+    // sharing it for reading): key -> how many of the next reads fail.
+    std::map<std::string, int> readFailures;
+    // The results of the next ReplaceFileWith calls, each with its effect:
+    // 1175 leaves both files, 1176 deletes the replaced one, 1177 renames it
+    // to "~RF0001.TMP" beside it; 0 or an empty queue replaces as asked.
+    std::deque<unsigned long> replaceErrors;
+    int moveFailures = 0;  // how many of the next MoveFileReplace calls fail
     std::string currentDir;
     std::uint64_t now = 0x01DB000000000000ull;
 

@@ -50,7 +50,7 @@ void WriteStartupStamps() {
         snprintf(line, sizeof line, "STAMP %s %lld %lld\r\n", g_stamps[i].what, g_stamps[i].ticks, f.QuadPart);
         text += line;
     }
-    WriteFileReplace(path + ".stamps", text);
+    WriteNewFile(path + ".stamps", text);
 }
 
 }  // namespace plat

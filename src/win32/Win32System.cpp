@@ -245,7 +245,6 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
 }
 
 namespace {
-
 bool WriteAllTo(HANDLE h, const std::string& content) {
     DWORD written = 0;
     bool ok = content.empty() ||
@@ -253,30 +252,19 @@ bool WriteAllTo(HANDLE h, const std::string& content) {
                written == content.size());
     return FlushFileBuffers(h) && ok;
 }
+}  // namespace
 
-// Puts the written temporary file in the place of `path`. ReplaceFileA keeps
-// what the replaced file carried (attributes, security descriptor); a plain
-// rename would give a hidden ini file fresh attributes. A read-only file is
-// refused by both, and the save reports it.
-bool PutInPlace(const std::string& tmp, const std::string& path) {
-    DWORD old = GetFileAttributesA(path.c_str());
-    if (old == INVALID_FILE_ATTRIBUTES)
-        return MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!ReplaceFileA(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return false;
-    // Wine's ReplaceFile leaves the attributes behind (the hidden-ini case
-    // of the Wine tests shows it); carry them over where they were lost.
-    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    DWORD now = GetFileAttributesA(path.c_str());
-    if (now != INVALID_FILE_ATTRIBUTES && (now & old & kept) != (old & kept))
-        SetFileAttributesA(path.c_str(), (now & ~FILE_ATTRIBUTE_NORMAL) | (old & kept));
-    return true;
+unsigned ProcessId() { return GetCurrentProcessId(); }
+
+bool WriteNewFile(const std::string& path, const std::string& content) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAllTo(h, content);
+    CloseHandle(h);
+    return ok;
 }
 
-// The file rewritten where it lies, for a folder that lets no new file be
-// made while the file itself may be written (rights on that one file).
-bool WriteInPlace(const std::string& path, const std::string& content) {
+bool RewriteFile(const std::string& path, const std::string& content) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteAllTo(h, content) && SetEndOfFile(h);
@@ -284,17 +272,47 @@ bool WriteInPlace(const std::string& path, const std::string& content) {
     return ok;
 }
 
-}  // namespace
+// ReplaceFileA keeps what the replaced file carried (attributes, security
+// descriptor); a plain rename would give a hidden ini file fresh attributes.
+unsigned long ReplaceFileWith(const std::string& path, const std::string& replacement) {
+    DWORD old = GetFileAttributesA(path.c_str());
+    if (!ReplaceFileA(path.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        DWORD error = GetLastError();
+        return error ? error : ERROR_GEN_FAILURE;
+    }
+    // Wine's ReplaceFile leaves the attributes behind (the hidden-ini case
+    // of the Wine tests shows it); carry them over where they were lost.
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    DWORD now = GetFileAttributesA(path.c_str());
+    if (old != INVALID_FILE_ATTRIBUTES && now != INVALID_FILE_ATTRIBUTES && (now & old & kept) != (old & kept))
+        SetFileAttributesA(path.c_str(), (now & ~FILE_ATTRIBUTE_NORMAL) | (old & kept));
+    return 0;
+}
 
-bool WriteFileReplace(const std::string& path, const std::string& content) {
-    std::string tmp = path + ".~" + std::to_string(GetCurrentProcessId()) + ".tmp";
-    HANDLE h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return WriteInPlace(path, content);
-    bool ok = WriteAllTo(h, content);
-    CloseHandle(h);
-    if (ok) ok = PutInPlace(tmp, path);
-    if (!ok) DeleteFileA(tmp.c_str());
-    return ok;
+bool MoveFileReplace(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+std::string AnsiFromUtf16(const std::u16string& text) {
+    if (text.empty()) return std::string();
+    const wchar_t* w = reinterpret_cast<const wchar_t*>(text.data());
+    int n = WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::u16string Utf16FromAnsi(const std::string& text) {
+    if (text.empty()) return std::u16string();
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::u16string out(n > 0 ? static_cast<size_t>(n) : 0, u'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                            reinterpret_cast<wchar_t*>(&out[0]), n);
+    return out;
 }
 
 }  // namespace plat

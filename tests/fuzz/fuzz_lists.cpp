@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Backend.h"
 #include "FuzzCheck.h"
 #include "Headless.h"
 #include "Inioptions.h"
@@ -16,12 +17,18 @@ const char* const kPath = "C:\\Korvalin\\korvalin.ini";
 
 // An entry the joined text can hold: not empty, no line break, none of the
 // separators, and every quote closed within it (an open quote would swallow
-// the separators after it).
+// the separators after it). A double-byte character is one character: its
+// second byte is no separator, and a lead byte at the end would take the
+// separator after it as its second byte.
 bool Holdable(const std::string& e, const char* separators) {
-    if (e.empty()) return false;
+    if (e.empty() || e.find_first_of("\r\n") != std::string::npos) return false;
     char quote = 0;
-    for (char c : e) {
-        if (c == '\r' || c == '\n') return false;
+    for (std::size_t i = 0; i < e.size(); ++i) {
+        const char c = e[i];
+        if (plat::IsLeadByte(static_cast<unsigned char>(c))) {
+            if (++i == e.size()) return false;
+            continue;
+        }
         if (quote) {
             if (c == quote) quote = 0;
         } else if (c == '\'' || c == '"') {

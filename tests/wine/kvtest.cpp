@@ -21,6 +21,10 @@
 // The exit code is 1 when a check failed.
 #include "kvdriver.h"
 
+namespace kv {
+void CaseIniFileGroup();  // kvinifile.cpp: ini files saved as UTF-16 or held by another program
+}
+
 namespace {
 using namespace kv;
 
@@ -567,6 +571,7 @@ int main(int argc, char** argv) {
         {"config", CaseConfigGroup},
         {"focus", CaseFocusGroup},   {"tab", CaseTabGroup},       {"paste", CasePasteGroup},
         {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
+        {"inifile", CaseIniFileGroup},
         {"naming", CaseNamingGroup},
         {"handback", CaseHandBackGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},

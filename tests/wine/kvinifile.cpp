@@ -1,0 +1,187 @@
+// The ini file as users leave it: saved by Notepad as "Unicode" (UTF-16,
+// either byte order), or held open by another program while Korvalin
+// starts. Each case checks what Korvalin does with the options it read and
+// the file's bytes after a real run.
+#include "kvdriver.h"
+
+namespace kv {
+namespace {
+
+const int kEdit = 100;
+
+std::string Utf16Bytes(const std::string& ansi, bool bigEndian) {
+    std::wstring w = Wide(ansi);
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t c : w) {
+        char lo = (char)(c & 0xFF), hi = (char)((c >> 8) & 0xFF);
+        out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
+}
+
+// The text of a UTF-16 file with its mark, in the ANSI code page; false
+// when the file is not such a file.
+bool FromUtf16(const std::string& bytes, bool bigEndian, std::string& text) {
+    if (bytes.size() % 2 || bytes.compare(0, 2, bigEndian ? "\xFE\xFF" : "\xFF\xFE") != 0) return false;
+    std::wstring w;
+    for (size_t i = 2; i < bytes.size(); i += 2) {
+        unsigned char a = (unsigned char)bytes[i], b = (unsigned char)bytes[i + 1];
+        w += (wchar_t)(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    }
+    text.assign(w.size() * 2 + 1, '\0');
+    int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &text[0], (int)text.size(), nullptr, nullptr);
+    text.resize(n > 0 ? n : 0);
+    return true;
+}
+
+// A key that occurs twice in the file, or the empty text.
+std::string Duplicate(const std::vector<IniEntry>& ini) {
+    for (size_t i = 0; i < ini.size(); ++i)
+        for (size_t j = i + 1; j < ini.size(); ++j)
+            if (ini[i].section == ini[j].section && ini[i].key == ini[j].key)
+                return "[" + ini[i].section + "] " + ini[i].key;
+    return "";
+}
+
+std::string ValueOf(const std::vector<IniEntry>& ini, const char* section, const char* key) {
+    const IniEntry* e = Find(ini, section, key);
+    return e ? e->value : "(missing)";
+}
+
+// Enter in the text box with ConfirmMode 1 breaks the line.
+void CheckConfirmModeOne(HWND edit) {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM) "one", SMTO_ABORTIFHUNG, 3000, &r);
+    SendMessageTimeoutA(edit, EM_SETSEL, 3, 3, SMTO_ABORTIFHUNG, 3000, &r);
+    SendKey(VK_RETURN);
+    Check(Poll([&] { return TextOf(edit) == "one\r\n"; }, 3000), "ConfirmMode 1 is read: Enter gives a new line",
+          "text " + Show(TextOf(edit)));
+}
+
+bool CloseWithEscape(Run& run) {
+    SendKey(VK_ESCAPE);
+    bool ended = run.KorvalinEnded(10000);
+    HWND box = VisibleWindow(run.kvPid, "#32770");
+    Check(box == nullptr, "no error box", box ? Show(ReadBox(box).text) : "");
+    if (box) Press(box, IDOK);
+    return Check(ended || run.KorvalinEnded(5000), "Escape closes the window");
+}
+
+void CaseUnicode() {
+    const std::string ini =
+        "; 设置\r\n[FileList]\r\nConfirmMode=1\r\n[AfterCreate]\r\nOpenMax=7\r\nSleepTime=123\r\n"
+        "[Naming]\r\nCommonUse=周报\r\n";
+    for (bool bigEndian : {false, true}) {
+        g_case = bigEndian ? "inifile/UTF-16 big-endian" : "inifile/UTF-16 little-endian";
+        Run run;
+        WriteAll(run.ini, Utf16Bytes(ini, bigEndian));
+        HWND edit = nullptr;
+        HWND main = ShowMainWindow(run, {}, edit);
+        if (!main) continue;
+        BringToFront(main);
+        CheckConfirmModeOne(edit);
+        if (!CloseWithEscape(run)) continue;
+        std::string bytes, text;
+        ReadAll(run.ini, bytes);
+        if (!Check(FromUtf16(bytes, bigEndian, text), "the file is still UTF-16 with its mark",
+                   Show(bytes.substr(0, 24))))
+            continue;
+        const std::vector<IniEntry> entries = ParseIni(text);
+        CheckEq(Duplicate(entries), "", "every key once");
+        Check(text.compare(0, 8, "; 设置\r\n") == 0, "the comment is kept", Show(text.substr(0, 20)));
+        CheckEq(ValueOf(entries, "FileList", "ConfirmMode"), "1", "ConfirmMode stays 1");
+        CheckEq(ValueOf(entries, "AfterCreate", "OpenMax"), "7", "OpenMax stays 7");
+        CheckEq(ValueOf(entries, "AfterCreate", "SleepTime"), "123", "SleepTime stays 123");
+        CheckEq(ValueOf(entries, "Naming", "CommonUse"), "周报", "the phrase stays");
+        Check(Find(entries, "Naming", "TimeFormat") != nullptr, "the missing keys are added");
+    }
+}
+
+// Another program holds the file open, sharing nothing, while Korvalin
+// starts; it lets go after `releaseMs` from the start (0: once the window is
+// up). `accept`: the settings dialog is closed with OK before the end.
+struct HeldRow {
+    const char* name;
+    DWORD releaseMs;
+    bool accept;
+    bool used;       // the file's values are used (window place, ConfirmMode)
+    bool rewritten;  // the file is written at the end
+};
+
+void CaseHeld() {
+    const std::string ini =
+        "[FileList]\r\nConfirmMode=1\r\n[AfterCreate]\r\nOpenMax=7\r\nSleepTime=123\r\n"
+        "[Window]\r\nSavePos=1\r\nLeft=100\r\nTop=50\r\n";
+    const HeldRow rows[] = {
+        {"released within a second", 400, false, true, true},
+        {"held until the window is up", 0, false, false, false},
+        {"held, then OK in the settings", 0, true, false, true},
+    };
+    for (const HeldRow& row : rows) {
+        g_case = std::string("inifile/") + row.name;
+        Run run;
+        WriteAll(run.ini, ini);
+        HANDLE lock = CreateFileA(run.ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (!Check(lock != INVALID_HANDLE_VALUE, "the test holds the ini file")) continue;
+        // Korvalin cannot read it now.
+        HANDLE probe = CreateFileA(run.ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+        Check(probe == INVALID_HANDLE_VALUE, "nobody else can open it for reading");
+        if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+        if (!run.Start({})) {
+            CloseHandle(lock);
+            continue;
+        }
+        if (row.releaseMs) {
+            Sleep(row.releaseMs);
+            CloseHandle(lock);
+            lock = nullptr;
+        }
+        HWND main = run.WaitMain();
+        HWND edit = main ? Control(main, kEdit) : nullptr;
+        if (lock) CloseHandle(lock);
+        if (!Check(edit != nullptr, "main window appears")) continue;
+        Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
+        Sleep(200);
+        BringToFront(main);
+        RECT r = Bounds(main);
+        if (row.used) {
+            CheckEq(RectText(r).substr(0, RectText(r).find(' ')), "100,50", "the window opens at the stored place");
+            CheckConfirmModeOne(edit);
+        } else {
+            Check(r.left != 100 || r.top != 50, "the stored place is not used", RectText(r));
+        }
+        if (row.accept) {
+            Chord({VK_MENU, 'S'});
+            HWND dlg = nullptr;
+            Poll([&] { return (dlg = VisibleWindow(run.kvPid, "TfomConfig")) != nullptr; }, 10000);
+            if (Check(dlg != nullptr, "Alt+S opens the settings dialog")) {
+                BringToFront(dlg);
+                Chord({VK_RETURN});
+                Check(Poll([&] { return !VisibleWindow(run.kvPid, "TfomConfig"); }, 5000), "Enter closes it with OK");
+                BringToFront(main);
+            }
+        }
+        if (!CloseWithEscape(run)) continue;
+        std::string after;
+        ReadAll(run.ini, after);
+        if (!row.rewritten) {
+            Check(after == ini, "the file is left as it was", Show(after.substr(0, 120)));
+            continue;
+        }
+        const std::vector<IniEntry> entries = ParseIni(after);
+        CheckEq(Duplicate(entries), "", "every key once");
+        Check(Find(entries, "Naming", "TimeFormat") != nullptr, "the file is written");
+        CheckEq(ValueOf(entries, "AfterCreate", "OpenMax"), row.used ? "7" : "16",
+                row.used ? "OpenMax from the file" : "OpenMax as the dialog showed it");
+    }
+}
+
+}  // namespace
+
+void CaseIniFileGroup() {
+    CaseUnicode();
+    CaseHeld();
+}
+
+}  // namespace kv
