@@ -69,7 +69,7 @@ fi
 groups="$*"
 if [ -z "$groups" ]; then
     groups=$(timeout -k 5 60 wine "$bin/kvtest.exe" --list 2>/dev/null </dev/null | tr -d '\r' |
-             grep -vx startup-time)
+             grep -vx startup-time | tr '\n' ' ')
     groups="$groups ini-diff long-names-deep"
 fi
 kv_wine_down
