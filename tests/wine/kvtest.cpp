@@ -21,6 +21,8 @@
 // The exit code is 1 when a check failed.
 #include "kvdriver.h"
 
+namespace kv { void CaseClockGroup(); }  // kvclock.cpp
+
 namespace {
 using namespace kv;
 
@@ -563,7 +565,7 @@ int main(int argc, char** argv) {
         {"config", CaseConfigGroup},
         {"focus", CaseFocusGroup},   {"tab", CaseTabGroup},       {"paste", CasePasteGroup},
         {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
-        {"naming", CaseNamingGroup},
+        {"naming", CaseNamingGroup}, {"clock", CaseClockGroup},
         {"handback", CaseHandBackGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
         {"release", [&] { CaseReleaseGroup(release); }},
