@@ -12,7 +12,8 @@
 // Renders `pattern` for the moment `t` with the locale's texts. Tokens are
 // runs of one character as written (yyyy, mm, dd, hh, nn, ss, zzz, ...),
 // their letter read without regard to case; quoted text is copied without
-// its quotes, double-byte characters are copied whole.
+// its quotes, double-byte characters are copied whole. The locale's formats
+// behind c, t, tt, ddddd and dddddd are read with the system's letters.
 std::string FormatDatePattern(const std::string& pattern, const plat::DateTime& t, const plat::LocaleTexts& loc);
 
 // One level of a menu as it is shown: its caption with an accelerator that

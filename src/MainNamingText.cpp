@@ -59,14 +59,128 @@ bool TwelveHour(const std::string& s, std::size_t from) {
     return false;
 }
 
-// Locale formats may name one another; three levels are more than any
-// real locale uses and stop a format that names itself.
-const int kMaxNesting = 3;
+// ---- the system's format pictures
 
-void Render(const std::string& p, const plat::DateTime& t, const plat::LocaleTexts& loc, bool timeFormat,
-            int nesting, std::string& out) {
-    if (nesting > kMaxNesting) return;
-    auto nested = [&](const std::string& f, bool isTime) { Render(f, t, loc, isTime, nesting + 1, out); };
+// One piece of a system date or time format, in the renderer's own terms.
+struct SystemToken {
+    enum Field : unsigned char { Text, Year, Month, MonthName, Day, DayName, Era, Hour24, Hour12, Minute, Second, Marker };
+    Field field;
+    int width;         // digits (0: no leading zero); for names and the marker 1 short, 2 long
+    std::string text;  // for Text
+    SystemToken(Field f = Text, int w = 0) : field(f), width(w) {}
+};
+
+// A run of `run` letters `c` in a time format, as a token; false for text.
+bool TimeLetter(char c, int run, SystemToken& t) {
+    const int digits = run == 1 ? 0 : 2;
+    switch (c) {
+    case 'h': t = {SystemToken::Hour12, digits}; return true;
+    case 'H': t = {SystemToken::Hour24, digits}; return true;
+    case 'm': t = {SystemToken::Minute, digits}; return true;
+    case 's': t = {SystemToken::Second, digits}; return true;
+    case 't': t = {SystemToken::Marker, run == 1 ? 1 : 2}; return true;
+    default: return false;
+    }
+}
+
+// The same in a date format.
+bool DateLetter(char c, int run, SystemToken& t) {
+    switch (c) {
+    case 'd':
+        t = run <= 2 ? SystemToken{SystemToken::Day, run == 1 ? 0 : 2} : SystemToken{SystemToken::DayName, run == 3 ? 1 : 2};
+        return true;
+    case 'M':
+        t = run <= 2 ? SystemToken{SystemToken::Month, run == 1 ? 0 : 2}
+                     : SystemToken{SystemToken::MonthName, run == 3 ? 1 : 2};
+        return true;
+    // One y is the year in the century without a leading zero, three or
+    // more the full year, as Wine renders them.
+    case 'y': t = {SystemToken::Year, run == 1 ? 0 : run == 2 ? 2 : 4}; return true;
+    // g and gg are the era, once: so the system's documentation has it,
+    // while Wine repeats the era for each g.
+    case 'g': t = {SystemToken::Era, 0}; return true;
+    default: return false;
+    }
+}
+
+// Reads a format as the system's own formatter does, with the system's
+// letters, not ours: in a date format d, M, y and g; in a time format h
+// (12-hour), H (24-hour), m (minutes), s and t (the morning or afternoon
+// designator). Every other character is text, text in single quotes too,
+// where two quotes in a row stand for one.
+std::vector<SystemToken> ConvertSystemFormat(const std::string& f, bool time) {
+    std::vector<SystemToken> tokens;
+    auto text = [&](const std::string& s) {
+        if (tokens.empty() || tokens.back().field != SystemToken::Text) tokens.push_back({});
+        tokens.back().text += s;
+    };
+    const std::size_t n = f.size();
+    for (std::size_t i = 0; i < n;) {
+        const char c = f[i];
+        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < n) {
+            text(f.substr(i, 2));
+            i += 2;
+            continue;
+        }
+        if (c == '\'') {
+            std::string quoted;
+            for (++i; i < n; ++i) {
+                if (f[i] == '\'' && (i + 1 >= n || f[i + 1] != '\'')) break;
+                if (f[i] == '\'') ++i;
+                quoted += f[i];
+            }
+            text(quoted);
+            ++i;
+            continue;
+        }
+        std::size_t run = 1;
+        while (i + run < n && f[i + run] == c) ++run;
+        SystemToken t;
+        if (time ? TimeLetter(c, static_cast<int>(run), t) : DateLetter(c, static_cast<int>(run), t)) tokens.push_back(t);
+        else text(f.substr(i, run));
+        i += run;
+    }
+    return tokens;
+}
+
+// The first character of `s`, a double-byte one whole.
+std::string FirstChar(const std::string& s) {
+    if (s.empty()) return s;
+    return s.substr(0, plat::IsLeadByte(static_cast<unsigned char>(s[0])) && s.size() > 1 ? 2 : 1);
+}
+
+void RenderSystem(const std::string& format, bool time, const plat::DateTime& t, const plat::LocaleTexts& loc,
+                  std::string& out) {
+    const int dow = ((t.DayOfWeek % 7) + 7) % 7;
+    const int month = (t.Month >= 1 && t.Month <= 12) ? t.Month - 1 : 0;
+    const int hour12 = t.Hour % 12 == 0 ? 12 : t.Hour % 12;
+    for (const SystemToken& k : ConvertSystemFormat(format, time)) {
+        switch (k.field) {
+        case SystemToken::Text: out += k.text; break;
+        case SystemToken::Year: out += k.width == 4 ? Number(t.Year, 4) : Number(t.Year % 100, k.width); break;
+        case SystemToken::Month: out += Number(t.Month, k.width); break;
+        case SystemToken::MonthName: out += k.width == 1 ? loc.ShortMonthNames[month] : loc.LongMonthNames[month]; break;
+        case SystemToken::Day: out += Number(t.Day, k.width); break;
+        case SystemToken::DayName: out += k.width == 1 ? loc.ShortDayNames[dow] : loc.LongDayNames[dow]; break;
+        case SystemToken::Era: out += loc.Era; break;
+        case SystemToken::Hour24: out += Number(t.Hour, k.width); break;
+        case SystemToken::Hour12: out += Number(hour12, k.width); break;
+        case SystemToken::Minute: out += Number(t.Minute, k.width); break;
+        case SystemToken::Second: out += Number(t.Second, k.width); break;
+        case SystemToken::Marker: {
+            const std::string& m = t.Hour < 12 ? loc.TimeAM : loc.TimePM;
+            out += k.width == 1 ? FirstChar(m) : m;
+            break;
+        }
+        }
+    }
+}
+
+// ---- our own patterns
+
+void Render(const std::string& p, const plat::DateTime& t, const plat::LocaleTexts& loc, std::string& out) {
+    auto date = [&](const std::string& f) { RenderSystem(f, false, t, loc, out); };
+    auto time = [&](const std::string& f) { RenderSystem(f, true, t, loc, out); };
     char lastLetter = 0;  // the nearest letter before the token, upper case
     const std::size_t n = p.size();
     for (std::size_t i = 0; i < n;) {
@@ -121,7 +235,7 @@ void Render(const std::string& p, const plat::DateTime& t, const plat::LocaleTex
             out += run <= 2 ? Number(t.Year % 100, 2) : Number(t.Year, 4);
             break;
         case 'M':
-            if (run <= 2 && (lastLetter == 'H' || timeFormat)) out += Number(t.Minute, run == 1 ? 0 : 2);
+            if (run <= 2 && lastLetter == 'H') out += Number(t.Minute, run == 1 ? 0 : 2);
             else if (run <= 2) out += Number(t.Month, run == 1 ? 0 : 2);
             else out += run == 3 ? loc.ShortMonthNames[month] : loc.LongMonthNames[month];
             break;
@@ -129,8 +243,8 @@ void Render(const std::string& p, const plat::DateTime& t, const plat::LocaleTex
             if (run <= 2) out += Number(t.Day, run == 1 ? 0 : 2);
             else if (run == 3) out += loc.ShortDayNames[dow];
             else if (run == 4) out += loc.LongDayNames[dow];
-            else if (run == 5) nested(loc.ShortDateFormat, false);
-            else nested(loc.LongDateFormat, false);
+            else if (run == 5) date(loc.ShortDateFormat);
+            else date(loc.LongDateFormat);
             break;
         case 'H': {
             int h = t.Hour;
@@ -156,14 +270,14 @@ void Render(const std::string& p, const plat::DateTime& t, const plat::LocaleTex
             else out.append(p, i, run);
             break;
         case 'C':
-            nested(loc.ShortDateFormat, false);
+            date(loc.ShortDateFormat);
             if (t.Hour || t.Minute || t.Second) {
                 out += ' ';
-                nested(loc.LongTimeFormat, true);
+                time(loc.LongTimeFormat);
             }
             break;
         case 'T':
-            nested(run == 1 ? loc.ShortTimeFormat : loc.LongTimeFormat, true);
+            time(run == 1 ? loc.ShortTimeFormat : loc.LongTimeFormat);
             break;
         default:
             out.append(p, i, run);
@@ -178,7 +292,7 @@ void Render(const std::string& p, const plat::DateTime& t, const plat::LocaleTex
 
 std::string FormatDatePattern(const std::string& pattern, const plat::DateTime& t, const plat::LocaleTexts& loc) {
     std::string out;
-    Render(pattern, t, loc, false, 0, out);
+    Render(pattern, t, loc, out);
     return out;
 }
 

@@ -207,8 +207,11 @@ struct DateTime {
 struct LocaleTexts {
     std::string ShortMonthNames[12], LongMonthNames[12];
     std::string ShortDayNames[7], LongDayNames[7];  // Sunday first
+    // As the system gives them, in its own letters (tt the designator,
+    // h 12-hour, H 24-hour), not in those of our patterns.
     std::string ShortDateFormat, LongDateFormat, ShortTimeFormat, LongTimeFormat;
     std::string DateSeparator, TimeSeparator, TimeAM, TimePM;
+    std::string Era;  // of today's date, for the system's g
 };
 DateTime LocalNow();
 LocaleTexts LocaleInfo();

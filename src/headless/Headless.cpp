@@ -54,6 +54,7 @@ plat::LocaleTexts ChineseLocale() {
     l.TimeSeparator = ":";
     l.TimeAM = "上午";
     l.TimePM = "下午";
+    l.Era = "公元";
     return l;
 }
 

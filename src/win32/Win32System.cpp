@@ -85,6 +85,9 @@ LocaleTexts LocaleInfo() {
     l.TimeSeparator = Locale(LOCALE_STIME);
     l.TimeAM = Locale(LOCALE_S1159);
     l.TimePM = Locale(LOCALE_S2359);
+    // The era has no locale value of its own; the system's formatter gives it.
+    char era[64] = {0};
+    if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, nullptr, "g", era, sizeof era) > 0) l.Era = era;
     return l;
 }
 

@@ -172,10 +172,94 @@ TEST(NamingHelpers, DatePatterns) {
     }
     // Double-byte characters are copied whole, whatever their second byte.
     EXPECT_EQ(FormatDatePattern(BYTES("\x81\x64\x81\x6D"), t, loc), BYTES("\x81\x64\x81\x6D"));
-    // A locale format that names itself does not recurse for ever.
+    // The locale's formats are read with the system's letters, never with
+    // ours: a format cannot name another one, five d are the long day name.
     plat::LocaleTexts self = loc;
     self.ShortDateFormat = "ddddd";
-    EXPECT_EQ(FormatDatePattern("ddddd", t, self), "");
+    EXPECT_EQ(FormatDatePattern("ddddd", t, self), "星期六");
+}
+
+// The system's date and time formats, as the user's regional settings give
+// them, behind the tokens that show them: t, tt, ddddd, dddddd and c.
+TEST(NamingHelpers, SystemFormats) {
+    enum Slot { ShortTime, LongTime, ShortDate, LongDate };
+    const char* const patternOf[] = {"t", "tt", "ddddd", "dddddd"};
+    const struct {
+        Slot slot;
+        const char* format;
+        int hour;  // of Saturday 7 March 2026, at :05:09 past it
+        const char* want;
+    } rows[] = {
+        // The zh-CN defaults render on 24 hours, as they always did.
+        {ShortTime, "HH:mm", 0, "00:05"},
+        {ShortTime, "HH:mm", 23, "23:05"},
+        {LongTime, "HH:mm:ss", 11, "11:05:09"},
+        {LongTime, "HH:mm:ss", 12, "12:05:09"},
+        {ShortDate, "yyyy/M/d", 0, "2026/3/7"},
+        {LongDate, "yyyy'年'M'月'd'日'dddd", 0, "2026年3月7日星期六"},
+        {LongDate, "yyyy年M月d日dddd", 0, "2026年3月7日星期六"},  // as Wine gives it
+        // A Chinese system set to 12 hours.
+        {ShortTime, "tt h:mm", 0, "上午 12:05"},
+        {ShortTime, "tt h:mm", 11, "上午 11:05"},
+        {ShortTime, "tt h:mm", 12, "下午 12:05"},
+        {ShortTime, "tt h:mm", 23, "下午 11:05"},
+        {LongTime, "tt h:mm:ss", 0, "上午 12:05:09"},
+        {LongTime, "tt h:mm:ss", 23, "下午 11:05:09"},
+        {LongTime, "tt hh:mm:ss", 9, "上午 09:05:09"},
+        // An English one: the designator after the time.
+        {ShortTime, "h:mm tt", 0, "12:05 上午"},
+        {ShortTime, "h:mm tt", 12, "12:05 下午"},
+        {LongTime, "h:mm:ss tt", 11, "11:05:09 上午"},
+        {LongTime, "h:mm:ss tt", 23, "11:05:09 下午"},
+        // One t is the designator's first character, a double-byte one whole.
+        {ShortTime, "h:mmt", 23, "11:05下"},
+        {LongTime, "H:m:s", 9, "9:5:9"},
+        {LongTime, "HHH hhh mmm sss", 23, "23 11 05 09"},
+        // Letters of the other kind, and our own letters, are text there.
+        {LongTime, "HH:mm d y n AMPM", 14, "14:05 d y n AMPM"},
+        {ShortDate, "d-M-yy h m n c", 0, "7-3-26 h m n c"},
+        // Quoted text is kept; a doubled quote inside it is one apostrophe.
+        {LongTime, "h'h'mm'm' tt", 14, "2h05m 下午"},
+        {LongTime, "'it''s' H", 14, "it's 14"},
+        {LongTime, "a''b H", 14, "ab 14"},
+        {LongTime, "H 'open", 14, "14 open"},
+        {LongTime, "\"H\" H", 14, "\"14\" 14"},  // a double quote is text
+        // The date letters as the system reads them.
+        {ShortDate, "d dd ddd dddd ddddd", 0, "7 07 周六 星期六 星期六"},
+        {ShortDate, "M MM MMM MMMM MMMMM", 0, "3 03 3月 三月 三月"},
+        {ShortDate, "y yy yyy yyyy yyyyy", 0, "26 26 2026 2026 2026"},
+        {ShortDate, "gg yyyy", 0, "公元 2026"},
+        {LongDate, "m mm dddd", 0, "m mm 星期六"},
+    };
+    const plat::DateTime early{2009, 1, 2, 0, 0, 0, 0, 5};
+    for (const auto& r : rows) {
+        plat::LocaleTexts loc = headless::ChineseLocale();
+        std::string* slots[] = {&loc.ShortTimeFormat, &loc.LongTimeFormat, &loc.ShortDateFormat, &loc.LongDateFormat};
+        *slots[r.slot] = r.format;
+        const plat::DateTime t{2026, 3, 7, r.hour, 5, 9, 42, 6};
+        EXPECT_EQ(FormatDatePattern(patternOf[r.slot], t, loc), r.want) << r.format << " at " << r.hour;
+    }
+    // A one-digit year has no leading zero with one y.
+    plat::LocaleTexts loc = headless::ChineseLocale();
+    loc.ShortDateFormat = "y|yy|M/d";
+    EXPECT_EQ(FormatDatePattern("ddddd", early, loc), "9|09|1/2");
+
+    // c: the short date, then the long time unless it is midnight.
+    loc.ShortTimeFormat = "tt h:mm";
+    loc.LongTimeFormat = "tt h:mm:ss";
+    const struct {
+        plat::DateTime t;
+        const char* want;
+    } c[] = {
+        {{2026, 3, 7, 11, 30, 23, 0, 6}, "2026/3/7 上午 11:30:23"},
+        {{2026, 3, 7, 0, 0, 1, 0, 6}, "2026/3/7 上午 12:00:01"},
+        {{2026, 3, 7, 0, 0, 0, 0, 6}, "2026/3/7"},
+        {{2026, 3, 7, 12, 0, 0, 0, 6}, "2026/3/7 下午 12:00:00"},
+    };
+    loc.ShortDateFormat = "yyyy/M/d";
+    for (const auto& row : c) EXPECT_EQ(FormatDatePattern("c", row.t, loc), row.want) << row.want;
+    // t and tt of a 12-hour clock inside a pattern of ours.
+    EXPECT_EQ(FormatDatePattern("t|tt", c[0].t, loc), "上午 11:30|上午 11:30:23");
 }
 
 // ------------------------------------------------------------ the window

@@ -22,6 +22,19 @@ plat::LocaleTexts Locale() {
     plat::LocaleTexts l = headless::ChineseLocale();
     l.DateSeparator = "-";  // unlike the pattern's own "/" and ":"
     l.TimeSeparator = ".";
+    l.ShortTimeFormat = "tt h:mm";  // a 12-hour clock beside the 24-hour long time
+    return l;
+}
+
+// The same locale as Free Pascal holds it once its locale loader has read
+// the system's formats: in its own letters, the system's "/" and ":" as
+// the text they are there.
+plat::LocaleTexts FpcLocale() {
+    plat::LocaleTexts l = Locale();
+    l.ShortDateFormat = "yyyy\"/\"m\"/\"d";
+    l.LongDateFormat = "yyyy\"年\"m\"月\"d\"日\"dddd";
+    l.ShortTimeFormat = "ampm h\":\"nn";
+    l.LongTimeFormat = "hh\":\"nn\":\"ss";
     return l;
 }
 
@@ -30,7 +43,7 @@ const plat::DateTime kMoments[] = {{2026, 3, 7, 14, 5, 9, 42, 6}, {2009, 11, 22,
 // Runs the Free Pascal side over `patterns`: one answer per pattern and moment.
 bool RunFpc(const std::vector<std::string>& patterns, std::vector<std::string>& out) {
 #ifdef KORVALIN_FPCDATE
-    const plat::LocaleTexts l = Locale();
+    const plat::LocaleTexts l = FpcLocale();
     std::string in;
     for (const auto& s : l.ShortMonthNames) in += s + "\n";
     for (const auto& s : l.LongMonthNames) in += s + "\n";

@@ -23,6 +23,7 @@
 
 namespace kv {
 void CaseIniFileGroup();  // kvinifile.cpp: ini files saved as UTF-16 or held by another program
+void CaseClockGroup();    // kvclock.cpp: the date patterns under the system's time formats
 }
 
 namespace {
@@ -572,7 +573,7 @@ int main(int argc, char** argv) {
         {"focus", CaseFocusGroup},   {"tab", CaseTabGroup},       {"paste", CasePasteGroup},
         {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
         {"inifile", CaseIniFileGroup},
-        {"naming", CaseNamingGroup},
+        {"naming", CaseNamingGroup}, {"clock", CaseClockGroup},
         {"handback", CaseHandBackGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
         {"release", [&] { CaseReleaseGroup(release); }},
