@@ -780,4 +780,8 @@ void CaseHandBackGroup();
 // The unpacked release zip (kvrelease.cpp); skipped without a folder.
 void CaseReleaseGroup(const std::string& unpacked);
 
+// Away from the first path (kvhardening.cpp): closing while minimised or
+// maximised, the settings dialog's "-" clicked with the mouse.
+void CaseOffPathGroup();
+
 }  // namespace kv

@@ -565,6 +565,7 @@ int main(int argc, char** argv) {
         {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup},
         {"naming", CaseNamingGroup},
         {"handback", CaseHandBackGroup},
+        {"offpath", CaseOffPathGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
         {"release", [&] { CaseReleaseGroup(release); }},
     };
