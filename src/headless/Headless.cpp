@@ -11,9 +11,8 @@ namespace headless {
 
 namespace {
 World* g_world = nullptr;
-}  // namespace
 
-namespace {
+// Records a panel or shell call; throws where a test asked that call to fail.
 void Log(const std::string& line) {
     State().panelLog.push_back(line);
     const std::string& fail = State().failOn;
