@@ -193,13 +193,19 @@ void TfomConfig::btnWrapperAddClick(TObject*) {
 void TfomConfig::btnWrapperDelClick(TObject*) {
     int row = lstWrapper.Selected();
     if (row < 0) return;
+    // The list reports the lost selection while the row goes. "-" is not
+    // disabled in between: it has the focus, and a disabled control loses
+    // it for good (under Wine nothing has it then, and keys do nothing). It
+    // stays usable, as the frames' does.
+    deletingRow_ = true;
     lstWrapper.DeleteRow(row);
-    // The list reports the lost selection while the row goes; "-" stays
-    // usable, as the frames' does.
+    deletingRow_ = false;
     btnWrapperDel.SetEnabled(true);
 }
 
-void TfomConfig::lstWrapperClick(TObject*) { btnWrapperDel.SetEnabled(lstWrapper.Selected() >= 0); }
+void TfomConfig::lstWrapperClick(TObject*) {
+    if (!deletingRow_) btnWrapperDel.SetEnabled(lstWrapper.Selected() >= 0);
+}
 
 void TfomConfig::btnOkClick(TObject*) {
     std::string path = edtTemplatePath.Text();

@@ -76,6 +76,7 @@ public:
     void lstWrapperClick(TObject* sender);
 
 private:
+    bool deletingRow_ = false;  // btnWrapperDelClick is taking a row out
     void CreateControls(plat::Handle owner);
     void ShowOptions();
     std::vector<TControl*> AutoOpenGroup();

@@ -96,9 +96,13 @@ TfomMain::TfomMain() {
 }
 
 TfomMain::~TfomMain() {
-    MarkCreatedItems();
-    OpenCreatedFiles();
-    plat::Rect r = Bounds();
+    // Each step is guarded on its own: an error while marking or opening is
+    // reported and the settings are still saved.
+    Guarded([&] { MarkCreatedItems(); });
+    Guarded([&] { OpenCreatedFiles(); });
+    // The normal bounds also when the window was closed minimised or
+    // maximised: the icon's or the whole screen's would be restored next time.
+    plat::Rect r = plat::NormalBounds(Handle);
     Options->Left = r.Left;
     Options->Top = r.Top;
     Options->Width = r.Width;

@@ -120,7 +120,7 @@ void TfomMain::AddNamingEntry(TMenuItem& submenu, unsigned char kind, const std:
 
 void TfomMain::AddSpaceEntries(unsigned char kind) {
     TMenuItem* line = new TMenuItem;
-    line->CreateIn(mniSpace, "-", false);
+    line->CreateLineIn(mniSpace);
     for (const std::string& sep : Options->SeparatorList) {
         // Blanks at an end would make the entry read as spaces to spaces.
         if (sep.empty() || Blankish(sep.front()) || Blankish(sep.back())) continue;
@@ -138,8 +138,12 @@ void TfomMain::AddSpaceEntries(unsigned char kind) {
 void TfomMain::SettleNamingMenu() {
     std::function<void(std::vector<TMenuItem*>&)> settle = [&](std::vector<TMenuItem*>& level) {
         std::vector<std::string> captions;
-        for (TMenuItem* m : level) captions.push_back(m->Caption);
-        std::vector<ShownCaption> shown = SettleCaptions(captions);
+        std::vector<bool> lines;
+        for (TMenuItem* m : level) {
+            captions.push_back(m->Caption);
+            lines.push_back(m->IsLine);
+        }
+        std::vector<ShownCaption> shown = SettleCaptions(captions, lines);
         for (std::size_t i = 0; i < level.size(); ++i) {
             level[i]->SetShownCaption(shown[i].Caption);
             level[i]->SetShown(shown[i].Visible);

@@ -22,11 +22,13 @@ struct ShownCaption {
     std::string Caption;
     bool Visible = true;
 };
-// `captions` are the siblings' captions as created, "-" for a separator
-// line. Separator lines that would stand first, last or twice in a row are
-// hidden; every other entry gets an accelerator of its own (0-9, A-Z)
+// `captions` are the siblings' captions as created; `lines` marks the
+// separator lines among them (none when it is empty), whatever their
+// caption. Separator lines that would stand first, last or twice in a row
+// are hidden; every other entry gets an accelerator of its own (0-9, A-Z)
 // where one is left.
-std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& captions);
+std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& captions,
+                                         const std::vector<bool>& lines = {});
 
 // "&" doubled, so that a user's text shows as written in a menu caption.
 std::string EscapeAmpersands(const std::string& text);

@@ -333,8 +333,10 @@ std::string StripAccelerator(const std::string& s) {
 
 }  // namespace
 
-std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& captions) {
+std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& captions,
+                                         const std::vector<bool>& lines) {
     const std::size_t n = captions.size();
+    auto isLine = [&](std::size_t i) { return i < lines.size() && lines[i]; };
     std::vector<ShownCaption> shown(n);
     std::vector<bool> settled(n, false);
     bool used[256] = {false};
@@ -342,7 +344,7 @@ std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& caption
     // Accelerators already marked keep their key, the first sibling first.
     for (std::size_t i = 0; i < n; ++i) {
         shown[i].Caption = captions[i];
-        if (captions[i] == "-") continue;
+        if (isLine(i)) continue;
         std::size_t p = MarkerPos(captions[i]);
         if (p == std::string::npos) continue;
         unsigned char key = static_cast<unsigned char>(Upper(captions[i][p + 1]));
@@ -353,7 +355,7 @@ std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& caption
     }
     // The others take a free character of their own caption, else any free one.
     for (std::size_t i = 0; i < n; ++i) {
-        if (captions[i] == "-" || settled[i]) continue;
+        if (isLine(i) || settled[i]) continue;
         std::string bare = StripAccelerator(captions[i]);
         std::size_t at = std::string::npos;
         for (std::size_t k = 0; k < bare.size(); ++k) {
@@ -386,7 +388,7 @@ std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& caption
     // Separator lines: none first, none twice in a row, none last.
     bool afterLine = true;
     for (std::size_t i = 0; i < n; ++i) {
-        if (captions[i] != "-") {
+        if (!isLine(i)) {
             afterLine = false;
         } else {
             shown[i].Visible = !afterLine;
@@ -394,7 +396,7 @@ std::vector<ShownCaption> SettleCaptions(const std::vector<std::string>& caption
         }
     }
     for (std::size_t i = n; i-- > 0;) {
-        if (captions[i] != "-") break;
+        if (!isLine(i)) break;
         shown[i].Visible = false;
     }
     return shown;

@@ -78,6 +78,9 @@ void SetText(Handle h, const std::string& text);
 std::string GetText(Handle h);
 void SetBounds(Handle h, const Rect& r);  // outer bounds; for a form, screen pixels
 Rect GetBounds(Handle h);
+// A form's normal (restored) bounds in screen pixels, also while it is
+// minimised or maximised: what a restore would give back.
+Rect NormalBounds(Handle form);
 Size ClientSize(Handle h);
 void SetMinTrackSize(Handle form, int width, int height);
 void SetVisible(Handle h, bool visible);
@@ -150,8 +153,11 @@ int UpDownPos(Handle h);
 // ---------------------------------------------------------------- menus
 
 Handle CreatePopupMenu(TControl* owner);
-// Appends an entry; caption "-" is a separator line. `submenu` entries open a menu.
+// Appends an entry showing `caption` as it is (also a caption "-", which
+// may be a user's phrase). `submenu` entries open a menu.
 Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TControl* owner);
+// Appends a separator line.
+Handle MenuAppendLine(Handle menu, TControl* owner);
 void MenuRemove(Handle menu, Handle entry);
 void MenuDestroy(Handle menuOrEntry);
 void MenuPopup(Handle menu, int screenX, int screenY, Handle ownerForm);
@@ -187,6 +193,9 @@ void ProcessPendingMessages();
 Size ScreenSize();   // primary screen, full size
 Rect WorkArea();     // without task bars
 Rect DesktopRect();  // spanning all monitors
+// Full bounds of the monitor that holds most of `window` (the nearest one
+// when it lies on none).
+Rect MonitorRect(Handle window);
 
 // ---------------------------------------------------------------- process
 

@@ -102,6 +102,14 @@ void TMenuItem::CreateIn(TMenuItem& parent, const std::string& caption, bool sub
     parent.Children.push_back(this);
 }
 
+void TMenuItem::CreateLineIn(TMenuItem& parent) {
+    Parent = &parent;
+    Caption = "-";
+    IsLine = true;
+    Handle = plat::MenuAppendLine(parent.Handle, this);
+    parent.Children.push_back(this);
+}
+
 void TMenuItem::Remove() {
     if (!Handle) return;
     auto leave = [this](std::vector<TMenuItem*>& c) {

@@ -187,12 +187,15 @@ public:
     std::string Caption;         // as created; what it shows may differ (SetShown)
     void* Data = nullptr;
     bool IsSubmenu = false;
+    // A separator line. Only the code that lays the menu out makes one: a
+    // generated caption "-" is a user's text and stays an entry.
+    bool IsLine = false;
     std::vector<TMenuItem*> Children;  // not owned
 
     void CreateIn(TPopupMenu& menu, const std::string& caption, bool submenu);
     void CreateIn(TMenuItem& parent, const std::string& caption, bool submenu);
+    void CreateLineIn(TMenuItem& parent);
     void Remove();  // leaves its parent and destroys its backend item
-    bool IsLine() const { return Caption == "-"; }
     void SetShownCaption(const std::string& caption) { plat::MenuSetCaption(Handle, caption); }
     void SetShown(bool visible) { plat::MenuSetVisible(Handle, visible); }
 };

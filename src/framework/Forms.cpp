@@ -12,6 +12,7 @@ void TForm::CreateForm(const LayoutItem& layout, const std::string& className, p
     form.style = layout.Style;
     form.className = className;
     Name = layout.Name;
+    owner_ = owner;
     Create(form);
 }
 
@@ -20,7 +21,9 @@ void TForm::Show() {
         shown_ = true;
         if (OnShow) Guarded([&] { OnShow(this); });
         if (CenterOnFirstShow) {
-            plat::Rect d = plat::DesktopRect();
+            // A dialog centred on the whole desktop of two monitors would
+            // open across their seam.
+            plat::Rect d = owner_ ? plat::MonitorRect(owner_) : plat::DesktopRect();
             plat::Rect r = Bounds();
             r.Left = d.Left + (d.Width - r.Width) / 2;
             r.Top = d.Top + (d.Height - r.Height) / 2;

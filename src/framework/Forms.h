@@ -10,7 +10,8 @@ enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
 class TForm : public TControl {
 public:
     TNotifyEvent OnShow;
-    // Centre on the desktop when first shown (unless a position was restored).
+    // Centre when first shown (unless a position was restored): on the
+    // monitor that holds the owner window, or on the desktop without one.
     bool CenterOnFirstShow = false;
     TModalResult ModalResult = mrNone;
 
@@ -47,6 +48,7 @@ public:
 private:
     bool shown_ = false;
     bool modal_ = false;
+    plat::Handle owner_ = nullptr;
 };
 
 // A panel of controls laid out once and embedded in forms.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 #include "Controls.h"
 #include "Forms.h"
@@ -12,6 +13,13 @@ namespace headless {
 
 namespace {
 World* g_world = nullptr;
+
+// Records a panel or shell call; throws where a test asked that call to fail.
+void Log(const std::string& line) {
+    State().panelLog.push_back(line);
+    const std::string& fail = State().failOn;
+    if (!fail.empty() && line.compare(0, fail.size(), fail) == 0) throw std::runtime_error("failed: " + line);
+}
 }  // namespace
 
 std::vector<std::unique_ptr<Widget>>& Store() {
@@ -108,6 +116,22 @@ std::string FileContent(const std::string& path) {
 
 Widget* W(plat::Handle h) { return static_cast<Widget*>(h); }
 
+void SetSizeState(plat::Handle form, int state) {
+    Widget* w = W(form);
+    if (w->sizeState == state) return;
+    if (w->sizeState == 0) w->restored = w->bounds;
+    w->sizeState = state;
+    if (state == 0) {
+        w->bounds = w->restored;
+    } else if (state == 1) {
+        w->bounds = {-32000, -32000, 160, 24};
+    } else {
+        // The frame hangs over the work area's edges by its border.
+        plat::Rect a = State().monitors.empty() ? State().workArea : plat::MonitorRect(form);
+        w->bounds = {a.Left - 4, a.Top - 4, a.Width + 8, a.Height + 8};
+    }
+}
+
 Widget* FindByText(const std::string& text) {
     for (Widget* w : State().widgets)
         if (w->text == text) return w;
@@ -195,6 +219,7 @@ void SetBounds(Handle h, const Rect& r) {
     if (w->minTrack.Height > 0) w->bounds.Height = std::max(w->bounds.Height, w->minTrack.Height);
 }
 Rect GetBounds(Handle h) { return W(h)->bounds; }
+Rect NormalBounds(Handle form) { return W(form)->sizeState ? W(form)->restored : W(form)->bounds; }
 Size ClientSize(Handle h) { return {W(h)->bounds.Width, W(h)->bounds.Height}; }
 void SetMinTrackSize(Handle form, int width, int height) { W(form)->minTrack = {width, height}; }
 void SetVisible(Handle h, bool v) { W(h)->visible = v; }
@@ -399,6 +424,11 @@ Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TContro
     W(menu)->children.push_back(w);
     return w;
 }
+Handle MenuAppendLine(Handle menu, TControl* owner) {
+    Handle h = MenuAppend(menu, std::string(), false, owner);
+    W(h)->menuLine = true;
+    return h;
+}
 void MenuRemove(Handle menu, Handle entry) {
     auto& c = W(menu)->children;
     c.erase(std::remove(c.begin(), c.end(), W(entry)), c.end());
@@ -436,11 +466,31 @@ void RunModal(Handle form, Handle) {
     if (State().onModal) State().onModal(form);
 }
 void EndModal(Handle form) { W(form)->modalEnded = true; }
-void ProcessPendingMessages() { State().panelLog.push_back("pending"); }
+void ProcessPendingMessages() { headless::Log("pending"); }
 
 Size ScreenSize() { return State().screen; }
 Rect WorkArea() { return State().workArea; }
 Rect DesktopRect() { return State().desktop; }
+Rect MonitorRect(Handle window) {
+    const std::vector<Rect>& ms = State().monitors;
+    if (ms.empty()) return State().desktop;
+    // The monitor with the largest share of the window, else the nearest.
+    const Rect w = W(window)->sizeState ? W(window)->restored : W(window)->bounds;
+    auto overlap = [](int a, int aw, int b, int bw) { return std::max(0, std::min(a + aw, b + bw) - std::max(a, b)); };
+    auto gap = [](int a, int aw, int b, int bw) { return std::max(0, std::max(b - (a + aw), a - (b + bw))); };
+    const Rect* best = &ms.front();
+    long bestArea = -1, bestGap = 0;
+    for (const Rect& m : ms) {
+        long area = 1L * overlap(w.Left, w.Width, m.Left, m.Width) * overlap(w.Top, w.Height, m.Top, m.Height);
+        long g = 1L * gap(w.Left, w.Width, m.Left, m.Width) + gap(w.Top, w.Height, m.Top, m.Height);
+        if (area > bestArea || (area == 0 && bestArea == 0 && g < bestGap)) {
+            best = &m;
+            bestArea = area;
+            bestGap = g;
+        }
+    }
+    return *best;
+}
 
 std::string CommandLine() { return State().commandLine; }
 std::string ExePath() { return State().exePath; }
@@ -527,30 +577,30 @@ bool UserName(std::string& name) {
 }
 Handle ForegroundWindow() { return State().foreground; }
 Handle CaptureFocus(Handle foreground) { return foreground ? State().focus : nullptr; }
-void SleepMs(int ms) { State().panelLog.push_back("sleep " + std::to_string(ms)); }
+void SleepMs(int ms) { headless::Log("sleep " + std::to_string(ms)); }
 
 int PanelCount(Handle) {
-    State().panelLog.push_back("count");
+    headless::Log("count");
     return static_cast<int>(State().panel.size());
 }
 std::string PanelText(Handle, int index) {
-    State().panelLog.push_back("text " + std::to_string(index));
+    headless::Log("text " + std::to_string(index));
     if (index < 0 || index >= static_cast<int>(State().panel.size())) return std::string();
     std::string t = State().panel[index].text;
     if (t.size() > 1023) t.resize(1023);
     return t;
 }
 void PanelSelect(Handle, int index) {
-    State().panelLog.push_back("sel " + std::to_string(index));
+    headless::Log("sel " + std::to_string(index));
     if (index >= 0 && index < static_cast<int>(State().panel.size())) State().panel[index].selected = true;
 }
-void ActivateWindow(Handle) { State().panelLog.push_back("activate"); }
+void ActivateWindow(Handle) { headless::Log("activate"); }
 void SendKeys(const std::vector<unsigned short>& keys) {
-    State().panelLog.push_back("keys " + std::to_string(keys.size()));
+    headless::Log("keys " + std::to_string(keys.size()));
     State().sentKeys.insert(State().sentKeys.end(), keys.begin(), keys.end());
 }
 void ShellOpen(const std::string& path, const std::string& dir) {
-    State().panelLog.push_back("open " + path);
+    headless::Log("open " + path);
     State().shellOpened.push_back({path, dir});
 }
 

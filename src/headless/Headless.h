@@ -36,7 +36,11 @@ struct Widget {
     int low = 0, high = 100, pos = 0;          // up-down
     Widget* buddy = nullptr;
     plat::Colour background = plat::Colour::Window;
-    bool isMenu = false, submenu = false;
+    bool isMenu = false, submenu = false, menuLine = false;
+    // Forms: 0 normal, 1 minimised, 2 maximised (SetSizeState); `restored`
+    // holds the normal bounds while the window is not normal.
+    int sizeState = 0;
+    plat::Rect restored;
     bool modalEnded = false;
 };
 
@@ -85,6 +89,8 @@ struct World {
     plat::Size screen{1280, 1024};
     plat::Rect workArea{0, 0, 1280, 984};
     plat::Rect desktop{0, 0, 1280, 1024};
+    // Monitors with their full bounds; none: one monitor covering `desktop`.
+    std::vector<plat::Rect> monitors;
     int charWidth = 6, lineHeight = 12;  // text extent: bytes * charWidth by lineHeight
 
     plat::Handle foreground = reinterpret_cast<plat::Handle>(0x1000);
@@ -97,6 +103,9 @@ struct World {
     std::vector<std::string> panelLog;
     std::vector<unsigned short> sentKeys;
     std::vector<std::pair<std::string, std::string>> shellOpened;  // path, dir
+    // A panel or shell call whose log line begins with this throws
+    // std::runtime_error once logged, as a failed allocation would there.
+    std::string failOn;
 
     // The clock and the locale's date texts (those of a Chinese system).
     plat::DateTime localNow{2026, 3, 7, 14, 5, 9, 42, 6};
@@ -128,6 +137,10 @@ std::string StripSlash(std::string key);
 void Remember(const std::string& key, const std::string& path);
 
 Widget* W(plat::Handle h);
+// Minimises (1), maximises (2) or restores (0) a form as the system does:
+// its bounds become the icon's or the maximised frame's, and the normal
+// bounds are kept for a restore.
+void SetSizeState(plat::Handle form, int state);
 // The live widget with this caption (first match), or null.
 Widget* FindByText(const std::string& text);
 

@@ -90,4 +90,34 @@ Rect DesktopRect() {
             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+Rect MonitorRect(Handle window) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (!GetMonitorInfoA(MonitorFromWindow(H(window), MONITOR_DEFAULTTONEAREST), &mi)) return DesktopRect();
+    const RECT& r = mi.rcMonitor;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// A minimised window reports its icon (-32000, -32000, 160 x 24) and a
+// maximised one its frame through GetWindowRect; the placement keeps the
+// normal bounds, in coordinates of the monitor's work area.
+Rect NormalBounds(Handle form) {
+    HWND h = H(form);
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    RECT r;
+    if (!(IsIconic(h) || IsZoomed(h)) || !GetWindowPlacement(h, &wp)) {
+        GetWindowRect(h, &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    r = wp.rcNormalPosition;
+    if (!(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+        MONITORINFO mi{};
+        mi.cbSize = sizeof(mi);
+        if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+            OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    }
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 }  // namespace plat

@@ -63,13 +63,14 @@ Handle CreatePopupMenu(TControl* owner) {
     return e;
 }
 
-Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TControl* owner) {
+namespace {
+MenuEntry* Append(Handle menu, const std::string& caption, bool separator, bool submenu, TControl* owner) {
     MenuEntry* parent = M(menu);
     MenuEntry* e = new MenuEntry;
     e->parent = parent;
     e->owner = owner;
     e->caption = caption;
-    e->separator = caption == "-";
+    e->separator = separator;
     if (!e->separator) {
         if (submenu) e->menu = ::CreatePopupMenu();
         e->id = g_nextMenuId++;
@@ -82,6 +83,13 @@ Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TContro
     InsertAt(e, pos);
     return e;
 }
+}  // namespace
+
+Handle MenuAppend(Handle menu, const std::string& caption, bool submenu, TControl* owner) {
+    return Append(menu, caption, false, submenu, owner);
+}
+
+Handle MenuAppendLine(Handle menu, TControl* owner) { return Append(menu, std::string(), true, false, owner); }
 
 void MenuRemove(Handle, Handle entry) {
     MenuEntry* e = M(entry);

@@ -549,4 +549,43 @@ TEST_F(ConfigTest, ConfigButtonRunsTheDialogAndMarksTheNamingMenu) {
     State().onModal = nullptr;
 }
 
+// The dialog opens in the middle of the monitor that holds the main window;
+// on one monitor, in the middle of the screen.
+TEST_F(ConfigTest, DialogIsCentredOnTheMainWindowsMonitor) {
+    const struct {
+        const char* what;
+        std::vector<plat::Rect> monitors;
+        plat::Rect desktop, main;
+        int left, top;
+    } rows[] = {
+        {"one monitor", {}, {0, 0, 1280, 1024}, {10, 10, 384, 111}, (1280 - 412) / 2, (1024 - 353) / 2},
+        {"on the right one", {{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}}, {0, 0, 3200, 1080},
+         {1500, 100, 384, 111}, 1280 + (1920 - 412) / 2, (1080 - 353) / 2},
+        {"on the left one", {{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}}, {0, 0, 3200, 1080},
+         {100, 100, 384, 111}, (1280 - 412) / 2, (1024 - 353) / 2},
+        {"mostly on the left one", {{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}}, {0, 0, 3200, 1080},
+         {1000, 100, 384, 111}, (1280 - 412) / 2, (1024 - 353) / 2},
+        {"left monitor at negative x", {{-1920, 0, 1920, 1080}, {0, 0, 1280, 1024}}, {-1920, 0, 3200, 1080},
+         {-1000, 200, 384, 111}, -1920 + (1920 - 412) / 2, (1080 - 353) / 2},
+    };
+    headless::AddDir("C:\\Korvalin");
+    for (const auto& r : rows) {
+        State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\work\\";
+        State().monitors = r.monitors;
+        State().desktop = r.desktop;
+        TfomMain main;
+        main.Show();
+        main.SetBounds(r.main);
+        plat::Rect shown;
+        State().onModal = [&](plat::Handle form) {
+            shown = plat::GetBounds(form);
+            static_cast<TfomConfig*>(W(form)->owner)->FireClose();
+        };
+        main.btnConfigClick(nullptr);
+        State().onModal = nullptr;
+        EXPECT_EQ(shown.Left, r.left) << r.what;
+        EXPECT_EQ(shown.Top, r.top) << r.what;
+    }
+}
+
 }  // namespace

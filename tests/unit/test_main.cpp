@@ -2,6 +2,7 @@
 // start-up, on the headless backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "Headless.h"
@@ -261,6 +262,51 @@ TEST_F(MainWindow, FailedSaveIsReportedAndLeavesTheOldFile) {
     EXPECT_EQ(State().boxes[0].text, std::string("Unable to write to ") + kIni);
     EXPECT_EQ(State().boxes[0].flags, unsigned(plat::MbOk | plat::MbIconStop));
     EXPECT_EQ(headless::FileContent(kIni), "[FileList]\r\nConfirmMode=1\r\n");
+}
+
+// Closed minimised or maximised, the window's normal bounds are saved:
+// those a restore gives back, not the icon's or the whole screen's.
+TEST_F(MainWindow, DestroyStepSavesTheNormalBounds) {
+    for (int state : {0, 1, 2}) {
+        SetUp();
+        WriteIni("[Window]\r\nSavePos=1\r\nSaveSize=1\r\nLeft=100\r\nTop=50\r\nWidth=500\r\nHeight=300\r\n");
+        {
+            auto f = Make();
+            f->Show();
+            headless::SetSizeState(f->Handle, state);
+            ASSERT_EQ(f->Bounds().Width == 500, state == 0);
+        }
+        std::string ini = headless::FileContent(kIni);
+        EXPECT_NE(ini.find("Left=100\r\nTop=50\r\nWidth=500\r\nHeight=300\r\n"), std::string::npos)
+            << "state " << state << ": " << ini;
+    }
+}
+
+// An error while marking or opening is reported, and the steps after it
+// still run: the files are opened, the settings saved.
+TEST_F(MainWindow, DestroyStepGoesOnAfterAFailedStep) {
+    const struct {
+        const char* failOn;
+        const char* logged;  // the later step's call
+    } rows[] = {{"count", "open C:\\work\\a.txt"}, {"text", "open C:\\work\\a.txt"}, {"open", "sel 0"}};
+    for (const auto& r : rows) {
+        SetUp();
+        WriteIni("[AfterCreate]\r\nAutoOpen=1\r\nOpenMethod=1\r\n");
+        headless::AddFile("C:\\work\\a.txt");
+        State().panel = {{"a.txt\t0"}};
+        State().failOn = r.failOn;
+        {
+            auto f = Make();
+            f->TcPanelHandle = State().focus;
+            f->Show();
+            f->CreatedItems.push_back({0, "C:\\work\\a.txt"});
+        }
+        const auto& log = State().panelLog;
+        EXPECT_NE(std::find(log.begin(), log.end(), r.logged), log.end()) << r.failOn;
+        ASSERT_EQ(State().boxes.size(), 1u) << r.failOn;
+        EXPECT_EQ(State().boxes[0].text.rfind("failed: ", 0), 0u) << r.failOn;
+        EXPECT_NE(headless::FileContent(kIni).find("SavePos="), std::string::npos) << r.failOn;
+    }
 }
 
 // ------------------------------------------------------------ start-up

@@ -95,6 +95,7 @@ TEST(NamingHelpers, SettleCaptions) {
         const char* what;
         V in, out;
         std::vector<bool> visible;
+        std::vector<bool> lines;
     } cases[] = {
         {"fixed ones kept", {"前缀(&P)", "后缀(&S)"}, {"前缀(&P)", "后缀(&S)"}, {}},
         {"missing, ASCII", {"&multi", "multi", "multi"}, {"&multi", "m&ulti", "mu&lti"}, {}},
@@ -106,11 +107,14 @@ TEST(NamingHelpers, SettleCaptions) {
         {"letters by either case", {"&A", "a"}, {"&A", "a(&0)"}, {}},
         {"doubled & is text", {"&&x", "R&&D"}, {"&&&x", "&R&&D"}, {}},
         {"lines", {"-", "a", "-", "-", "b", "-"}, {"-", "&a", "-", "-", "&b", "-"},
-         {false, true, true, false, true, false}},
-        {"lines only", {"-", "-"}, {"-", "-"}, {false, false}},
+         {false, true, true, false, true, false}, {true, false, true, true, false, true}},
+        {"lines only", {"-", "-"}, {"-", "-"}, {false, false}, {true, true}},
+        // A phrase or a date that reads "-" is an entry like any other.
+        {"a dash is text", {"-", "-"}, {"-(&0)", "-(&1)"}, {}, {}},
+        {"a dash beside a line", {"", "-"}, {"", "-(&0)"}, {false, true}, {true, false}},
     };
     for (const auto& c : cases) {
-        std::vector<ShownCaption> got = SettleCaptions(c.in);
+        std::vector<ShownCaption> got = SettleCaptions(c.in, c.lines);
         ASSERT_EQ(got.size(), c.out.size()) << c.what;
         for (size_t i = 0; i < got.size(); ++i) {
             EXPECT_EQ(got[i].Caption, c.out[i]) << c.what << " #" << i;
@@ -365,6 +369,28 @@ TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
     EXPECT_EQ(Captions(f->mniSpace.Children), (V{"删除前导空格(&P)", "删除末尾空格(&S)", "-",
                                                  "multi words => multia bwords", "-", "multia bwords => multi words"}));
     EXPECT_EQ(State().widgets.size(), widgets - total + f->GeneratedMenuItems.size());
+}
+
+// A phrase "-" and a date pattern that renders "-" make submenus like any
+// other text; their entries show and act.
+TEST_F(NamingMenu, DashCaptionsStayEntries) {
+    TIniOptions& o = *f->Options;
+    o.SeparatorList = {"", "."};
+    o.WrapperList.clear();
+    o.CommonUseList = {"-"};
+    o.TimeFormatList = {"'-'"};
+    f->btnNamingClick(nullptr);
+    for (TMenuItem* level : {&f->mniCommonUsePre, &f->mniTimeFormatSuf}) {
+        ASSERT_EQ(level->Children.size(), 1u) << level->Name;
+        TMenuItem* sub = level->Children[0];
+        EXPECT_TRUE(sub->IsSubmenu && !sub->IsLine && !headless::W(sub->Handle)->menuLine) << level->Name;
+        EXPECT_TRUE(Visible(sub)) << level->Name;
+        EXPECT_EQ(Shown(sub), "-(&0)") << level->Name;
+        ASSERT_EQ(sub->Children.size(), 2u) << level->Name;
+        EXPECT_TRUE(Visible(sub->Children[0])) << level->Name;
+    }
+    EXPECT_EQ(Run(f->mniCommonUsePre.Children[0]->Children[0], "x.txt"), "-x.txt");
+    EXPECT_EQ(Run(f->mniTimeFormatSuf.Children[0]->Children[1], "x.txt"), "x.-.txt");
 }
 
 TEST_F(NamingMenu, EmptyListsAndHiddenLines) {

@@ -816,4 +816,14 @@ void CaseHandBackGroup();
 // The unpacked release zip (kvrelease.cpp); skipped without a folder.
 void CaseReleaseGroup(const std::string& unpacked);
 
+// Away from the first path (kvhardening.cpp): closing while minimised or
+// maximised, the settings dialog's "-" clicked with the mouse.
+void CaseOffPathGroup();
+
+// Ini files saved as UTF-16 or held by another program (kvinifile.cpp).
+void CaseIniFileGroup();
+
+// The date patterns under a 12-hour and a 24-hour system clock (kvclock.cpp).
+void CaseClockGroup();
+
 }  // namespace kv

@@ -21,11 +21,6 @@
 // The exit code is 1 when a check failed.
 #include "kvdriver.h"
 
-namespace kv {
-void CaseIniFileGroup();  // kvinifile.cpp: ini files saved as UTF-16 or held by another program
-void CaseClockGroup();    // kvclock.cpp: the date patterns under the system's time formats
-}
-
 namespace {
 using namespace kv;
 
@@ -575,6 +570,7 @@ int main(int argc, char** argv) {
         {"inifile", CaseIniFileGroup},
         {"naming", CaseNamingGroup}, {"clock", CaseClockGroup},
         {"handback", CaseHandBackGroup},
+        {"offpath", CaseOffPathGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
         {"release", [&] { CaseReleaseGroup(release); }},
     };
