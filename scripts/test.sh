@@ -6,16 +6,17 @@
 # the Wine tests. The last line is "N passed, N failed" over the Wine tests;
 # the exit code is non-zero on any failure.
 #
-# On two cores the phases overlap where one leaves the processor idle: the
-# Windows build runs beside the host builds and their tests, and the fuzz
-# targets (one at a time) beside the Wine tests, which mostly wait on
-# windows. The host phases run whatever becomes of Wine.
+# Two chains run side by side on two cores: the host chain (build, unit
+# tests, the sanitizer build and its tests, the fuzz build and the fuzz
+# targets one at a time) and the Windows chain (build, release check, Wine
+# tests). The Wine tests mostly wait on windows, so the host chain's
+# compiling fills the time. The host chain runs whatever becomes of Wine.
+# Each chain's output is shown when it ends, the Wine tests' last.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 mkdir -p build/logs
 
 t0=$(date +%s)
-status=0
 phase() {  # phase <name> <start>: one line with the phase's time
     echo "test: $1 took $(( $(date +%s) - $2 )) s"
 }
@@ -23,79 +24,72 @@ phase() {  # phase <name> <start>: one line with the phase's time
 t=$(date +%s)
 bash scripts/setup.sh </dev/null
 setup_rc=$?
-[ "$setup_rc" -eq 1 ] && status=1
 phase setup "$t"
 
-# The Windows build, beside the host phases; its output is shown after them.
-winlog=build/logs/build-windows.log
-winbuild_pid=
-if [ "$setup_rc" -ne 2 ]; then
-    ( t=$(date +%s); bash scripts/build.sh win32 </dev/null; rc=$?; phase "the Windows build" "$t"; exit "$rc" ) \
-        >"$winlog" 2>&1 &
-    winbuild_pid=$!
-fi
-
-t=$(date +%s)
-if bash scripts/build.sh host </dev/null; then
-    ctest --test-dir build/host --output-on-failure --timeout 300 </dev/null || status=1
-else
-    echo "test: the host build failed"
-    status=1
-fi
-phase "host build and unit tests" "$t"
-
-# A sanitizer report ends the test that made it (no recovery), so ctest
-# counts it as a failure; so does a leak at the end of a test program.
-t=$(date +%s)
-if bash scripts/build.sh asan </dev/null; then
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir build/host-asan --output-on-failure --timeout 300 </dev/null || status=1
-else
-    echo "test: the sanitizer build failed"
-    status=1
-fi
-phase "sanitizer build and unit tests" "$t"
-
-t=$(date +%s)
-fuzz_ok=1
-bash scripts/build.sh fuzz </dev/null || { echo "test: the fuzz build failed"; fuzz_ok=0; status=1; }
-phase "fuzz build" "$t"
-
-win_ok=0
-why=
-if [ -n "$winbuild_pid" ]; then
-    wait "$winbuild_pid" && win_ok=1
-    cat "$winlog"
-    [ "$win_ok" = 1 ] || why="the Windows build failed"
-else
-    why=$(cat build/setup-wine.txt 2>/dev/null || echo "Wine is not installed")
-fi
-
-# The fuzz targets one at a time, beside the Wine tests.
-fuzzlog=build/logs/fuzz.log
-fuzz_pid=
-if [ "$fuzz_ok" = 1 ]; then
-    ( t=$(date +%s); KV_FUZZ_JOBS=1 bash scripts/fuzz.sh "${KV_FUZZ_SECONDS:-15}" </dev/null; rc=$?
-      phase "fuzzing" "$t"; exit "$rc" ) >"$fuzzlog" 2>&1 &
-    fuzz_pid=$!
-fi
-
-winout=build/logs/wine-tests.log
-if [ "$win_ok" = 1 ]; then
+host_chain() {
+    local status=0 t
     t=$(date +%s)
-    # The zip first: the Wine tests then start it from its unpacked folder.
-    bash scripts/check-release.sh </dev/null || status=1
-    bash scripts/wine-tests.sh </dev/null >"$winout" 2>&1 || status=1
-    phase "release check and Wine tests" "$t"
+    if bash scripts/build.sh host </dev/null; then
+        ctest --test-dir build/host --output-on-failure --timeout 300 </dev/null || status=1
+    else
+        echo "test: the host build failed"
+        status=1
+    fi
+    phase "host build and unit tests" "$t"
+    # A sanitizer report ends the test that made it (no recovery), so ctest
+    # counts it as a failure; so does a leak at the end of a test program.
+    t=$(date +%s)
+    if bash scripts/build.sh asan </dev/null; then
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+            ctest --test-dir build/host-asan --output-on-failure --timeout 300 </dev/null || status=1
+    else
+        echo "test: the sanitizer build failed"
+        status=1
+    fi
+    phase "sanitizer build and unit tests" "$t"
+    t=$(date +%s)
+    if bash scripts/build.sh fuzz </dev/null; then
+        KV_FUZZ_JOBS=1 bash scripts/fuzz.sh "${KV_FUZZ_SECONDS:-15}" </dev/null || status=1
+    else
+        echo "test: the fuzz build failed"
+        status=1
+    fi
+    phase "fuzz build and fuzzing" "$t"
+    return "$status"
+}
+
+hostlog=build/logs/host.log
+host_chain >"$hostlog" 2>&1 &
+host_pid=$!
+
+status=0
+[ "$setup_rc" -eq 1 ] && status=1
+winlog=build/logs/windows.log
+winout=build/logs/wine-tests.log
+win_ran=0
+why=
+if [ "$setup_rc" -eq 2 ]; then
+    why=$(cat build/setup-wine.txt 2>/dev/null || echo "Wine is not installed")
+else
+    t=$(date +%s)
+    if bash scripts/build.sh win32 </dev/null >"$winlog" 2>&1; then
+        phase "the Windows build" "$t" >>"$winlog"
+        t=$(date +%s)
+        # The zip first: the Wine tests then start it from its unpacked folder.
+        bash scripts/check-release.sh </dev/null >>"$winlog" 2>&1 || status=1
+        bash scripts/wine-tests.sh </dev/null >"$winout" 2>&1 || status=1
+        phase "release check and Wine tests" "$t" >>"$winlog"
+        win_ran=1
+    else
+        why="the Windows build failed"
+        status=1
+    fi
 fi
 
-if [ -n "$fuzz_pid" ]; then
-    wait "$fuzz_pid" || status=1
-    cat "$fuzzlog"
-fi
-
+wait "$host_pid" || status=1
+cat "$hostlog" "$winlog" 2>/dev/null
 phase "the whole test command" "$t0"
-if [ "$win_ok" = 1 ]; then
+if [ "$win_ran" = 1 ]; then
     # The Wine tests' lines, ending with their "N passed, N failed".
     cat "$winout"
 else
