@@ -18,7 +18,7 @@ run_case() {
     tmp=$(mktemp -d)
     mkdir -p "$tmp/bin" "$tmp/root/scripts" "$tmp/state"
     cp "$src/scripts/setup.sh" "$src/scripts/lib.sh" "$tmp/root/scripts/"
-    for c in apt-get dpkg dpkg-query locale clang++; do ln -s "$here/fakeapt.sh" "$tmp/bin/$c"; done
+    for c in apt-get dpkg dpkg-query locale clang++ sudo; do ln -s "$here/fakeapt.sh" "$tmp/bin/$c"; done
     out=$(env PATH="$tmp/bin:$PATH" FAKE_STATE="$tmp/state" KV_WINE_DIR="$tmp/state/wine" \
           KV_SETUP_PAUSE=0 KV_WINE_ARCH= "$@" bash "$tmp/root/scripts/setup.sh" 2>&1 </dev/null)
     rc=$?
