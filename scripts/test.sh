@@ -30,7 +30,7 @@ host_chain() {
     local status=0 t
     t=$(date +%s)
     if bash scripts/build.sh host </dev/null; then
-        ctest --test-dir build/host --output-on-failure --timeout 300 </dev/null || status=1
+        ctest --test-dir build/host -j2 --output-on-failure --timeout 300 </dev/null || status=1
     else
         echo "test: the host build failed"
         status=1
@@ -41,7 +41,7 @@ host_chain() {
     t=$(date +%s)
     if bash scripts/build.sh asan </dev/null; then
         ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-            ctest --test-dir build/host-asan --output-on-failure --timeout 300 </dev/null || status=1
+            ctest --test-dir build/host-asan -j2 --output-on-failure --timeout 300 </dev/null || status=1
     else
         echo "test: the sanitizer build failed"
         status=1

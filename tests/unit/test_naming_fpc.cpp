@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "Headless.h"
 #include "MainNaming.h"
 
@@ -60,7 +62,8 @@ bool RunFpc(const std::vector<std::string>& patterns, std::vector<std::string>& 
         in += b;
     }
     for (const auto& p : patterns) in += p + "\n";
-    const std::string name = std::string(KORVALIN_FPCDATE) + ".in";
+    // One input file per process: ctest runs the tests side by side.
+    const std::string name = std::string(KORVALIN_FPCDATE) + "." + std::to_string(getpid()) + ".in";
     FILE* f = std::fopen(name.c_str(), "wb");
     if (!f) return false;
     std::fwrite(in.data(), 1, in.size(), f);
