@@ -13,8 +13,10 @@ TEST(BackendConformance, FileSystemAgreesWithWindows) {
     ASSERT_TRUE(plat::ForceDirectories(root));
     ASSERT_TRUE(plat::SetCurrentDir(root));
     int n = 0;
-    for (const conformance::Row& row : conformance::Rows())
-        EXPECT_EQ(conformance::Run(row, root), row.want) << "row " << ++n << ": " << row.what;
+    for (const conformance::Row& row : conformance::Rows()) {
+        ++n;
+        EXPECT_EQ(conformance::Run(row, root), row.want) << "row " << n << ": " << row.what;
+    }
     headless::Reset();
 }
 
