@@ -8,6 +8,7 @@
 
 #include "Controls.h"
 #include "Forms.h"
+#include "Utils.h"
 
 namespace headless {
 
@@ -27,16 +28,18 @@ std::vector<std::unique_ptr<Widget>>& Store() {
     return store;
 }
 
+// Paths are taken apart by the core's own helpers, which step over the
+// second byte of a double-byte character as Windows does: in GBK that byte
+// can be 0x5C, and it separates nothing there.
 std::string ParentKey(const std::string& key) {
     if (key.size() <= 3 && key.size() >= 2 && key[1] == ':') return std::string();
-    size_t p = key.find_last_of('\\');
+    std::size_t p = LastDelimiter("\\", key);
     if (p == std::string::npos || p == 0) return std::string();
-    if (p == 2 && key[1] == ':') return key.substr(0, 3);
-    return key.substr(0, p);
+    return ExtractFileDir(key);
 }
 
 std::string StripSlash(std::string key) {
-    while (key.size() > 1 && key.back() == '\\' && !(key.size() == 3 && key[1] == ':')) key.pop_back();
+    while (key.size() > 1 && EndsWithBackslash(key) && !(key.size() == 3 && key[1] == ':')) key.pop_back();
     return key;
 }
 
@@ -78,9 +81,17 @@ void Reset() {
     // may still hand their handle back.
 }
 
+// Windows compares file names without the case of ASCII letters; the second
+// byte of a double-byte character is kept as it is, even where it has the
+// value of a letter (乤 81 61 and 丄 81 41 are two names).
 std::string Key(const std::string& path) {
     std::string k = path;
-    for (char& c : k) {
+    for (std::size_t i = 0; i < k.size(); ++i) {
+        char& c = k[i];
+        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < k.size()) {
+            ++i;
+            continue;
+        }
         if (c == '/') c = '\\';
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
     }

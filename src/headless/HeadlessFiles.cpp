@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Headless.h"
+#include "Utils.h"
 
 using headless::State;
 
@@ -18,7 +19,7 @@ std::string Abs(const std::string& path) {
     bool absolute = (!p.empty() && p[0] == '\\') || (p.size() >= 2 && p[1] == ':');
     if (!absolute && !State().currentDir.empty()) {
         std::string d = State().currentDir;
-        if (d.back() != '\\') d += '\\';
+        if (!EndsWithBackslash(d)) d += '\\';
         p = d + p;
     }
     // "\x" starts at the root of the current directory's drive; "\\srv\x"
@@ -38,7 +39,9 @@ std::string Abs(const std::string& path) {
         i = 1;
     }
     for (; i <= p.size(); ++i) {
-        if (i == p.size() || p[i] == '\\') {
+        if (i + 1 < p.size() && plat::IsLeadByte(static_cast<unsigned char>(p[i]))) {
+            cur += p.substr(i++, 2);  // a second byte 0x5C separates nothing
+        } else if (i == p.size() || p[i] == '\\') {
             if (cur == "..") {
                 if (!parts.empty()) parts.pop_back();
             } else if (!cur.empty() && cur != ".") {
@@ -63,12 +66,19 @@ std::string KR(const std::string& path) {
 std::string NameOf(const std::string& key) {
     auto it = State().spelling.find(key);
     std::string p = it == State().spelling.end() ? key : it->second;
-    size_t s = p.find_last_of('\\');
+    std::size_t s = LastDelimiter("\\", p);
     return s == std::string::npos ? p : p.substr(s + 1);
 }
+// By character: a second byte 0x7C (亅 81 7C) is no bar.
 bool ValidName(const std::string& key) {
-    for (char c : key)
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        char c = key[i];
+        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < key.size()) {
+            ++i;
+            continue;
+        }
         if (c == '|' || c == '<' || c == '>' || c == '"' || c == '*' || c == '?') return false;
+    }
     size_t colon = key.find(':', 2);
     return colon == std::string::npos;
 }
@@ -124,11 +134,7 @@ bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries) {
     entries.clear();
     entries.push_back({".", true});
     entries.push_back({"..", true});
-    std::string prefix = k.back() == '\\' ? k : k + "\\";
-    auto child = [&](const std::string& key) {
-        return key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0 &&
-               key.find('\\', prefix.size()) == std::string::npos;
-    };
+    auto child = [&](const std::string& key) { return key != k && headless::ParentKey(key) == k; };
     for (const auto& f : State().files)
         if (child(f.first)) entries.push_back({NameOf(f.first), false});
     for (const auto& d : State().dirs)
@@ -186,7 +192,7 @@ unsigned long ReplaceFileWith(const std::string& path, const std::string& replac
         files.erase(k);
     } else if (error == 1177) {
         std::string parent = headless::ParentKey(k);
-        files[(parent.back() == '\\' ? parent : parent + "\\") + "~RF0001.TMP"] = files[k];
+        files[(EndsWithBackslash(parent) ? parent : parent + "\\") + "~RF0001.TMP"] = files[k];
         files.erase(k);
     } else if (error == 0) {
         files[k] = files[r];
