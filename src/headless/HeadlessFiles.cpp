@@ -7,6 +7,69 @@
 
 using headless::State;
 
+namespace headless {
+
+// Paths are taken apart by the core's own helpers, which step over the
+// second byte of a double-byte character as Windows does: in GBK that byte
+// can be 0x5C, and it separates nothing there.
+std::string ParentKey(const std::string& key) {
+    if (key.size() <= 3 && key.size() >= 2 && key[1] == ':') return std::string();
+    std::size_t p = LastDelimiter("\\", key);
+    if (p == std::string::npos || p == 0) return std::string();
+    return ExtractFileDir(key);
+}
+
+std::string StripSlash(std::string key) {
+    while (key.size() > 1 && EndsWithBackslash(key) && !(key.size() == 3 && key[1] == ':')) key.pop_back();
+    return key;
+}
+
+// Windows compares file names without the case of ASCII letters; the second
+// byte of a double-byte character is kept as it is, even where it has the
+// value of a letter (乤 81 61 and 丄 81 41 are two names).
+std::string Key(const std::string& path) {
+    std::string k = path;
+    for (std::size_t i = 0; i < k.size(); ++i) {
+        char& c = k[i];
+        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < k.size()) {
+            ++i;
+            continue;
+        }
+        if (c == '/') c = '\\';
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
+    return StripSlash(k);
+}
+
+void Remember(const std::string& key, const std::string& path) {
+    std::string p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    State().spelling.emplace(key, StripSlash(p));
+}
+
+void AddDir(const std::string& path) {
+    Remember(Key(path), path);
+    for (std::string k = Key(path); !k.empty(); k = ParentKey(k)) State().dirs.insert(k);
+}
+
+void AddFile(const std::string& path, const std::string& content) {
+    std::string k = Key(path);
+    if (!ParentKey(k).empty()) AddDir(ParentKey(k));
+    Remember(k, path);
+    State().files[k] = content;
+}
+
+bool HasFile(const std::string& path) { return State().files.count(Key(path)) > 0; }
+bool HasDir(const std::string& path) { return State().dirs.count(Key(path)) > 0; }
+
+std::string FileContent(const std::string& path) {
+    auto it = State().files.find(Key(path));
+    return it == State().files.end() ? std::string() : it->second;
+}
+
+}  // namespace headless
+
 namespace plat {
 
 // ---------------------------------------------------------------- files
