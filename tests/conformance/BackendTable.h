@@ -51,7 +51,9 @@ inline const std::vector<Row>& Rows() {
         {"folder 乗 exists", Op::IsDir, "乗", "", "yes"},
         {"folder 乗 is no file", Op::IsFile, "乗", "", "no"},
         {"folder 乗 with a trailing backslash exists", Op::IsDir, "乗\\", "", "yes"},
-        {"its lead byte 81 alone names no folder", Op::IsDir, "\x81", "", "no"},
+        // Left out: whether the lead byte 81 alone names another folder. Windows
+        // documents no conversion for a lead byte that ends a name; Wine drops
+        // it and answers for the folder above.
         {"the root lists 乗 as created", Op::List, "", "", "乗"},
         // Files and folders inside it, with 0x5C second bytes of their own.
         {"file 乗\\昞.txt is created", Op::MakeFile, "乗\\昞.txt", "5C", "yes"},
