@@ -21,7 +21,7 @@ fi
 
 # What the tests run under Wine; the benchmarks are built by their scripts
 # (build.sh winbench).
-test_targets=(korvalin fakefm kvtest barewin kvopen kvinidiff)
+test_targets=(korvalin fakefm kvtest barewin kvopen kvinidiff kvconform)
 # A Windows build in folder $1 with toolchain $2 of the targets after them.
 win_build() {
     local dir=$1 toolchain=$2
@@ -45,7 +45,7 @@ if [ "$what" = win32 ] || [ "$what" = all ]; then
         win_build build/win32 cmake/mingw-i686.cmake "${test_targets[@]}"
         dir=build/win32
     fi
-    for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe kvopen.exe kvinidiff.exe; do
+    for exe in korvalin.exe fakefm.exe kvtest.exe barewin.exe kvopen.exe kvinidiff.exe kvconform.exe; do
         if [ ! -f "$dir/$exe" ]; then
             echo "build: $dir/$exe is missing" >&2
             exit 1

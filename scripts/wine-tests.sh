@@ -2,7 +2,9 @@
 # Runs the Windows-side tests under Wine: kvtest.exe drives korvalin.exe
 # through the stand-in file manager, one case group per Wine process so that
 # one stuck group cannot take the others with it; kvinidiff.exe compares
-# Korvalin's ini reader with the system's (group "ini-diff"); the cases
+# Korvalin's ini reader with the system's (group "ini-diff"); kvconform.exe
+# runs the headless backend's table of file-system calls against the Win32
+# backend (group "conformance"); the cases
 # about names near MAX_PATH run once more on a folder 160 bytes deeper
 # ("long-names-deep"). Ends with the line "N passed, N failed"; the exit code
 # is non-zero when anything failed.
@@ -14,7 +16,8 @@
 # lines are shown together when it ends, in the order the groups finish.
 #   wine-tests.sh [--repeat N] [group...]
 #       (default: every group kvtest.exe lists but the start-up timing, which
-#       scripts/startup-bench.sh runs, and ini-diff and long-names-deep)
+#       scripts/startup-bench.sh runs, and ini-diff, conformance and
+#       long-names-deep)
 #   --repeat N   the same selection N times in a row, with a line for each
 #                round; the last line counts all rounds
 # The case folders (with each group's output and Wine's messages) are kept
@@ -33,7 +36,7 @@ kv_wine_env
 bin=$KV_WINBUILD
 lanes=${KV_WINE_LANES:-2}
 [ "$bin" = build/win32 ] || echo "INFO the Wine tests run $bin, the same sources built for x86-64 (no 32-bit Wine here, or KV_WINE_ARCH=win64)"
-for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe kvinidiff.exe; do
+for exe in kvtest.exe fakefm.exe barewin.exe kvopen.exe korvalin.exe kvinidiff.exe kvconform.exe; do
     if [ ! -f "$bin/$exe" ]; then
         echo "FAIL setup: $bin/$exe is missing (run scripts/build.sh)"
         echo "0 passed, 1 failed"
@@ -70,7 +73,7 @@ groups="$*"
 if [ -z "$groups" ]; then
     groups=$(timeout -k 5 60 wine "$bin/kvtest.exe" --list 2>/dev/null </dev/null | tr -d '\r' |
              grep -vx startup-time | tr '\n' ' ')
-    groups="$groups ini-diff long-names-deep"
+    groups="$groups ini-diff conformance long-names-deep"
 fi
 kv_wine_down
 kv_stop_xvfb
@@ -106,6 +109,7 @@ run_group() {
     local g=$1 label=$2 out="$work/$2" rc p f start
     local -a cmd=("$bin/kvtest.exe" --root "$3\\$label" --case "$g")
     [ "$g" = ini-diff ] && cmd=("$bin/kvinidiff.exe" --root "$3\\$label")
+    [ "$g" = conformance ] && cmd=("$bin/kvconform.exe" --root "$3\\$label")
     # The release group starts the zip that scripts/check-release.sh unpacked.
     if [ "$g" = release ] && [ -f build/release/unpacked/korvalin.exe ]; then
         local unpacked=build/release/unpacked

@@ -27,19 +27,6 @@ std::vector<std::unique_ptr<Widget>>& Store() {
     return store;
 }
 
-std::string ParentKey(const std::string& key) {
-    if (key.size() <= 3 && key.size() >= 2 && key[1] == ':') return std::string();
-    size_t p = key.find_last_of('\\');
-    if (p == std::string::npos || p == 0) return std::string();
-    if (p == 2 && key[1] == ':') return key.substr(0, 3);
-    return key.substr(0, p);
-}
-
-std::string StripSlash(std::string key) {
-    while (key.size() > 1 && key.back() == '\\' && !(key.size() == 3 && key[1] == ':')) key.pop_back();
-    return key;
-}
-
 plat::LocaleTexts ChineseLocale() {
     plat::LocaleTexts l;
     const char* const longMonths[12] = {"一月", "二月", "三月", "四月", "五月", "六月",
@@ -76,42 +63,6 @@ void Reset() {
     g_world = new World;
     // Widgets of the previous test stay allocated: controls that outlive it
     // may still hand their handle back.
-}
-
-std::string Key(const std::string& path) {
-    std::string k = path;
-    for (char& c : k) {
-        if (c == '/') c = '\\';
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    }
-    return StripSlash(k);
-}
-
-void Remember(const std::string& key, const std::string& path) {
-    std::string p = path;
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    State().spelling.emplace(key, StripSlash(p));
-}
-
-void AddDir(const std::string& path) {
-    Remember(Key(path), path);
-    for (std::string k = Key(path); !k.empty(); k = ParentKey(k)) State().dirs.insert(k);
-}
-
-void AddFile(const std::string& path, const std::string& content) {
-    std::string k = Key(path);
-    if (!ParentKey(k).empty()) AddDir(ParentKey(k));
-    Remember(k, path);
-    State().files[k] = content;
-}
-
-bool HasFile(const std::string& path) { return State().files.count(Key(path)) > 0; }
-bool HasDir(const std::string& path) { return State().dirs.count(Key(path)) > 0; }
-
-std::string FileContent(const std::string& path) {
-    auto it = State().files.find(Key(path));
-    return it == State().files.end() ? std::string() : it->second;
 }
 
 Widget* W(plat::Handle h) { return static_cast<Widget*>(h); }

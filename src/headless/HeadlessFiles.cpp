@@ -3,8 +3,72 @@
 #include <algorithm>
 
 #include "Headless.h"
+#include "Utils.h"
 
 using headless::State;
+
+namespace headless {
+
+// Paths are taken apart by the core's own helpers, which step over the
+// second byte of a double-byte character as Windows does: in GBK that byte
+// can be 0x5C, and it separates nothing there.
+std::string ParentKey(const std::string& key) {
+    if (key.size() <= 3 && key.size() >= 2 && key[1] == ':') return std::string();
+    std::size_t p = LastDelimiter("\\", key);
+    if (p == std::string::npos || p == 0) return std::string();
+    return ExtractFileDir(key);
+}
+
+std::string StripSlash(std::string key) {
+    while (key.size() > 1 && EndsWithBackslash(key) && !(key.size() == 3 && key[1] == ':')) key.pop_back();
+    return key;
+}
+
+// Windows compares file names without the case of ASCII letters; the second
+// byte of a double-byte character is kept as it is, even where it has the
+// value of a letter (乤 81 61 and 丄 81 41 are two names).
+std::string Key(const std::string& path) {
+    std::string k = path;
+    for (std::size_t i = 0; i < k.size(); ++i) {
+        char& c = k[i];
+        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < k.size()) {
+            ++i;
+            continue;
+        }
+        if (c == '/') c = '\\';
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
+    return StripSlash(k);
+}
+
+void Remember(const std::string& key, const std::string& path) {
+    std::string p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    State().spelling.emplace(key, StripSlash(p));
+}
+
+void AddDir(const std::string& path) {
+    Remember(Key(path), path);
+    for (std::string k = Key(path); !k.empty(); k = ParentKey(k)) State().dirs.insert(k);
+}
+
+void AddFile(const std::string& path, const std::string& content) {
+    std::string k = Key(path);
+    if (!ParentKey(k).empty()) AddDir(ParentKey(k));
+    Remember(k, path);
+    State().files[k] = content;
+}
+
+bool HasFile(const std::string& path) { return State().files.count(Key(path)) > 0; }
+bool HasDir(const std::string& path) { return State().dirs.count(Key(path)) > 0; }
+
+std::string FileContent(const std::string& path) {
+    auto it = State().files.find(Key(path));
+    return it == State().files.end() ? std::string() : it->second;
+}
+
+}  // namespace headless
 
 namespace plat {
 
@@ -18,7 +82,7 @@ std::string Abs(const std::string& path) {
     bool absolute = (!p.empty() && p[0] == '\\') || (p.size() >= 2 && p[1] == ':');
     if (!absolute && !State().currentDir.empty()) {
         std::string d = State().currentDir;
-        if (d.back() != '\\') d += '\\';
+        if (!EndsWithBackslash(d)) d += '\\';
         p = d + p;
     }
     // "\x" starts at the root of the current directory's drive; "\\srv\x"
@@ -38,7 +102,9 @@ std::string Abs(const std::string& path) {
         i = 1;
     }
     for (; i <= p.size(); ++i) {
-        if (i == p.size() || p[i] == '\\') {
+        if (i + 1 < p.size() && plat::IsLeadByte(static_cast<unsigned char>(p[i]))) {
+            cur += p.substr(i++, 2);  // a second byte 0x5C separates nothing
+        } else if (i == p.size() || p[i] == '\\') {
             if (cur == "..") {
                 if (!parts.empty()) parts.pop_back();
             } else if (!cur.empty() && cur != ".") {
@@ -63,12 +129,19 @@ std::string KR(const std::string& path) {
 std::string NameOf(const std::string& key) {
     auto it = State().spelling.find(key);
     std::string p = it == State().spelling.end() ? key : it->second;
-    size_t s = p.find_last_of('\\');
+    std::size_t s = LastDelimiter("\\", p);
     return s == std::string::npos ? p : p.substr(s + 1);
 }
+// By character: a second byte 0x7C (亅 81 7C) is no bar.
 bool ValidName(const std::string& key) {
-    for (char c : key)
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        char c = key[i];
+        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < key.size()) {
+            ++i;
+            continue;
+        }
         if (c == '|' || c == '<' || c == '>' || c == '"' || c == '*' || c == '?') return false;
+    }
     size_t colon = key.find(':', 2);
     return colon == std::string::npos;
 }
@@ -124,11 +197,7 @@ bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries) {
     entries.clear();
     entries.push_back({".", true});
     entries.push_back({"..", true});
-    std::string prefix = k.back() == '\\' ? k : k + "\\";
-    auto child = [&](const std::string& key) {
-        return key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0 &&
-               key.find('\\', prefix.size()) == std::string::npos;
-    };
+    auto child = [&](const std::string& key) { return key != k && headless::ParentKey(key) == k; };
     for (const auto& f : State().files)
         if (child(f.first)) entries.push_back({NameOf(f.first), false});
     for (const auto& d : State().dirs)
@@ -186,7 +255,7 @@ unsigned long ReplaceFileWith(const std::string& path, const std::string& replac
         files.erase(k);
     } else if (error == 1177) {
         std::string parent = headless::ParentKey(k);
-        files[(parent.back() == '\\' ? parent : parent + "\\") + "~RF0001.TMP"] = files[k];
+        files[(EndsWithBackslash(parent) ? parent : parent + "\\") + "~RF0001.TMP"] = files[k];
         files.erase(k);
     } else if (error == 0) {
         files[k] = files[r];

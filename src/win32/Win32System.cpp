@@ -219,9 +219,9 @@ bool SetFileTimes(const std::string& path, std::uint64_t t) {
 }
 
 bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries) {
-    std::string pattern = dir;
-    if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
-    pattern += "*.*";
+    // By character: for a folder such as 乗 (81 5C) a byte test would take
+    // the second byte for the separator and list the parent's 乗* instead.
+    std::string pattern = win32::WithTrailingBackslash(dir) + "*.*";
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return false;

@@ -26,6 +26,11 @@ std::string WithoutTrailingBackslash(const std::string& path) {
     return path;
 }
 
+std::string WithTrailingBackslash(const std::string& path) {
+    std::string::size_type last = LastBackslash(path);
+    return last != std::string::npos && last + 1 == path.size() ? path : path + '\\';
+}
+
 std::string ParentDirectory(const std::string& path) {
     std::string::size_type last = LastBackslash(path);
     if (last == std::string::npos) return std::string();

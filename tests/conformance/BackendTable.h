@@ -1,0 +1,133 @@
+// One table of file-system calls of the platform seam with the results that
+// Windows gives under the ANSI code page 936. The host unit tests run it
+// against the headless backend, a Wine test program against the Win32 one:
+// the test double is held to what the real system does.
+//
+// The names are chosen for their bytes in GBK:
+//   乗 81 5C, 昞 95 5C, 刓 84 5C  second byte is the backslash
+//   乤 81 61                      second byte is a lower-case letter
+//   丄 81 41                      the same with the upper-case letter
+//   亅 81 7C                      second byte is the bar
+// A second byte is part of its character: it never separates folders, is
+// never folded, and is no refused character. Only ASCII letters standing
+// on their own compare without case.
+//
+// The rows run in order in one empty folder (`root`) and build on each
+// other; each row's result is a short text, so that a difference reads
+// plainly on both sides.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+
+namespace conformance {
+
+enum class Op {
+    MakeDir,     // ForceDirectories
+    MakeFile,    // WriteNewFile with `arg` as content
+    IsDir,       // DirectoryExists
+    IsFile,      // FileExists
+    Read,        // ReadWholeFile: the content, or "(fails)"
+    List,        // ListDirectory: the names without "." and "..", sorted
+    EnterDir,    // SetCurrentDir
+    IsFileHere,  // FileExists with the path as given (relative to the current folder)
+};
+
+struct Row {
+    const char* what;
+    Op op;
+    const char* path;  // below the root; "" is the root itself
+    const char* arg;   // MakeFile: the content
+    const char* want;  // "yes" / "no", the content, or the listing
+};
+
+inline const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows = {
+        // A folder whose name ends in a 0x5C second byte.
+        {"folder 乗 is created", Op::MakeDir, "乗", "", "yes"},
+        {"folder 乗 exists", Op::IsDir, "乗", "", "yes"},
+        {"folder 乗 is no file", Op::IsFile, "乗", "", "no"},
+        {"folder 乗 with a trailing backslash exists", Op::IsDir, "乗\\", "", "yes"},
+        // Left out: whether the lead byte 81 alone names another folder. Windows
+        // documents no conversion for a lead byte that ends a name; Wine drops
+        // it and answers for the folder above.
+        {"the root lists 乗 as created", Op::List, "", "", "乗"},
+        // Files and folders inside it, with 0x5C second bytes of their own.
+        {"file 乗\\昞.txt is created", Op::MakeFile, "乗\\昞.txt", "5C", "yes"},
+        {"file 乗\\昞.txt exists", Op::IsFile, "乗\\昞.txt", "", "yes"},
+        {"file 乗\\昞.txt reads back", Op::Read, "乗\\昞.txt", "", "5C"},
+        {"folder 乗\\昞\\x is created with its parents", Op::MakeDir, "乗\\昞\\x", "", "yes"},
+        {"parent 乗\\昞 of the new folder exists", Op::IsDir, "乗\\昞", "", "yes"},
+        {"乗 lists its folder and its file", Op::List, "乗", "", "昞, 昞.txt"},
+        {"乗\\昞\\x lists nothing", Op::List, "乗\\昞\\x", "", ""},
+        {"file in the new folder is created", Op::MakeFile, "乗\\昞\\x\\f", "deep", "yes"},
+        {"\"..\" after 昞 leads back to 乗", Op::Read, "乗\\昞\\..\\昞.txt", "", "5C"},
+        {"no file is created in a missing folder 刓", Op::MakeFile, "刓\\f", "", "no"},
+        {"missing folder 刓 stays missing", Op::IsDir, "刓", "", "no"},
+        // Relative paths resolve against a current folder whose name ends in 0x5C.
+        {"乗 becomes the current folder", Op::EnterDir, "乗", "", "yes"},
+        {"昞.txt is found relative to 乗", Op::IsFileHere, "昞.txt", "", "yes"},
+        {"昞\\x is found relative to 乗 as no file", Op::IsFileHere, "昞\\x", "", "no"},
+        {"the root becomes the current folder again", Op::EnterDir, "", "", "yes"},
+        // A lower-case letter as second byte is not folded: 乤 and 丄 differ.
+        {"file 乤 is created", Op::MakeFile, "乤", "lower", "yes"},
+        {"file 乤 exists", Op::IsFile, "乤", "", "yes"},
+        {"file 丄 is another name than 乤", Op::IsFile, "丄", "", "no"},
+        {"file 丄 is created beside 乤", Op::MakeFile, "丄", "upper", "yes"},
+        {"file 乤 keeps its content", Op::Read, "乤", "", "lower"},
+        {"file 丄 holds its own content", Op::Read, "丄", "", "upper"},
+        {"folder 丄x is created", Op::MakeDir, "丄x", "", "yes"},
+        {"folder 乤x is another folder than 丄x", Op::IsDir, "乤x", "", "no"},
+        // ASCII letters compare without case, also right after a double-byte character.
+        {"file Mixed.txt is created", Op::MakeFile, "Mixed.txt", "m", "yes"},
+        {"MIXED.TXT names the same file", Op::IsFile, "MIXED.TXT", "", "yes"},
+        {"mIXED.txt reads the same file", Op::Read, "mIXED.txt", "", "m"},
+        {"file 乤b.txt is created", Op::MakeFile, "乤b.txt", "b", "yes"},
+        {"乤B.TXT names the same file", Op::Read, "乤B.TXT", "", "b"},
+        {"丄x names folder 丄X too", Op::IsDir, "丄X", "", "yes"},
+        // A bar as second byte is a character like any other.
+        {"file 亅.txt is created", Op::MakeFile, "亅.txt", "bar", "yes"},
+        {"file 亅.txt reads back", Op::Read, "亅.txt", "", "bar"},
+        // Everything spelled as it was created.
+        {"the root lists every name as created", Op::List, "", "",
+         "Mixed.txt, 丄, 丄x, 乗, 乤, 乤b.txt, 亅.txt"},
+    };
+    return rows;
+}
+
+inline std::string YesNo(bool b) { return b ? "yes" : "no"; }
+
+// Runs one row below `root` (a folder path without a trailing backslash)
+// and answers its result in the form of Row::want.
+inline std::string Run(const Row& row, const std::string& root) {
+    std::string path = *row.path ? root + "\\" + row.path : root;
+    switch (row.op) {
+        case Op::MakeDir: return YesNo(plat::ForceDirectories(path));
+        case Op::MakeFile: return YesNo(plat::WriteNewFile(path, row.arg));
+        case Op::IsDir: return YesNo(plat::DirectoryExists(path));
+        case Op::IsFile: return YesNo(plat::FileExists(path));
+        case Op::Read: {
+            std::string content;
+            return plat::ReadWholeFile(path, content) ? content : "(fails)";
+        }
+        case Op::List: {
+            std::vector<plat::DirEntry> entries;
+            if (!plat::ListDirectory(path, entries)) return "(fails)";
+            std::vector<std::string> names;
+            for (const plat::DirEntry& e : entries)
+                if (e.Name != "." && e.Name != "..") names.push_back(e.Name);
+            std::sort(names.begin(), names.end());
+            std::string joined;
+            for (const std::string& n : names) joined += (joined.empty() ? "" : ", ") + n;
+            return joined;
+        }
+        case Op::EnterDir: return YesNo(plat::SetCurrentDir(path));
+        case Op::IsFileHere: return YesNo(plat::FileExists(row.path));
+    }
+    return "(unknown row)";
+}
+
+}  // namespace conformance

@@ -1,0 +1,23 @@
+// The shared table of file-system calls against the headless backend; the
+// Wine program kvconform.exe runs the same rows against Windows.
+#include <gtest/gtest.h>
+
+#include "../conformance/BackendTable.h"
+#include "Headless.h"
+
+namespace {
+
+TEST(BackendConformance, FileSystemAgreesWithWindows) {
+    headless::Reset();
+    const std::string root = "C:\\conform";
+    ASSERT_TRUE(plat::ForceDirectories(root));
+    ASSERT_TRUE(plat::SetCurrentDir(root));
+    int n = 0;
+    for (const conformance::Row& row : conformance::Rows()) {
+        ++n;
+        EXPECT_EQ(conformance::Run(row, root), row.want) << "row " << n << ": " << row.what;
+    }
+    headless::Reset();
+}
+
+}  // namespace

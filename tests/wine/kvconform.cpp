@@ -1,0 +1,39 @@
+// The shared table of file-system calls (tests/conformance/BackendTable.h)
+// against Korvalin's Win32 backend: one PASS or FAIL line per row. The host
+// unit tests run the same rows against the headless backend.
+//   kvconform.exe [--root folder]
+#include "kvdriver.h"
+
+#include "../conformance/BackendTable.h"
+
+using namespace kv;
+
+int main(int argc, char** argv) {
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    std::string root = std::string(tmp) + "kvconform";
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--root" && i + 1 < argc) {
+            root = argv[++i];
+        } else {
+            fprintf(stderr, "usage: kvconform [--root folder]\n");
+            return 2;
+        }
+    }
+    // The rows start in an empty folder of their own.
+    root += "\\rows";
+    char full[MAX_PATH];
+    GetFullPathNameA(root.c_str(), MAX_PATH, full, nullptr);
+    root = full;
+    g_case = "conformance";
+    if (!Check(plat::ForceDirectories(root) && plat::SetCurrentDir(root), "an empty folder for the rows", root))
+        return 1;
+    std::vector<plat::DirEntry> entries;
+    if (!Check(plat::ListDirectory(root, entries) && entries.size() == 2, "the folder for the rows is empty", root))
+        return 1;
+    for (const conformance::Row& row : conformance::Rows())
+        CheckEq(conformance::Run(row, root), row.want, row.what);
+    printf("%d passed, %d failed\n", g_passed, g_failed);
+    return g_failed ? 1 : 0;
+}
