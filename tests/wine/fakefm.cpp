@@ -352,8 +352,21 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     PROCESS_INFORMATION pi = {};
     std::vector<char> buf(cmd.begin(), cmd.end());
     buf.push_back(0);
-    if (!CreateProcessA(g_opt.exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        g_opt.dir.c_str(), &si, &pi)) {
+    // Wine answers 1359 (internal error) when the new process ended before
+    // its start-up was done, before any code of the program ran; seen now
+    // and then with two Wine servers busy, and a second try succeeds. The
+    // driver does the same for this program; other errors are reported.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt) {
+            Log("STARTRETRY " + std::to_string(GetLastError()));
+            Sleep(300);
+        }
+        started = CreateProcessA(g_opt.exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 g_opt.dir.c_str(), &si, &pi);
+        if (!started && GetLastError() != ERROR_INTERNAL_ERROR) break;
+    }
+    if (!started) {
         Log("STARTFAILED " + std::to_string(GetLastError()));
         return 3;
     }
