@@ -26,35 +26,33 @@ bash scripts/setup.sh </dev/null
 setup_rc=$?
 phase setup "$t"
 
-host_chain() {
-    local status=0 t
+# One host phase: `build.sh <what>`, then the command after it; one line
+# with the phase's time.  phase_run <what> <name> <command...>
+phase_run() {
+    local what=$1 name=$2 t rc=0
+    shift 2
     t=$(date +%s)
-    if bash scripts/build.sh host </dev/null; then
-        ctest --test-dir build/host -j2 --output-on-failure --timeout 300 </dev/null || status=1
+    if bash scripts/build.sh "$what" </dev/null; then
+        "$@" </dev/null || rc=1
     else
-        echo "test: the host build failed"
-        status=1
+        echo "test: the $what build failed"
+        rc=1
     fi
-    phase "host build and unit tests" "$t"
+    phase "$name" "$t"
+    return "$rc"
+}
+
+host_chain() {
+    local status=0
+    phase_run host "host build and unit tests" \
+        ctest --test-dir build/host -j2 --output-on-failure --timeout 300 || status=1
     # A sanitizer report ends the test that made it (no recovery), so ctest
     # counts it as a failure; so does a leak at the end of a test program.
-    t=$(date +%s)
-    if bash scripts/build.sh asan </dev/null; then
-        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-            ctest --test-dir build/host-asan -j2 --output-on-failure --timeout 300 </dev/null || status=1
-    else
-        echo "test: the sanitizer build failed"
-        status=1
-    fi
-    phase "sanitizer build and unit tests" "$t"
-    t=$(date +%s)
-    if bash scripts/build.sh fuzz </dev/null; then
-        KV_FUZZ_JOBS=1 bash scripts/fuzz.sh "${KV_FUZZ_SECONDS:-15}" </dev/null || status=1
-    else
-        echo "test: the fuzz build failed"
-        status=1
-    fi
-    phase "fuzz build and fuzzing" "$t"
+    phase_run asan "sanitizer build and unit tests" \
+        env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build/host-asan -j2 --output-on-failure --timeout 300 || status=1
+    phase_run fuzz "fuzz build and fuzzing" \
+        env KV_FUZZ_JOBS=1 bash scripts/fuzz.sh "${KV_FUZZ_SECONDS:-15}" || status=1
     return "$status"
 }
 
