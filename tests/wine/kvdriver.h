@@ -439,10 +439,12 @@ inline void Press(HWND dlg, int id) {
     if (HWND b = GetDlgItem(dlg, id)) PostMessageA(b, BM_CLICK, 0, 0);
 }
 
+// A key pressed in the window of control `h`: its window is put in front,
+// then the key goes through the input queue to whatever has the focus, so
+// that a lost focus shows.
 inline void Key(HWND h, UINT vk) {
-    UINT scan = MapVirtualKeyA(vk, 0);
-    PostMessageA(h, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageA(h, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+    BringToFront(GetAncestor(h, GA_ROOT));
+    SendKey((WORD)vk);
 }
 
 // Real key presses, into whatever has the keyboard focus: each key of

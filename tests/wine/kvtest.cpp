@@ -319,7 +319,6 @@ void CaseCreate() {
         Type(edit, row.typed);
         Poll([&] { return TextOf(edit).size() >= row.typed.size(); }, 3000);
         Key(edit, VK_RETURN);
-        PostMessageA(edit, WM_CHAR, '\r', 1);
         Check(run.KorvalinEnded(10000), "Enter confirms and closes the window");
         int code = 0;
         if (Check(run.ExitCode(code), "korvalin ends")) CheckEq(code, 0, "exit code");
