@@ -56,10 +56,8 @@ fi
 if [ "$what" = winbench ]; then
     # The timings under Wine, in the build the Wine tests run.
     dir=build/$(kv_wine_arch)
-    toolchain=cmake/mingw-i686.cmake
-    [ "$dir" = build/win64 ] && toolchain=cmake/mingw-x86_64.cmake
     echo "build: benchmarks in $dir"
-    win_build "$dir" "$toolchain" korvalin_winbench korvalin_namingbench "${test_targets[@]}"
+    win_build "$dir" "$(kv_wine_toolchain)" korvalin_winbench korvalin_namingbench "${test_targets[@]}"
 fi
 if [ "$what" = asan ]; then
     echo "build: host-asan"

@@ -38,6 +38,12 @@ kv_wine_arch() {
     fi
 }
 
+# The MinGW toolchain file of the build the Wine tests run.
+kv_wine_toolchain() {
+    if [ "$(kv_wine_arch)" = win64 ]; then printf 'cmake/mingw-x86_64.cmake'
+    else printf 'cmake/mingw-i686.cmake'; fi
+}
+
 kv_wine_env() {
     KV_WINBUILD=build/$(kv_wine_arch)
     export WINEPREFIX="$KV_ROOT/build/wineprefix"

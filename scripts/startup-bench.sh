@@ -15,8 +15,8 @@ bash scripts/setup.sh </dev/null >/dev/null || exit 1
 bash scripts/build.sh win32 </dev/null >/dev/null || exit 1
 kv_wine_env
 # The stamps build is of the same width as the build the Wine tests run.
-toolchain=cmake/mingw-i686.cmake stamps=build/stamps
-[ "$KV_WINBUILD" = build/win32 ] || toolchain=cmake/mingw-x86_64.cmake stamps=build/stamps64
+toolchain=$(kv_wine_toolchain) stamps=build/stamps
+[ "$KV_WINBUILD" = build/win32 ] || stamps=build/stamps64
 echo "build: stamps ($toolchain)"
 # A stamps build in folder $1 of the targets $2, with the options after them.
 stamps_build() {
