@@ -781,10 +781,123 @@ inline bool Screenshot(const std::string& unixPath) {
 // what reaches the ini file; saves a screenshot of each page under build/.
 void CaseConfigGroup();
 
-// ------------------------------------------------------------ shared steps
+// ------------------------------------------------------------ one session
 
-// Starts a run and waits for the main window's show step to finish (the
-// panel folder in the caption); the text box in `edit`, or nullptr.
+// Lines as the text box holds them: joined by CR LF, none after the last.
+inline std::string Join(const std::vector<std::string>& lines, const char* sep = "\r\n") {
+    std::string r;
+    for (size_t i = 0; i < lines.size(); ++i) r += (i ? sep : "") + lines[i];
+    return r;
+}
+
+// What a user does with one Korvalin window: the stand-in file manager
+// starts it on the case's panel folder, the window comes up with the
+// activation and the keyboard focus, lines go into the text box, keys go
+// through the input queue into whatever has the focus, a message box is
+// answered, and the window is closed. Every case file drives Korvalin
+// through this, so that all wait for the same things.
+struct Session {
+    Run run;
+    HWND main = nullptr, edit = nullptr;
+
+    Session() = default;
+    Session(const std::string& panel, const std::string& program, const std::string& log)
+        : run(panel, program, log) {}
+
+    // Starts Korvalin, with `ini` written beside it first unless empty, and
+    // waits until its show step has put the panel folder into the caption
+    // and its thread holds the activation and the focus: a key pressed
+    // earlier can be lost, or land in the file manager's window.
+    bool Open(const std::string& ini = "", const std::vector<std::string>& fmArgs = {}) {
+        if (!ini.empty()) WriteAll(run.ini, ini);
+        if (!run.Start(fmArgs)) return false;
+        main = run.WaitMain();
+        edit = main ? Control(main, 100) : nullptr;
+        HWND box = edit ? nullptr : Box();
+        if (!Check(edit != nullptr, "main window with its text box appears",
+                   box ? "a message box came instead: " + Show(ReadBox(box).text) : ""))
+            return false;
+        Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
+        BringToFront(main);
+        Sleep(150);  // the rest of the show step: list, sizing, hint
+        return true;
+    }
+
+    // The text box's lines, set at once with the caret at their end, as a
+    // paste leaves them.
+    bool SetLines(const std::string& text) {
+        DWORD_PTR r = 0;
+        if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) || !r)
+            return false;
+        SendMessageTimeoutA(edit, EM_SETSEL, text.size(), text.size(), SMTO_ABORTIFHUNG, 3000, &r);
+        return true;
+    }
+    bool SetLines(const std::vector<std::string>& lines) { return SetLines(Join(lines)); }
+
+    std::string Text() const { return TextOf(edit); }
+    bool WaitText(const std::string& want, DWORD ms = 3000) const {
+        return Poll([&] { return TextOf(edit) == want; }, ms);
+    }
+
+    // A key, with `mods` held, into whatever has the focus in Korvalin's
+    // window, which is put in front first.
+    void Press(WORD vk, std::initializer_list<WORD> mods = {}) {
+        BringToFront(main);
+        SendKey(vk, mods);
+    }
+    // Enter (with `mod` held, when not 0), the key that confirms the lines.
+    void Confirm(WORD mod = 0) {
+        if (mod) Press(VK_RETURN, {mod});
+        else Press(VK_RETURN);
+    }
+
+    HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
+    HWND WaitBox(DWORD ms = 10000) const {
+        HWND h = nullptr;
+        Poll([&] { return (h = Box()) != nullptr || run.kv && WaitForSingleObject(run.kv, 0) == WAIT_OBJECT_0; }, ms);
+        if (h) Sleep(200);  // its buttons and focus settle
+        return h;
+    }
+    // Clicks button `id` of the box in front and waits until it is gone.
+    bool Answer(int id, DWORD ms = 10000) {
+        HWND box = WaitBox(ms);
+        if (!box) return false;
+        kv::Press(box, id);
+        return Poll([&] { return !IsWindow(box); }, 5000);
+    }
+
+    HWND Popup() const { return VisibleWindow(run.kvPid, "#32768"); }
+
+    // Alt+N with the window in front; true once the naming menu shows.
+    bool OpenMenu() {
+        BringToFront(main);
+        Keys({'N'}, true);
+        return Poll([&] { return Popup() != nullptr; }, 3000);
+    }
+    // Opens the naming menu, walks it with `keys` and waits until the
+    // lines change; false when they do not.
+    bool Apply(const std::vector<WORD>& keys, const std::string& what) {
+        std::string before = Text();
+        if (!Check(OpenMenu(), what + ": Alt+N opens the menu")) return false;
+        Keys(keys);
+        bool changed = Poll([&] { return Text() != before; }, 5000);
+        Poll([&] { return Popup() == nullptr; }, 2000);
+        return changed;
+    }
+
+    // True once Korvalin has ended, and with exit code 0 when `clean`.
+    bool Ended(DWORD ms = 15000, bool clean = true) {
+        int code = -1;
+        return clean ? run.ExitCode(code, ms) && code == 0 : run.KorvalinEnded(ms);
+    }
+    // Escape, and Korvalin ends.
+    bool Close() {
+        Press(VK_ESCAPE);
+        return run.KorvalinEnded(10000);
+    }
+};
+
+// Older steps, on the way out: a case file uses Session instead.
 inline HWND ShowMainWindow(Run& run, const std::vector<std::string>& fmArgs, HWND& edit) {
     edit = nullptr;
     if (!run.Start(fmArgs)) return nullptr;
@@ -795,7 +908,6 @@ inline HWND ShowMainWindow(Run& run, const std::vector<std::string>& fmArgs, HWN
     Sleep(150);
     return main;
 }
-
 inline bool SetEditText(HWND edit, const std::string& text) {
     DWORD_PTR r = 0;
     return SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) && r;

@@ -12,37 +12,7 @@ namespace {
 
 const int kEdit = 100;
 
-bool SetEditText(HWND edit, const std::string& text) {
-    DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r)) return false;
-    SendMessageTimeoutA(edit, EM_SETSEL, text.size(), text.size(), SMTO_ABORTIFHUNG, 3000, &r);
-    return true;
-}
-
-bool WaitText(HWND edit, const std::string& want, DWORD ms = 3000) {
-    return Poll([&] { return TextOf(edit) == want; }, ms);
-}
-
 int IdOf(HWND h) { return h ? GetDlgCtrlID(h) : 0; }
-
-// Korvalin's window, up and shown; `ini` is written beside it first.
-struct Session {
-    Run run;
-    HWND main = nullptr, edit = nullptr;
-
-    bool Open(const std::string& ini = "", const std::vector<std::string>& fmArgs = {}) {
-        if (!ini.empty()) WriteAll(run.ini, ini);
-        if (!run.Start(fmArgs)) return false;
-        main = run.WaitMain();
-        edit = main ? Control(main, kEdit) : nullptr;
-        if (!Check(edit != nullptr, "main window appears")) return false;
-        Poll([&] { return TextOf(main).find(" - ") != std::string::npos && GetForegroundWindow() == main; }, 3000);
-        Sleep(200);
-        return true;
-    }
-
-    HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
-};
 
 // A message box answered No, then keys: they must reach the text box.
 void CaseAfterBox() {
@@ -63,7 +33,7 @@ void CaseAfterBox() {
         Session s;
         if (!s.Open(row.ini)) continue;
         const std::string text = "bad|name.txt";
-        SetEditText(s.edit, text);
+        s.SetLines(text);
         if (row.onOk) SendKey(VK_TAB);
         if (row.confirmMod) SendKey(VK_RETURN, {row.confirmMod});
         else SendKey(VK_RETURN);
@@ -80,7 +50,7 @@ void CaseAfterBox() {
         if (row.enterAfter) SendKey(VK_RETURN);
         SendText("xy");
         const std::string want = text + (row.enterAfter ? "\r\nxy" : "xy");
-        Check(WaitText(s.edit, want), row.enterAfter ? "Enter gives a new line and the letters follow it"
+        Check(s.WaitText(want), row.enterAfter ? "Enter gives a new line and the letters follow it"
                                                       : "the letters land in the text box",
               "text " + Show(TextOf(s.edit)));
         Sleep(300);
@@ -105,7 +75,7 @@ void CaseSwitchBack() {
         Session s;
         if (!s.Open()) continue;
         SendText("ab");
-        Check(WaitText(s.edit, "ab"), "letters typed at the start land in the text box",
+        Check(s.WaitText("ab"), "letters typed at the start land in the text box",
               "text " + Show(TextOf(s.edit)));
         for (int i = 0; i < row.tabs; ++i) SendKey(VK_TAB);
         HWND fm = VisibleWindow(GetProcessId(s.run.fm), "FakeFmMain");
@@ -125,7 +95,7 @@ void CaseSwitchBack() {
         CheckEq(IdOf(FocusOf(s.main)), row.wantId, "the focus is back on the same control");
         if (row.wantId == kEdit) {
             SendText("cd");
-            Check(WaitText(s.edit, "abcd"), "typing goes on in the text box", "text " + Show(TextOf(s.edit)));
+            Check(s.WaitText("abcd"), "typing goes on in the text box", "text " + Show(TextOf(s.edit)));
         }
         SendKey(VK_ESCAPE);
         Check(s.run.KorvalinEnded(10000), "Escape closes the window");
@@ -165,7 +135,7 @@ void CaseTab() {
         g_case = std::string("tab/") + row.name;
         Session s;
         if (!s.Open()) continue;
-        SetEditText(s.edit, "t.txt");
+        s.SetLines("t.txt");
         for (const K& k : row.keys) {
             if (k.shift) SendKey(k.vk, {VK_SHIFT});
             else SendKey(k.vk);
@@ -233,7 +203,7 @@ void CaseAppDir() {
     if (!s.Open("[Window]\r\nSavePos=1\r\nLeft=123\r\nTop=45\r\n")) return;
     RECT r = Bounds(s.main);
     CheckEq(std::to_string(r.left) + "," + std::to_string(r.top), "123,45", "k乗.ini is read");
-    SetEditText(s.edit, "new.txt");
+    s.SetLines("new.txt");
     SendKey(VK_RETURN);
     Check(s.run.KorvalinEnded(10000), "Enter confirms and closes the window");
     std::string data = "(missing)";
@@ -298,9 +268,9 @@ void CaseIniSave() {
         Session s;
         const std::string bom = "\xEF\xBB\xBF";
         if (s.Open(bom + "[FileList]\r\nConfirmMode=1\r\n")) {
-            SetEditText(s.edit, "one");
+            s.SetLines("one");
             SendKey(VK_RETURN);
-            Check(WaitText(s.edit, "one\r\n"), "ConfirmMode 1 is read: Enter gives a new line",
+            Check(s.WaitText("one\r\n"), "ConfirmMode 1 is read: Enter gives a new line",
                   "text " + Show(TextOf(s.edit)));
             Check(!s.run.KorvalinEnded(300) && s.Box() == nullptr, "the window stays open");
             SendKey(VK_ESCAPE);
