@@ -219,40 +219,38 @@ inline bool Writable(const std::string& path) {
     return true;
 }
 
-// A file that nobody may write, not even root: the host's immutable flag.
-// A read-only mode would not do, Wine as root writes such files anyway.
-inline std::string SetImmutable(const std::string& path, bool on) {
+// The host's immutable flag set on or off for `path`, until `holds` says
+// it has taken effect; why not, or "". Read-only modes would not do: Wine
+// as root writes such files anyway.
+inline std::string SetHostImmutable(const std::string& path, bool on, const std::function<bool()>& holds) {
     std::string unix = UnixPath(path);
     if (unix.empty()) return "no host path for " + path;
     for (const char* chattr : {"Z:\\usr\\bin\\chattr", "Z:\\bin\\chattr"}) {
         if (!Exists(chattr)) continue;
         if (!StartHostProgram(std::string(chattr) + (on ? " +i " : " -i ") + Quote(unix)))
             return std::string("cannot run ") + chattr;
-        return Poll([&] { return Writable(path) != on; }, 10000) ? "" : "chattr had no effect on " + unix;
+        return Poll(holds, 10000) ? "" : "chattr had no effect on " + unix;
     }
     return "no chattr program";
 }
 
+// A file that nobody may write, not even root.
+inline std::string SetImmutable(const std::string& path, bool on) {
+    return SetHostImmutable(path, on, [=] { return Writable(path) != on; });
+}
+
 // A folder in which no new file can be made, not even by root (its files
-// can still be rewritten): the immutable flag, checked with a probe file.
+// can still be rewritten), checked with a probe file.
 inline std::string SetFolderImmutable(const std::string& dir, bool on) {
-    std::string unix = UnixPath(dir);
-    if (unix.empty()) return "no host path for " + dir;
     const std::string probe = dir + "probe.tmp";
-    auto canCreate = [&] {
+    return SetHostImmutable(dir, on, [=] {
         HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        CloseHandle(h);
-        DeleteFileA(probe.c_str());
-        return true;
-    };
-    for (const char* chattr : {"Z:\\usr\\bin\\chattr", "Z:\\bin\\chattr"}) {
-        if (!Exists(chattr)) continue;
-        if (!StartHostProgram(std::string(chattr) + (on ? " +i " : " -i ") + Quote(unix)))
-            return std::string("cannot run ") + chattr;
-        return Poll([&] { return canCreate() != on; }, 10000) ? "" : "chattr had no effect on " + unix;
-    }
-    return "no chattr program";
+        if (h != INVALID_HANDLE_VALUE) {
+            CloseHandle(h);
+            DeleteFileA(probe.c_str());
+        }
+        return (h != INVALID_HANDLE_VALUE) != on;
+    });
 }
 
 // ------------------------------------------------------------ real key presses
@@ -695,31 +693,6 @@ inline std::string RectText(const RECT& r) {
            "x" + std::to_string(r.bottom - r.top);
 }
 
-// The case groups of kvcreate.cpp: the initial list, typed lines,
-// templates, the replace and failure questions, and bad input (with the
-// given number of lines for the many-lines case), and names near MAX_PATH.
-void CaseInitListGroup();
-void CaseLinesGroup();
-void CaseTemplatesGroup();
-void CaseQuestionsGroup();
-void CaseBadInputGroup(int manyLines);
-// Names near MAX_PATH: run again by wine-tests.sh under a deep root.
-void CaseLongNamesGroup();
-// The naming menu (kvnaming.cpp), opened and walked by the keyboard.
-void CaseNamingGroup();
-
-// The groups of kvfocus.cpp: the keyboard focus after a box and after a
-// switch to another window, Tab between the controls, a long paste, the
-// program's folder under a double-byte name, and the saving of the ini file.
-void CaseFocusGroup();
-void CaseTabGroup();
-void CasePasteGroup();
-void CaseAppDirGroup();
-void CaseIniSaveGroup();
-
-}  // namespace kv
-
-namespace kv {
 
 // ------------------------------------------------------------ keyboard and dialogs
 
@@ -776,10 +749,6 @@ inline bool Screenshot(const std::string& unixPath) {
         return steady;
     }, 15000);
 }
-
-// The settings dialog (kvconfig.cpp): its pages, keys, OK and Cancel, and
-// what reaches the ini file; saves a screenshot of each page under build/.
-void CaseConfigGroup();
 
 // ------------------------------------------------------------ one session
 
@@ -923,21 +892,26 @@ inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) 
     return r;
 }
 
-// The hand-back group of kvhandback.cpp: marking the new items in the
-// panel and opening the new files.
-void CaseHandBackGroup();
+// ------------------------------------------------------------ the groups
 
-// The unpacked release zip (kvrelease.cpp); skipped without a folder.
-void CaseReleaseGroup(const std::string& unpacked);
-
-// Away from the first path (kvhardening.cpp): closing while minimised or
-// maximised, the settings dialog's "-" clicked with the mouse.
-void CaseOffPathGroup();
-
-// Ini files saved as UTF-16 or held by another program (kvinifile.cpp).
-void CaseIniFileGroup();
-
-// The date patterns under a 12-hour and a 24-hour system clock (kvclock.cpp).
-void CaseClockGroup();
+// Each case file's groups, which kvtest.exe runs by name.
+void CaseInitListGroup();   // kvcreate.cpp: the initial list,
+void CaseLinesGroup();      // typed lines,
+void CaseTemplatesGroup();  // templates,
+void CaseQuestionsGroup();  // the replace and failure questions,
+void CaseBadInputGroup(int manyLines);  // bad input, and
+void CaseLongNamesGroup();  // names near MAX_PATH (run again under a deep root)
+void CaseNamingGroup();     // kvnaming.cpp: the naming menu
+void CaseFocusGroup();      // kvfocus.cpp: the focus after a box and a switch,
+void CaseTabGroup();        // Tab between the controls,
+void CasePasteGroup();      // a long paste,
+void CaseAppDirGroup();     // a program folder with a double-byte name,
+void CaseIniSaveGroup();    // how the ini file is saved
+void CaseConfigGroup();     // kvconfig.cpp: the settings dialog
+void CaseHandBackGroup();   // kvhandback.cpp: marking and opening the new items
+void CaseReleaseGroup(const std::string& unpacked);  // kvrelease.cpp: the release zip
+void CaseOffPathGroup();    // kvhardening.cpp: away from the first path
+void CaseIniFileGroup();    // kvinifile.cpp: UTF-16 and locked ini files
+void CaseClockGroup();      // kvclock.cpp: 12- and 24-hour system clocks
 
 }  // namespace kv
