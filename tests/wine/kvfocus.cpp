@@ -37,13 +37,10 @@ void CaseAfterBox() {
         if (row.onOk) SendKey(VK_TAB);
         if (row.confirmMod) SendKey(VK_RETURN, {row.confirmMod});
         else SendKey(VK_RETURN);
-        HWND box = nullptr;
-        Poll([&] { return (box = s.Box()) != nullptr; }, 10000);
+        HWND box = s.WaitBox();
         if (!Check(box != nullptr, "the confirm key brings a question")) continue;
-        Sleep(200);
         Check(ReadBox(box).text.find("Cannot create file ") == 0, "the failure question", Show(ReadBox(box).text));
-        Press(box, IDNO);
-        Poll([&] { return !IsWindow(box); }, 5000);
+        s.Answer(IDNO);
         Sleep(300);
         CheckEq(IdOf(FocusOf(s.main)), row.onOk ? IDOK : kEdit, "the focus is back where it was");
         if (row.onOk) SendKey(VK_TAB, {VK_SHIFT});
@@ -52,13 +49,12 @@ void CaseAfterBox() {
         const std::string want = text + (row.enterAfter ? "\r\nxy" : "xy");
         Check(s.WaitText(want), row.enterAfter ? "Enter gives a new line and the letters follow it"
                                                       : "the letters land in the text box",
-              "text " + Show(TextOf(s.edit)));
+              "text " + Show(s.Text()));
         Sleep(300);
         Check(s.Box() == nullptr, "no question comes back");
         Check(!s.run.KorvalinEnded(0), "the window stays open");
         if (HWND b = s.Box()) Press(b, IDNO);
-        SendKey(VK_ESCAPE);
-        Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+        Check(s.Close(), "Escape closes the window");
     }
 }
 
@@ -76,7 +72,7 @@ void CaseSwitchBack() {
         if (!s.Open()) continue;
         SendText("ab");
         Check(s.WaitText("ab"), "letters typed at the start land in the text box",
-              "text " + Show(TextOf(s.edit)));
+              "text " + Show(s.Text()));
         for (int i = 0; i < row.tabs; ++i) SendKey(VK_TAB);
         HWND fm = VisibleWindow(GetProcessId(s.run.fm), "FakeFmMain");
         if (!Check(fm != nullptr, "the file manager's window is there")) continue;
@@ -95,10 +91,9 @@ void CaseSwitchBack() {
         CheckEq(IdOf(FocusOf(s.main)), row.wantId, "the focus is back on the same control");
         if (row.wantId == kEdit) {
             SendText("cd");
-            Check(s.WaitText("abcd"), "typing goes on in the text box", "text " + Show(TextOf(s.edit)));
+            Check(s.WaitText("abcd"), "typing goes on in the text box", "text " + Show(s.Text()));
         }
-        SendKey(VK_ESCAPE);
-        Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+        Check(s.Close(), "Escape closes the window");
     }
 }
 
@@ -228,8 +223,7 @@ void CaseIniSave() {
         WriteAll(s.run.ini, "[Window]\r\nSavePos=0\r\n");
         SetFileAttributesA(s.run.ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
         if (s.Open()) {
-            SendKey(VK_ESCAPE);
-            Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+            Check(s.Close(), "Escape closes the window");
             Check(s.Box() == nullptr, "no error box");
             std::string text;
             ReadAll(s.run.ini, text);
@@ -271,10 +265,9 @@ void CaseIniSave() {
             s.SetLines("one");
             SendKey(VK_RETURN);
             Check(s.WaitText("one\r\n"), "ConfirmMode 1 is read: Enter gives a new line",
-                  "text " + Show(TextOf(s.edit)));
+                  "text " + Show(s.Text()));
             Check(!s.run.KorvalinEnded(300) && s.Box() == nullptr, "the window stays open");
-            SendKey(VK_ESCAPE);
-            Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+            Check(s.Close(), "Escape closes the window");
             std::string text;
             ReadAll(s.run.ini, text);
             Check(text.compare(0, bom.size() + 12, bom + "[FileList]\r\n") == 0, "the mark is kept in front",
