@@ -62,7 +62,8 @@ TEST(IniFileEdges, Utf16FilesAreReadAndWrittenInTheirEncoding) {
 TEST(IniFileEdges, SaveNeverDeletesTheOnlyCopy) {
     const std::string oldFile = "[A]\r\nk=old\r\n", newFile = "[A]\r\nk=new\r\n", none = "<none>";
     // What the ini path and the temporary file hold after the save.
-    const struct { const char* name; unsigned long error; int moveFailures; bool saved; std::string file, tmp; } rows[] = {
+    const struct { const char* name; unsigned long error; int moveFailures; bool saved; std::string file, tmp; }
+        rows[] = {
         {"replaced", 0, 0, true, newFile, none},
         {"1175 replaced file not removed", 1175, 0, false, oldFile, none},
         {"access denied", 5, 0, false, oldFile, none},
@@ -71,7 +72,9 @@ TEST(IniFileEdges, SaveNeverDeletesTheOnlyCopy) {
         {"1176, then the move fails", 1176, 1, false, none, newFile},
         {"1177, then the move fails", 1177, 1, false, none, newFile},
     };
-    auto content = [&](const std::string& path) { return headless::HasFile(path) ? headless::FileContent(path) : none; };
+    auto content = [&](const std::string& path) {
+        return headless::HasFile(path) ? headless::FileContent(path) : none;
+    };
     for (const auto& row : rows) {
         Start("[A]\r\nk=old\r\n");
         headless::State().replaceErrors.push_back(row.error);

@@ -12,7 +12,8 @@
 namespace {
 
 TEST(NamingHelpers, NumbersLettersTitleCase) {
-    const struct { long long n; const char* zeros; } numbers[] = {{0, "0"}, {9, "0"}, {10, "00"}, {99, "00"}, {100, "000"}, {2147483648LL, "0000000000"}};
+    const struct { long long n; const char* zeros; } numbers[] = {
+        {0, "0"}, {9, "0"}, {10, "00"}, {99, "00"}, {100, "000"}, {2147483648LL, "0000000000"}};
     for (const auto& c : numbers) EXPECT_EQ(NumberPattern(c.n), c.zeros) << c.n;
 
     const struct { long long n; const char* letters; } letters[] = {
@@ -383,7 +384,8 @@ std::string LineOf(const std::string& text, int i) {
 TEST_F(NamingMenu, EntriesActOnTheLines) {
     f->btnNamingClick(nullptr);
     using M = TfomMain;
-    const std::string twelve = "report.txt\r\nx\r\ndocs\\plan.doc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\nphotos\\";
+    const std::string twelve =
+        "report.txt\r\nx\r\ndocs\\plan.doc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\nphotos\\";
     std::string thirty;  // A to Z, then AA to AD
     for (int i = 0; i < 30; ++i) thirty += (i ? "\r\n" : "") + std::string("n");
     const std::string two = "  ";
