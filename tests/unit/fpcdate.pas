@@ -10,10 +10,9 @@ program fpcdate;
 uses SysUtils, DateUtils;
 var
   fs: TFormatSettings;
-  i, n, y, mo, d, h, mi, s, ms: Integer;
+  i, k, n, y, mo, d, h, mi, s, ms: Integer;
   line: RawByteString;
   moments: array of TDateTime;
-  k: Integer;
 function Next: RawByteString;
 begin
   ReadLn(Result);
@@ -30,19 +29,17 @@ begin
   fs.LongDateFormat := Next;
   fs.ShortTimeFormat := Next;
   fs.LongTimeFormat := Next;
-  line := Next; fs.DateSeparator := line[1];
-  line := Next; fs.TimeSeparator := line[1];
+  fs.DateSeparator := Next[1];
+  fs.TimeSeparator := Next[1];
   fs.TimeAMString := Next;
   fs.TimePMString := Next;
   ReadLn(n);
   SetLength(moments, n);
-  for k := 0 to n - 1 do
-  begin
+  for k := 0 to n - 1 do begin
     ReadLn(y, mo, d, h, mi, s, ms);
     moments[k] := EncodeDateTime(y, mo, d, h, mi, s, ms);
   end;
-  while not Eof(Input) do
-  begin
+  while not Eof(Input) do begin
     line := Next;
     for k := 0 to n - 1 do
       try

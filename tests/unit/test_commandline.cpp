@@ -1,25 +1,19 @@
+// The command line as the file manager passes it: the arguments, the
+// switches, and the panel's folder read from the raw line.
 #include <gtest/gtest.h>
 
 #include <random>
-#include <string>
-#include <vector>
 
 #include "CommandLine.h"
-#include "Headless.h"
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+#include "TestKit.h"
 
 namespace {
 
-using Args = std::vector<std::string>;
+using Args = List;
 
 TEST(CommandLine, SplitArguments) {
     headless::Reset();
-    const struct {
-        const char* name;
-        std::string raw;
-        Args args;
-    } cases[] = {
+    const struct { const char* name; std::string raw; Args args; } cases[] = {
         {"empty line", "", {""}},
         {"program only", "k.exe", {"k.exe"}},
         {"plain", "k.exe C:\\work\\a.txt", {"k.exe", "C:\\work\\a.txt"}},
@@ -71,12 +65,10 @@ TEST(CommandLine, RandomLinesKeepTheInvariants) {
         for (size_t n = rng() % 40; n > 0; --n) raw += bytes[rng() % bytes.size()];
         Args args = SplitArguments(raw);
         ASSERT_FALSE(args.empty());
-        size_t total = 0;
-        for (size_t i = 0; i < args.size(); ++i) {
+        size_t total = args[0].size();
+        for (size_t i = 1; i < args.size(); ++i) {
             total += args[i].size();
-            if (i > 0) {
-                ASSERT_FALSE(args[i].empty()) << ::testing::PrintToString(raw);
-            }
+            ASSERT_FALSE(args[i].empty()) << ::testing::PrintToString(raw);
         }
         ASSERT_LE(total, raw.size());
         std::string dir = PanelDirFromRawLine(raw);
@@ -86,11 +78,7 @@ TEST(CommandLine, RandomLinesKeepTheInvariants) {
 }
 
 TEST(CommandLine, ScanSwitches) {
-    const struct {
-        Args args;
-        int count;
-        bool onlyDir;
-    } cases[] = {
+    const struct { Args args; int count; bool onlyDir; } cases[] = {
         {{"k", "C:\\work\\a.txt"}, 0, false},
         {{"k", "-OnlyDir", "C:\\work\\a.txt"}, 1, true},
         {{"k", "/onlydir", "C:\\work\\a.txt"}, 1, true},
@@ -106,15 +94,13 @@ TEST(CommandLine, ScanSwitches) {
     };
     for (const auto& c : cases) {
         SwitchScan s = ScanSwitches(c.args);
-        EXPECT_EQ(s.SwitchCount, c.count) << ::testing::PrintToString(c.args);
-        EXPECT_EQ(s.OnlyDirMode, c.onlyDir) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(std::make_pair(s.SwitchCount, s.OnlyDirMode), std::make_pair(c.count, c.onlyDir))
+            << ::testing::PrintToString(c.args);
     }
 }
 
 TEST(CommandLine, PanelDirFromRawLine) {
-    const struct {
-        std::string raw, dir;
-    } cases[] = {
+    const struct { std::string raw, dir; } cases[] = {
         {"\"C:\\Korvalin\\korvalin.exe\" -OnlyDir D:\\My Work\\", "D:\\My Work\\"},
         {"\"C:\\Korvalin\\korvalin.exe\" D:\\My Work\\", "D:\\My Work\\"},
         {"korvalin.exe D:\\w\\", "D:\\w\\"},

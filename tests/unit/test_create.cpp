@@ -1,19 +1,16 @@
+// Turning the lines into folders and files: how a line is read, the OK
+// button's runs, the questions on the way, templates, and extreme input.
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "Headless.h"
 #include "Main.h"
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+#include "TestKit.h"
 
 namespace {
 
-using headless::State;
 using Items = std::vector<std::pair<int, std::string>>;
+using Files = std::vector<std::pair<std::string, std::string>>;  // path, content
 
 const std::string kTemplates = "C:\\Korvalin\\Templates\\";
 const std::string kErrorTail = "\r\n是否继续？";
@@ -26,11 +23,7 @@ TEST(InterpretLine, Table) {
     headless::Reset();
     TfomMain f;
     f.PanelDir = "C:\\work\\";
-    const struct {
-        std::string line;
-        bool onlyDir, taken, folder;
-        std::string path;
-    } cases[] = {
+    const struct { std::string line; bool onlyDir, taken, folder; std::string path; } cases[] = {
         {"", false, false, false, ""},
         {" \t \x01", false, false, false, ""},
         {"\\", false, false, false, ""},
@@ -62,8 +55,7 @@ TEST(InterpretLine, Table) {
         std::string path = "unchanged";
         ASSERT_EQ(f.InterpretLine(c.line, folder, path), c.taken) << c.line;
         if (!c.taken) continue;
-        EXPECT_EQ(folder, c.folder) << c.line;
-        EXPECT_EQ(path, c.path) << c.line;
+        EXPECT_EQ(std::make_pair(folder, path), std::make_pair(c.folder, c.path)) << c.line;
     }
     f.PanelDir.clear();
     bool folder = true;
@@ -106,70 +98,60 @@ protected:
     bool Closed() const { return State().loopQuit; }
 };
 
-TEST_F(Confirm, EmptyTextBoxClosesWithNothing) {
-    Run("");
-    EXPECT_TRUE(Created().empty());
-    EXPECT_TRUE(State().boxes.empty());
-    EXPECT_TRUE(Closed());
-}
-
-TEST_F(Confirm, CreatesFoldersAndFilesInLineOrder) {
+// Whole runs of the OK button: what is made, what is asked, what is kept.
+TEST_F(Confirm, RunsInLineOrder) {
     headless::AddDir("C:\\work\\exists");
     headless::AddDir("D:\\");
-    Run("docs/\r\n\r\n  \r\nexists\\\r\nsub\\a.txt\r\nD:\\x\\y\\\r\n\\temp\\\r\n//\r\n\\\\srv\\share\\n\\\r\nb.txt\r\n");
-    EXPECT_EQ(Created(), (Items{{1, "C:\\work\\docs"},
-                                {0, "C:\\work\\sub\\a.txt"},
-                                {1, "D:\\x\\y"},
-                                {1, "\\temp"},
-                                {1, "\\\\srv\\share\\n"},
-                                {0, "C:\\work\\b.txt"}}));
+    headless::AddFile(kTemplates + "template.md", "# title");
+    const std::string replaceA = ReplaceQuestion("C:\\work\\a.txt");
+    const struct {
+        const char* what;
+        Files existing;
+        std::vector<int> answers;
+        std::string text;
+        Items created;
+        List boxes;
+        Files after;
+    } rows[] = {
+        {"empty text box", {}, {}, "", {}, {}, {}},
+        {"folders and files, blank lines skipped", {}, {},
+         "docs/\r\n\r\n  \r\nexists\\\r\nsub\\a.txt\r\nD:\\x\\y\\\r\n\\temp\\\r\n//\r\n"
+         "\\\\srv\\share\\n\\\r\nb.txt\r\n",
+         {{1, "C:\\work\\docs"}, {0, "C:\\work\\sub\\a.txt"}, {1, "D:\\x\\y"}, {1, "\\temp"},
+          {1, "\\\\srv\\share\\n"}, {0, "C:\\work\\b.txt"}},
+         {}, {{"C:\\work\\b.txt", ""}}},
+        {"existing file, No: kept and skipped", {{"C:\\work\\a.txt", "old"}}, {plat::IdNo}, "a.txt\r\nb.txt",
+         {{0, "C:\\work\\b.txt"}}, {replaceA}, {{"C:\\work\\a.txt", "old"}}},
+        {"existing files, Yes: replaced, from a template too", {{"C:\\work\\a.txt", "old"}, {"C:\\work\\b.md", "old"}},
+         {plat::IdYes, plat::IdYes}, "a.txt\r\nb.md", {{0, "C:\\work\\a.txt"}, {0, "C:\\work\\b.md"}},
+         {replaceA, ReplaceQuestion("C:\\work\\b.md")}, {{"C:\\work\\a.txt", ""}, {"C:\\work\\b.md", "# title"}}},
+        {"same name twice: asked the second time", {}, {plat::IdYes}, "a.txt\r\na.txt",
+         {{0, "C:\\work\\a.txt"}, {0, "C:\\work\\a.txt"}}, {replaceA}, {}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        f.reset();
+        State().boxes.clear();
+        for (const auto& [path, content] : r.existing) headless::AddFile(path, content);
+        State().answers.assign(r.answers.begin(), r.answers.end());
+        Run(r.text);
+        EXPECT_EQ(Created(), r.created);
+        EXPECT_EQ(BoxTexts(), r.boxes);
+        for (const auto& [path, content] : r.after)
+            EXPECT_EQ(headless::HasFile(path) ? headless::FileContent(path) : "<none>", content) << path;
+        EXPECT_TRUE(Closed());
+        for (const auto& item : r.created) State().files.erase(headless::Key(item.second));
+    }
+    const Box replaceBox(replaceA, "Korvalin - C:\\work\\", kReplaceFlags, f->Handle);
+    EXPECT_EQ(BoxOf(State().boxes.at(0)), replaceBox);
     EXPECT_TRUE(plat::DirectoryExists("C:\\work\\sub"));  // created on the way, not recorded
     EXPECT_TRUE(plat::DirectoryExists("C:\\temp"));       // the panel's drive
-    EXPECT_TRUE(headless::HasFile("C:\\work\\b.txt"));
-    EXPECT_TRUE(State().boxes.empty());
-    EXPECT_TRUE(Closed());
-}
-
-TEST_F(Confirm, ExistingFileAnsweredNoIsKeptAndSkipped) {
-    headless::AddFile("C:\\work\\a.txt", "old");
-    State().answers = {plat::IdNo};
-    Run("a.txt\r\nb.txt");
-    ASSERT_EQ(State().boxes.size(), 1u);
-    EXPECT_EQ(State().boxes[0].text, ReplaceQuestion("C:\\work\\a.txt"));
-    EXPECT_EQ(State().boxes[0].caption, "Korvalin - C:\\work\\");
-    EXPECT_EQ(State().boxes[0].flags, kReplaceFlags);
-    EXPECT_EQ(State().boxes[0].owner, f->Handle);
-    EXPECT_EQ(headless::FileContent("C:\\work\\a.txt"), "old");
-    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\b.txt"}}));
-    EXPECT_TRUE(Closed());
-}
-
-TEST_F(Confirm, ExistingFileAnsweredYesIsReplacedAndRecorded) {
-    headless::AddFile("C:\\work\\a.txt", "old");
-    headless::AddFile("C:\\work\\b.md", "old");
-    headless::AddFile(kTemplates + "template.md", "# title");
-    State().answers = {plat::IdYes, plat::IdYes};
-    Run("a.txt\r\nb.md");
-    EXPECT_EQ(headless::FileContent("C:\\work\\a.txt"), "");
-    EXPECT_EQ(headless::FileContent("C:\\work\\b.md"), "# title");
-    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\a.txt"}, {0, "C:\\work\\b.md"}}));
-}
-
-TEST_F(Confirm, SameNameTwiceAsksTheSecondTime) {
-    State().answers = {plat::IdYes};
-    Run("a.txt\r\na.txt");
-    ASSERT_EQ(State().boxes.size(), 1u);
-    EXPECT_EQ(State().boxes[0].text, ReplaceQuestion("C:\\work\\a.txt"));
-    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\a.txt"}, {0, "C:\\work\\a.txt"}}));
 }
 
 TEST_F(Confirm, ErrorsAskWhetherToGoOn) {
     headless::AddFile("C:\\work\\taken", "x");
     headless::AddDir("C:\\work\\folder");
-    const struct {
-        const char* line;
-        std::string message;
-    } cases[] = {
+    const struct { const char* line; std::string message; } cases[] = {
         {"a|b.txt", "Cannot create file C:\\work\\a|b.txt"},
         {"taken\\", "Cannot create directory C:\\work\\taken"},
         {"folder", "Cannot create file C:\\work\\folder"},  // no replace question for a folder
@@ -184,9 +166,7 @@ TEST_F(Confirm, ErrorsAskWhetherToGoOn) {
         std::string ok = "ok" + std::to_string(round++) + ".txt";
         Run(std::string(c.line) + "\r\n" + ok);
         ASSERT_EQ(State().boxes.size(), 1u) << c.line;
-        EXPECT_EQ(State().boxes[0].text, c.message + kErrorTail);
-        EXPECT_EQ(State().boxes[0].flags, kErrorFlags);
-        EXPECT_EQ(State().boxes[0].caption, f->Caption());
+        EXPECT_EQ(BoxOf(State().boxes[0]), Box(c.message + kErrorTail, f->Caption(), kErrorFlags, f->Handle));
         EXPECT_EQ(Created(), (Items{{0, "C:\\work\\" + ok}})) << c.line;
         EXPECT_TRUE(Closed());
     }
@@ -216,12 +196,17 @@ TEST_F(Confirm, TemplateCopyGetsTheTimeOfCreation) {
     Make();
     State().now = 0x01DC123456789ABCull;
     Run("notes.md\r\na.txt\r\nb.py");
-    EXPECT_EQ(headless::FileContent("C:\\work\\notes.md"), "# notes");
-    EXPECT_EQ(headless::FileContent("C:\\work\\a.txt"), "plain");
-    EXPECT_EQ(State().fileTimes[headless::Key("C:\\work\\notes.md")], 0x01DC123456789ABCull);
-    EXPECT_EQ(State().fileTimes[headless::Key("C:\\work\\a.txt")], 0x01DC123456789ABCull);
-    EXPECT_TRUE(headless::HasFile("C:\\work\\b.py"));
-    EXPECT_EQ(State().fileTimes.count(headless::Key("C:\\work\\b.py")), 0u);  // empty: no copy
+    // An empty file is made, not copied: it gets no time of its own.
+    const struct { const char* path; const char* content; size_t timesSet; } rows[] = {
+        {"C:\\work\\notes.md", "# notes", 1}, {"C:\\work\\a.txt", "plain", 1}, {"C:\\work\\b.py", "", 0}};
+    for (const auto& r : rows) {
+        ASSERT_TRUE(headless::HasFile(r.path)) << r.path;
+        EXPECT_EQ(headless::FileContent(r.path), r.content) << r.path;
+        ASSERT_EQ(State().fileTimes.count(headless::Key(r.path)), r.timesSet) << r.path;
+        if (r.timesSet) {
+            EXPECT_EQ(State().fileTimes[headless::Key(r.path)], 0x01DC123456789ABCull) << r.path;
+        }
+    }
 }
 
 TEST_F(Confirm, TemplatesRemovedOrAddedWhileOpen) {
@@ -230,8 +215,7 @@ TEST_F(Confirm, TemplatesRemovedOrAddedWhileOpen) {
     State().files.erase(headless::Key(kTemplates + "%.md"));
     headless::AddFile(kTemplates + "template.txt", "late");  // the fallback is looked up on disk
     Run("gone.md\r\nlate.txt");
-    EXPECT_TRUE(headless::HasFile("C:\\work\\gone.md"));
-    EXPECT_EQ(headless::FileContent("C:\\work\\gone.md"), "");
+    EXPECT_EQ(headless::HasFile("C:\\work\\gone.md") ? headless::FileContent("C:\\work\\gone.md") : "<none>", "");
     EXPECT_EQ(headless::FileContent("C:\\work\\late.txt"), "late");
     EXPECT_TRUE(State().boxes.empty());
 }
@@ -256,9 +240,7 @@ TEST_F(Confirm, TenThousandLines) {
 
 TEST_F(Confirm, LongLinesAreCutAt4096Bytes) {
     Run(std::string(100000, 'a') + ".txt\r\nnext.txt");
-    ASSERT_EQ(f->CreatedItems.size(), 2u);
-    EXPECT_EQ(f->CreatedItems[0].Path, "C:\\work\\" + std::string(4096, 'a'));
-    EXPECT_EQ(f->CreatedItems[1].Path, "C:\\work\\next.txt");
+    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\" + std::string(4096, 'a')}, {0, "C:\\work\\next.txt"}}));
 }
 
 TEST_F(Confirm, NamesWithEveryByte) {

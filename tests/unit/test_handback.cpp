@@ -4,14 +4,12 @@
 
 #include <memory>
 
-#include "Headless.h"
 #include "Main.h"
-
-using headless::State;
+#include "TestKit.h"
 
 namespace {
 
-using Log = std::vector<std::string>;
+using Log = List;  // what reached the panel, in order
 
 class HandBack : public ::testing::Test {
 protected:
@@ -32,11 +30,11 @@ protected:
         if (f) f->CreatedItems.clear();  // the destroy step has nothing to hand back
         f.reset();
     }
-    void Panel(const std::vector<std::string>& texts) {
+    void Panel(const List& texts) {
         State().panel.clear();
         for (const auto& t : texts) State().panel.push_back({t});
     }
-    void Entries(const std::vector<std::string>& names) {
+    void Entries(const List& names) {
         f->CreatedItems.clear();
         for (const auto& n : names) {
             bool folder = !n.empty() && n.back() == '\\';
@@ -55,27 +53,22 @@ protected:
 
 // An old folder, three new files and an old file; the entries in an order
 // of their own, so that each visiting order shows.
-const std::vector<std::string> kPanel{"old\t<DIR>", "a.txt\t1", "x.txt\t2", "b.txt\t3", "c.txt\t4"};
-const std::vector<std::string> kEntries{"b.txt", "c.txt", "a.txt"};
+const List kPanel{"old\t<DIR>", "a.txt\t1", "x.txt\t2", "b.txt\t3", "c.txt\t4"};
+const List kEntries{"b.txt", "c.txt", "a.txt"};
 
 TEST_F(HandBack, EachCursorPosVisitsInItsOrder) {
-    struct Row {
-        int cursorPos;
-        Log messages;
-    } rows[] = {
+    // Any other value searches the panel from the top for each entry in turn.
+    const Log entryOrder = {"count",  "text 0", "text 1", "text 2", "text 3", "sel 3",  "text 0", "text 1",
+                            "text 2", "text 3", "text 4", "sel 4",  "text 0", "text 1", "sel 1"};
+    const struct { int cursorPos; Log messages; } rows[] = {
         {0, {"count", "text 4", "sel 4", "text 3", "sel 3", "text 2", "text 1", "sel 1"}},
         {1, {"count", "text 0", "text 1", "sel 1", "text 2", "text 3", "sel 3", "text 4", "sel 4"}},
         {2, {"count", "text 0", "text 1", "sel 1",                                   // a.txt
              "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4",             // c.txt
              "text 0", "text 1", "text 2", "text 3", "sel 3"}},                     // b.txt
-        {3, {"count", "text 0", "text 1", "text 2", "text 3", "sel 3",
-             "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4", "text 0", "text 1", "sel 1"}},
-        {7, {"count", "text 0", "text 1", "text 2", "text 3", "sel 3",
-             "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4", "text 0", "text 1", "sel 1"}},
-        {-1, {"count", "text 0", "text 1", "text 2", "text 3", "sel 3",
-              "text 0", "text 1", "text 2", "text 3", "text 4", "sel 4", "text 0", "text 1", "sel 1"}},
+        {3, entryOrder}, {7, entryOrder}, {-1, entryOrder},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE("CursorPos " + std::to_string(r.cursorPos));
         State().panelLog.clear();
         Panel(kPanel);
@@ -91,12 +84,7 @@ TEST_F(HandBack, EachCursorPosVisitsInItsOrder) {
 
 // M >= N or M >= OpenMax, both unsigned, tested after each outer step.
 TEST_F(HandBack, LimitIsTestedAfterEachStepAsUnsigned) {
-    struct Row {
-        int cursorPos, openMax;
-        std::vector<std::string> entries;
-        Log sels;
-        int files;
-    } rows[] = {
+    const struct { int cursorPos, openMax; List entries; Log sels; int files; } rows[] = {
         {0, 0, kEntries, {"sel 4"}, 1},  // the first item visited matches
         {1, 0, kEntries, {}, 0},         // it does not: nothing at all
         {3, 0, kEntries, {"sel 3"}, 1},
@@ -110,9 +98,9 @@ TEST_F(HandBack, LimitIsTestedAfterEachStepAsUnsigned) {
         // An entry that no item begins with is simply left out.
         {0, 31, {"gone.txt", "a.txt"}, {"sel 1"}, 1},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE("CursorPos " + std::to_string(r.cursorPos) + ", OpenMax " + std::to_string(r.openMax) +
-                     ", " + std::to_string(r.entries.size()) + " entries");
+    for (const auto& r : rows) {
+        SCOPED_TRACE("CursorPos " + std::to_string(r.cursorPos) + ", OpenMax " + std::to_string(r.openMax) + ", " +
+                     ::testing::PrintToString(r.entries));
         State().panelLog.clear();
         Panel(kPanel);
         Entries(r.entries);
@@ -129,11 +117,7 @@ TEST_F(HandBack, LimitIsTestedAfterEachStepAsUnsigned) {
 
 TEST_F(HandBack, KeyIsTheFileNameAndTheSeparator) {
     const std::string dbcsName = "\x95\x5C" "x.txt";  // a double-byte character whose second byte is '\'
-    struct Row {
-        int sep;
-        std::string path, item;
-        bool marked;
-    } rows[] = {
+    const struct { int sep; std::string path, item; bool marked; } rows[] = {
         {9, "C:\\w\\a.txt", "a.txt\t12", true},
         {9, "C:\\w\\a.txt", "a.txt 12", false},
         {32, "C:\\w\\a.txt", "a.txt 12", true},
@@ -149,7 +133,7 @@ TEST_F(HandBack, KeyIsTheFileNameAndTheSeparator) {
         // The panel hands back 1023 bytes of a longer text; the name is in them.
         {9, "C:\\w\\" + std::string(300, 'n'), std::string(300, 'n') + "\t" + std::string(5000, 'z'), true},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE("TcColSep " + std::to_string(r.sep) + ", " + r.path + " against " + r.item.substr(0, 40));
         State().panelLog.clear();
         Panel({"zz\t1", r.item});
@@ -187,11 +171,7 @@ TEST_F(HandBack, EmptyOrVanishedPanelMarksNothing) {
 }
 
 TEST_F(HandBack, KeyStrokesArePressesInOneInjection) {
-    struct Row {
-        bool autoOpen;
-        int keyType, markedFiles;
-        std::vector<unsigned short> keys;
-    } rows[] = {
+    const struct { bool autoOpen; int keyType, markedFiles; std::vector<unsigned short> keys; } rows[] = {
         {false, 0, 3, {}},
         {true, 0, 3, {0x73}},
         {true, 1, 1, {0x73, 0x1B}},
@@ -200,7 +180,7 @@ TEST_F(HandBack, KeyStrokesArePressesInOneInjection) {
         {true, 1, 0, {}},
         {true, 0, -1, {}},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE("AutoOpen " + std::to_string(r.autoOpen) + ", KeyType " + std::to_string(r.keyType) +
                      ", MarkedFileCount " + std::to_string(r.markedFiles));
         State().panelLog.clear();
@@ -224,17 +204,14 @@ TEST_F(HandBack, ShellOpensExistingFilesUpToOpenMax) {
     const std::vector<TfomMain::CreateItem> items{{1, "C:\\w\\dir"},        {0, "C:\\w\\gone.txt"},
                                                   {0, "C:\\w\\one.txt"},    {0, "C:\\w\\two.txt"},
                                                   {0, "C:\\w\\three.txt"}, {0, "D:\\other\\four.txt"}};
-    struct Row {
-        int method, openMax;
-        std::vector<std::string> opened;
-    } rows[] = {
+    const struct { int method, openMax; List opened; } rows[] = {
         {1, 2, {"C:\\w\\one.txt", "C:\\w\\two.txt"}},
         {2, 31, {"C:\\w\\one.txt", "C:\\w\\two.txt", "C:\\w\\three.txt", "D:\\other\\four.txt"}},
         {-1, 1, {"C:\\w\\one.txt"}},
         {1, 0, {}},
         {1, -3, {}},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE("OpenMethod " + std::to_string(r.method) + ", OpenMax " + std::to_string(r.openMax));
         State().shellOpened.clear();
         State().sentKeys.clear();

@@ -1,10 +1,9 @@
+// The ini file on the usual path: reading names and values, numbers and
+// flags, writing in place, and the byte-order mark an editor leaves.
 #include <gtest/gtest.h>
 
-#include "Controls.h"
-#include "Headless.h"
 #include "Inifile.h"
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+#include "TestKit.h"
 
 namespace {
 
@@ -16,13 +15,8 @@ TIniFile Load(const std::string& content) {
     return TIniFile(kPath);
 }
 
-struct ReadCase {
-    const char* name;
-    std::string content, section, key, expected;
-};
-
 TEST(IniFile, ReadString) {
-    const ReadCase cases[] = {
+    const struct { const char* name; std::string content, section, key, expected; } cases[] = {
         {"plain", "[A]\r\nk=v\r\n", "A", "k", "v"},
         {"names ignore case", "[sEcT]\nKEY=v\n", "Sect", "key", "v"},
         {"blanks around name and value", "[ A ]\n  k \t=  v w \t\n", "A", "k", "v w"},
@@ -46,17 +40,11 @@ TEST(IniFile, ReadString) {
         {"vertical tab, form feed, ^Z", "[A]\n\x0bk\x0c=\x1a\x0bv\x0c\x1a\n", "A", "k", "v"},
         {"other control bytes kept", "[A]\nk=\x1cv\x01\n", "A", "k", "\x1cv\x01"},
     };
-    for (const ReadCase& c : cases) {
-        TIniFile ini = Load(c.content);
-        EXPECT_EQ(ini.ReadString(c.section, c.key, "def"), c.expected) << c.name;
-    }
+    for (const auto& c : cases) EXPECT_EQ(Load(c.content).ReadString(c.section, c.key, "def"), c.expected) << c.name;
 }
 
 TEST(IniFile, ReadIntegerAndBool) {
-    const struct {
-        std::string value;
-        int expected;  // default is 7
-    } cases[] = {
+    const struct { std::string value; int expected; } cases[] = {  // 7: the default, not a number
         {"0", 0}, {"$0", 0}, {"12", 12}, {"-5", -5}, {"+5", 5}, {" 42 ", 42}, {"\"42\"", 42},
         {"0x1F", 31}, {"0XfF", 255}, {"$ff", 255}, {"-0x10", -16}, {"0xFFFFFFFF", -1},
         {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
@@ -73,31 +61,22 @@ TEST(IniFile, ReadIntegerAndBool) {
     }
     TIniFile ini = Load("[A]\nzero=0\nyes=yes\n");
     EXPECT_EQ(ini.ReadInteger("A", "missing", 7), 7);
-    EXPECT_TRUE(ini.ReadBool("A", "missing", true));
-    EXPECT_FALSE(ini.ReadBool("A", "zero", true));
-    EXPECT_TRUE(ini.ReadBool("A", "yes", true));
+    EXPECT_EQ(std::vector<bool>({ini.ReadBool("A", "missing", true), ini.ReadBool("A", "zero", true),
+                                 ini.ReadBool("A", "yes", true)}),
+              std::vector<bool>({true, false, true}));
 }
 
 TEST(IniFile, LongValuesAreCut) {
     TIniFile ini = Load("[A]\nk=" + std::string(100000, 'a') + "\nj=\"" + std::string(3000, 'b') +
-                        "\"\nafter=1\n");
+                        "\"\nw=" + std::string(2046, 'a') + "\xD6\xD0" + "z\nafter=1\n");
     EXPECT_EQ(ini.ReadString("A", "k", ""), std::string(2047, 'a'));
     EXPECT_EQ(ini.ReadString("A", "j", ""), std::string(2047, 'b'));  // quotes removed first
+    EXPECT_EQ(ini.ReadString("A", "w", ""), std::string(2046, 'a'));  // a double-byte character left out whole
     EXPECT_EQ(ini.ReadInteger("A", "after", 0), 1);
-
-    // A double-byte character across the limit is left out whole.
-    std::string wide = std::string(2046, 'a') + "\xD6\xD0" + "z";
-    ini = Load("[A]\nk=" + wide + "\n");
-    EXPECT_EQ(ini.ReadString("A", "k", ""), std::string(2046, 'a'));
 }
 
-struct WriteCase {
-    const char* name;
-    std::string before, section, key, value, after;
-};
-
 TEST(IniFile, WriteString) {
-    const WriteCase cases[] = {
+    const struct { const char* name; std::string before, section, key, value, after; } cases[] = {
         {"in place, rest untouched", "; c\r\n[A]\nk=1\nj=2\r\n[B]\rx=y\r", "A", "k", "5",
          "; c\r\n[A]\nk=5\r\nj=2\r\n[B]\rx=y\r"},
         {"new key after the section's last key", "[A]\r\nk=1\r\n; about B\r\n\r\n[B]\r\n", "a", "n", "2",
@@ -115,7 +94,7 @@ TEST(IniFile, WriteString) {
         {"binary bytes kept", BYTES("\0\xff\x80 junk\r\n[A]\r\nk=1\r\n"), "A", "k", "2",
          BYTES("\0\xff\x80 junk\r\n[A]\r\nk=2\r\n")},
     };
-    for (const WriteCase& c : cases) {
+    for (const auto& c : cases) {
         TIniFile ini = Load(c.before);
         ini.WriteString(c.section, c.key, c.value);
         EXPECT_EQ(ini.Content(), c.after) << c.name;
@@ -135,20 +114,15 @@ TEST(IniFile, ValuesSurviveTheFile) {
         ini.UpdateFile();
         TIniFile back(kPath);
         EXPECT_EQ(back.ReadString("A", "k", "def"), v);
-        EXPECT_EQ(back.ReadInteger("A", "n", 0), -12);
-        EXPECT_TRUE(back.ReadBool("A", "b", false));
+        EXPECT_TRUE(back.ReadInteger("A", "n", 0) == -12 && back.ReadBool("A", "b", false)) << v;
     }
 }
 
 // An editor's "UTF-8 with BOM": the mark is no part of the first line, and
 // it stays in front when the file is written back.
 TEST(IniFile, Utf8MarkInFront) {
-    struct Case {
-        const char* name;
-        std::string before;
-        std::string confirmMode;  // read before writing
-        std::string after;        // after ConfirmMode=1 is written
-    } cases[] = {
+    // ConfirmMode as read from the file, and the file after ConfirmMode=1 is written.
+    const struct { const char* name; std::string before, confirmMode, after; } cases[] = {
         {"first section found", "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n", "1",
          "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n"},
         {"key written into it", "\xEF\xBB\xBF[FileList]\r\nConfirmMode=0\r\n", "0",
@@ -159,7 +133,7 @@ TEST(IniFile, Utf8MarkInFront) {
         {"part of a mark is text", "\xEF\xBB[FileList]\r\n", "def",
          "\xEF\xBB[FileList]\r\n\r\n[FileList]\r\nConfirmMode=1\r\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TIniFile ini = Load(c.before);
         EXPECT_EQ(ini.ReadString("FileList", "ConfirmMode", "def"), c.confirmMode) << c.name;
         ini.WriteInteger("FileList", "ConfirmMode", 1);

@@ -3,14 +3,11 @@
 // double-byte names whose second byte is an ASCII letter or '|'.
 #include <gtest/gtest.h>
 
-#include "Controls.h"
-#include "Headless.h"
 #include "Inifile.h"
 #include "Inioptions.h"
+#include "TestKit.h"
 
 namespace {
-
-using List = std::vector<std::string>;
 
 const char* const kPath = "C:\\Korvalin\\korvalin.ini";
 const char* const kTmp = "C:\\Korvalin\\korvalin.ini.~4242.tmp";
@@ -63,21 +60,20 @@ TEST(IniFileEdges, Utf16FilesAreReadAndWrittenInTheirEncoding) {
 // The replace step of the save, with each error the system documents for
 // it. 1176 and 1177 leave the new content only in the temporary file.
 TEST(IniFileEdges, SaveNeverDeletesTheOnlyCopy) {
-    const struct {
-        const char* name;
-        unsigned long error;
-        int moveFailures;
-        bool saved;
-        const char* file;  // what the ini path holds after, or null for none
-        const char* tmp;   // what the temporary file holds after, or null
-    } rows[] = {
-        {"replaced", 0, 0, true, "[A]\r\nk=new\r\n", nullptr},
-        {"1175 replaced file not removed", 1175, 0, false, "[A]\r\nk=old\r\n", nullptr},
-        {"access denied", 5, 0, false, "[A]\r\nk=old\r\n", nullptr},
-        {"1176 replaced file gone", 1176, 0, true, "[A]\r\nk=new\r\n", nullptr},
-        {"1177 replaced file renamed", 1177, 0, true, "[A]\r\nk=new\r\n", nullptr},
-        {"1176, then the move fails", 1176, 1, false, nullptr, "[A]\r\nk=new\r\n"},
-        {"1177, then the move fails", 1177, 1, false, nullptr, "[A]\r\nk=new\r\n"},
+    const std::string oldFile = "[A]\r\nk=old\r\n", newFile = "[A]\r\nk=new\r\n", none = "<none>";
+    // What the ini path and the temporary file hold after the save.
+    const struct { const char* name; unsigned long error; int moveFailures; bool saved; std::string file, tmp; }
+        rows[] = {
+        {"replaced", 0, 0, true, newFile, none},
+        {"1175 replaced file not removed", 1175, 0, false, oldFile, none},
+        {"access denied", 5, 0, false, oldFile, none},
+        {"1176 replaced file gone", 1176, 0, true, newFile, none},
+        {"1177 replaced file renamed", 1177, 0, true, newFile, none},
+        {"1176, then the move fails", 1176, 1, false, none, newFile},
+        {"1177, then the move fails", 1177, 1, false, none, newFile},
+    };
+    auto content = [&](const std::string& path) {
+        return headless::HasFile(path) ? headless::FileContent(path) : none;
     };
     for (const auto& row : rows) {
         Start("[A]\r\nk=old\r\n");
@@ -93,14 +89,8 @@ TEST(IniFileEdges, SaveNeverDeletesTheOnlyCopy) {
             EXPECT_EQ(e.Message(), std::string("Unable to write to ") + kPath) << row.name;
         }
         EXPECT_EQ(saved, row.saved) << row.name;
-        EXPECT_EQ(headless::HasFile(kPath), row.file != nullptr) << row.name;
-        if (row.file) {
-            EXPECT_EQ(headless::FileContent(kPath), row.file) << row.name;
-        }
-        EXPECT_EQ(headless::HasFile(kTmp), row.tmp != nullptr) << row.name;
-        if (row.tmp) {
-            EXPECT_EQ(headless::FileContent(kTmp), row.tmp) << row.name;
-        }
+        EXPECT_EQ(content(kPath), row.file) << row.name;
+        EXPECT_EQ(content(kTmp), row.tmp) << row.name;
     }
 }
 
@@ -108,13 +98,9 @@ TEST(IniFileEdges, SaveNeverDeletesTheOnlyCopy) {
 // that stays unreadable is not overwritten with defaults the user never saw.
 TEST(IniFileEdges, UnreadableFileAtStart) {
     const std::string held = "[AfterCreate]\r\nOpenMax=7\r\nSleepTime=123\r\n";
-    const struct {
-        const char* name;
-        int failedReads;
-        bool acceptedInDialog;  // the settings dialog closed with OK
-        int openMax;            // as loaded
-        bool rewritten;         // the file is written at the end
-    } rows[] = {
+    // acceptedInDialog: the settings dialog closed with OK; openMax: as loaded;
+    // rewritten: the file is written at the end.
+    const struct { const char* name; int failedReads; bool acceptedInDialog; int openMax; bool rewritten; } rows[] = {
         {"released at once", 1, false, 7, true},
         {"released within the retries", 5, false, 7, true},
         {"held throughout", 1000, false, 16, false},
@@ -138,10 +124,7 @@ TEST(IniFileEdges, UnreadableFileAtStart) {
 // Names compare without regard to the case of ASCII letters, but the
 // second byte of a double-byte character is no letter.
 TEST(IniFileEdges, DoubleByteNamesKeepTheirCase) {
-    const struct {
-        const char* name;
-        std::string file, section, key, expected;
-    } rows[] = {
+    const struct { const char* name; std::string file, section, key, expected; } rows[] = {
         {"ASCII folded", "[Naming]\r\ncommonuse=v\r\n", "NAMING", "CommonUse", "v"},
         {"same double-byte section", "[\xB0\x41]\r\nk=v\r\n", "\xB0\x41", "K", "v"},
         {"section differs in a second byte", "[\xB0\x41]\r\nk=v\r\n", "\xB0\x61", "k", "def"},
@@ -150,8 +133,7 @@ TEST(IniFileEdges, DoubleByteNamesKeepTheirCase) {
     };
     for (const auto& row : rows) {
         Start(row.file);
-        TIniFile ini(kPath);
-        EXPECT_EQ(ini.ReadString(row.section, row.key, "def"), row.expected) << row.name;
+        EXPECT_EQ(TIniFile(kPath).ReadString(row.section, row.key, "def"), row.expected) << row.name;
     }
 }
 

@@ -3,41 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "Headless.h"
 #include "Main.h"
 #include "MainNaming.h"
+#include "TestKit.h"
 #include "Utils.h"
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
 
 namespace {
 
-using headless::State;
-
 TEST(NamingHelpers, NumbersLettersTitleCase) {
-    const struct {
-        long long n;
-        const char* zeros;
-    } numbers[] = {{0, "0"}, {9, "0"}, {10, "00"}, {99, "00"}, {100, "000"}, {2147483648LL, "0000000000"}};
+    const struct { long long n; const char* zeros; } numbers[] = {
+        {0, "0"}, {9, "0"}, {10, "00"}, {99, "00"}, {100, "000"}, {2147483648LL, "0000000000"}};
     for (const auto& c : numbers) EXPECT_EQ(NumberPattern(c.n), c.zeros) << c.n;
 
-    const struct {
-        long long n;
-        const char* letters;
-    } letters[] = {{0, ""},       {-5, ""},        {1, "A"},       {26, "Z"},         {27, "AA"},
-                   {52, "AZ"},    {53, "BA"},      {702, "ZZ"},    {703, "AAA"},      {18278, "ZZZ"},
-                   {18279, "AAAA"}, {2147483647LL, "FXSHRXW"}, {2147483648LL, "FXSHRXX"}};
+    const struct { long long n; const char* letters; } letters[] = {
+        {0, ""},     {-5, ""},     {1, "A"},       {26, "Z"},       {27, "AA"},  {52, "AZ"}, {53, "BA"},
+        {702, "ZZ"}, {703, "AAA"}, {18278, "ZZZ"}, {18279, "AAAA"}, {2147483647LL, "FXSHRXW"},
+        {2147483648LL, "FXSHRXX"}};
     for (const auto& c : letters) {
         EXPECT_EQ(LetterSequence(c.n, true), c.letters) << c.n;
         EXPECT_EQ(LetterSequence(c.n, false), plat::AnsiLowerCase(c.letters)) << c.n;
     }
 
-    const struct {
-        std::string in, out;
-    } titles[] = {
+    const struct { std::string in, out; } titles[] = {
         {"", ""},
         {"my file", "My File"},
         {"HELLO-WORLD_v2x", "Hello-World_V2X"},
@@ -53,11 +41,7 @@ TEST(NamingHelpers, NumbersLettersTitleCase) {
 }
 
 TEST(NamingHelpers, SplitNameLine) {
-    const struct {
-        std::string line;
-        bool onlyDir;
-        std::string path, name, ext;
-    } cases[] = {
+    const struct { std::string line; bool onlyDir; std::string path, name, ext; } cases[] = {
         {"report.txt", false, "", "report", ".txt"},
         {"docs\\plan.doc", false, "docs\\", "plan", ".doc"},
         {"C:\\data\\x.tar.gz", false, "C:\\data\\", "x.tar", ".gz"},
@@ -80,9 +64,7 @@ TEST(NamingHelpers, SplitNameLine) {
     };
     for (const auto& c : cases) {
         LineParts p = SplitNameLine(c.line, c.onlyDir);
-        EXPECT_EQ(p.Path, c.path) << c.line;
-        EXPECT_EQ(p.Name, c.name) << c.line;
-        EXPECT_EQ(p.Ext, c.ext) << c.line;
+        EXPECT_EQ(List({p.Path, p.Name, p.Ext}), List({c.path, c.name, c.ext})) << c.line;
         // Joined again, the line comes back (with the folder mark OnlyDir adds).
         std::string want = c.line.empty() ? "" : c.onlyDir && !EndsWithBackslash(c.line) ? c.line + "\\" : c.line;
         EXPECT_EQ(JoinNameLine(p), want) << c.line;
@@ -91,12 +73,7 @@ TEST(NamingHelpers, SplitNameLine) {
 
 TEST(NamingHelpers, SettleCaptions) {
     using V = std::vector<std::string>;
-    const struct {
-        const char* what;
-        V in, out;
-        std::vector<bool> visible;
-        std::vector<bool> lines;
-    } cases[] = {
+    const struct { const char* what; V in, out; std::vector<bool> visible = {}, lines = {}; } cases[] = {
         {"fixed ones kept", {"前缀(&P)", "后缀(&S)"}, {"前缀(&P)", "后缀(&S)"}, {}},
         {"missing, ASCII", {"&multi", "multi", "multi"}, {"&multi", "m&ulti", "mu&lti"}, {}},
         {"clash moves the later one", {"&abc", "&abc"}, {"&abc", "a&bc"}, {}},
@@ -133,11 +110,7 @@ TEST(NamingHelpers, DatePatterns) {
     const plat::LocaleTexts loc = headless::ChineseLocale();
     const plat::DateTime t{2026, 3, 7, 14, 5, 9, 42, 6};
     const plat::DateTime morning{2009, 11, 22, 0, 0, 0, 7, 0};
-    const struct {
-        const char* pattern;
-        bool morningToo;
-        const char *want, *wantMorning;
-    } cases[] = {
+    const struct { const char* pattern; bool morningToo; const char *want, *wantMorning; } cases[] = {
         {"yyyymmdd", true, "20260307", "20091122"},
         {"yyyy-mm-dd", false, "2026-03-07", ""},
         {"yymmdd", false, "260307", ""},
@@ -188,12 +161,8 @@ TEST(NamingHelpers, DatePatterns) {
 TEST(NamingHelpers, SystemFormats) {
     enum Slot { ShortTime, LongTime, ShortDate, LongDate };
     const char* const patternOf[] = {"t", "tt", "ddddd", "dddddd"};
-    const struct {
-        Slot slot;
-        const char* format;
-        int hour;  // of Saturday 7 March 2026, at :05:09 past it
-        const char* want;
-    } rows[] = {
+    // The hour is of Saturday 7 March 2026, at :05:09 past it.
+    const struct { Slot slot; const char* format; int hour; const char* want; } rows[] = {
         // The zh-CN defaults render on 24 hours, as they always did.
         {ShortTime, "HH:mm", 0, "00:05"},
         {ShortTime, "HH:mm", 23, "23:05"},
@@ -251,10 +220,7 @@ TEST(NamingHelpers, SystemFormats) {
     // c: the short date, then the long time unless it is midnight.
     loc.ShortTimeFormat = "tt h:mm";
     loc.LongTimeFormat = "tt h:mm:ss";
-    const struct {
-        plat::DateTime t;
-        const char* want;
-    } c[] = {
+    const struct { plat::DateTime t; const char* want; } c[] = {
         {{2026, 3, 7, 11, 30, 23, 0, 6}, "2026/3/7 上午 11:30:23"},
         {{2026, 3, 7, 0, 0, 1, 0, 6}, "2026/3/7 上午 12:00:01"},
         {{2026, 3, 7, 0, 0, 0, 0, 6}, "2026/3/7"},
@@ -284,8 +250,8 @@ protected:
         o.CommonUseList = {"abc"};
         o.TimeFormatList = {"yyyymmdd", "yyyy-mm-dd", "yymmdd", "yyyymmddhhnnss", "yyyy_mm_dd_ddd"};
     }
-    static std::vector<std::string> Captions(const std::vector<TMenuItem*>& items) {
-        std::vector<std::string> r;
+    static List Captions(const std::vector<TMenuItem*>& items) {
+        List r;
         for (TMenuItem* m : items) r.push_back(m->Caption);
         return r;
     }
@@ -293,7 +259,8 @@ protected:
     static std::string Shown(const TMenuItem* m) { return headless::W(m->Handle)->text; }
     static bool Visible(const TMenuItem* m) { return headless::W(m->Handle)->visible; }
 
-    // The generated entry of this kind with this before and after.
+    // The generated entry of this kind with this before and after (and text:
+    // a phrase, a date or a separator).
     TMenuItem* Entry(unsigned char kind, const std::string& before, const std::string& after,
                      const std::string& text = "") {
         for (TMenuItem* m : f->GeneratedMenuItems)
@@ -302,6 +269,7 @@ protected:
                     return m;
         return nullptr;
     }
+    TMenuItem* Space(unsigned char kind, const std::string& separator) { return Entry(kind, "", "", separator); }
     std::string Run(TMenuItem* entry, const std::string& text) {
         f->mmoFileNames.SetText(text);
         if (!entry) return "<no entry>";
@@ -311,17 +279,13 @@ protected:
 };
 
 TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
-    using V = std::vector<std::string>;
+    using V = List;
     // Made on the first opening, not while the window starts.
     EXPECT_EQ(f->pmNaming.Handle, nullptr);
     f->mmoFileNames.SetText("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n");
-    ASSERT_EQ(f->mmoFileNames.LineCount(), 12);
+    ASSERT_EQ(f->mmoFileNames.LineCount(), 12);  // two digits in the samples
     f->btnNamingClick(nullptr);
     EXPECT_TRUE(f->NamingMenuBuilt);
-    EXPECT_EQ(Captions(f->pmNaming.Children), (V{"前缀(&P)", "后缀(&S)", "大小写(&C)", "空格(&A)"}));
-    EXPECT_EQ(Captions(f->mniPrefix.Children), (V{"常用语(&C)", "日期(&D)", "数字序号(&N)", "字母序号(&A)"}));
-    EXPECT_EQ(Captions(f->mniSuffix.Children), (V{"常用语(&C)", "日期(&D)", "数字编号(&N)", "字母编号(&A)"}));
-    EXPECT_EQ(Captions(f->mniLetterCase.Children), (V{"转为小写(&L)", "转为大写(&U)", "首字母大写(&A)"}));
     EXPECT_EQ(Captions(f->mniCommonUsePre.Children), V{"abc"});
     EXPECT_EQ(Captions(f->mniTimeFormatPre.Children),
               (V{"20260307", "2026-03-07", "260307", "20260307140509", "2026_03_07_周六"}));
@@ -337,13 +301,13 @@ TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
                  "multi.words => multi words", "multi-words => multi words", "multi_words => multi words",
                  "multi#words => multi words"}));
     // Shown with accelerators of their own; the popup at the button's corner.
-    EXPECT_EQ(Shown(f->mniNumberPre.Children[1]->Children[0]), "&01");
-    EXPECT_EQ(Shown(f->mniNumberPre.Children[1]->Children[1]), "01(空格)(&1)");
-    EXPECT_EQ(Shown(f->mniSpace.Children[3]), "&multi words => multi.words");
-    EXPECT_EQ(Shown(f->mniAlphaPre.Children[0]), "大写(&0)");
+    EXPECT_EQ((V{Shown(f->mniNumberPre.Children[1]->Children[0]), Shown(f->mniNumberPre.Children[1]->Children[1]),
+                 Shown(f->mniSpace.Children[3]), Shown(f->mniAlphaPre.Children[0])}),
+              (V{"&01", "01(空格)(&1)", "&multi words => multi.words", "大写(&0)"}));
     plat::Rect corner = plat::ClientToScreen(f->btnNaming.Handle);
-    EXPECT_EQ(headless::W(f->pmNaming.Handle)->bounds.Top, corner.Top + f->btnNaming.Bounds().Height);
-    EXPECT_EQ(headless::W(f->pmNaming.Handle)->bounds.Left, corner.Left);
+    const plat::Rect popup = headless::W(f->pmNaming.Handle)->bounds;
+    EXPECT_EQ(std::make_pair(popup.Left, popup.Top),
+              std::make_pair(corner.Left, corner.Top + f->btnNaming.Bounds().Height));
 
     // Every generated entry is listed once, each child before its parent.
     const size_t perSubmenu = 9 + 1;
@@ -381,13 +345,14 @@ TEST_F(NamingMenu, DashCaptionsStayEntries) {
     o.TimeFormatList = {"'-'"};
     f->btnNamingClick(nullptr);
     for (TMenuItem* level : {&f->mniCommonUsePre, &f->mniTimeFormatSuf}) {
-        ASSERT_EQ(level->Children.size(), 1u) << level->Name;
+        SCOPED_TRACE(level->Name);
+        ASSERT_EQ(level->Children.size(), 1u);
         TMenuItem* sub = level->Children[0];
-        EXPECT_TRUE(sub->IsSubmenu && !sub->IsLine && !headless::W(sub->Handle)->menuLine) << level->Name;
-        EXPECT_TRUE(Visible(sub)) << level->Name;
-        EXPECT_EQ(Shown(sub), "-(&0)") << level->Name;
-        ASSERT_EQ(sub->Children.size(), 2u) << level->Name;
-        EXPECT_TRUE(Visible(sub->Children[0])) << level->Name;
+        EXPECT_TRUE(sub->IsSubmenu && !sub->IsLine && !headless::W(sub->Handle)->menuLine);
+        EXPECT_TRUE(Visible(sub));
+        EXPECT_EQ(Shown(sub), "-(&0)");
+        ASSERT_EQ(sub->Children.size(), 2u);
+        EXPECT_TRUE(Visible(sub->Children[0]));
     }
     EXPECT_EQ(Run(f->mniCommonUsePre.Children[0]->Children[0], "x.txt"), "-x.txt");
     EXPECT_EQ(Run(f->mniTimeFormatSuf.Children[0]->Children[1], "x.txt"), "x.-.txt");
@@ -397,7 +362,6 @@ TEST_F(NamingMenu, EmptyListsAndHiddenLines) {
     TIniOptions& o = *f->Options;
     o.SeparatorList.clear();
     o.WrapperList.clear();
-    o.CommonUseList.clear();
     o.TimeFormatList.clear();
     o.CommonUseList = {"R&D"};
     f->btnNamingClick(nullptr);
@@ -405,95 +369,68 @@ TEST_F(NamingMenu, EmptyListsAndHiddenLines) {
     EXPECT_TRUE(f->mniNumberPre.Children[0]->Children.empty());
     EXPECT_EQ(Shown(f->mniCommonUsePre.Children[0]), "&R&&D");  // the & shows as written
     ASSERT_EQ(f->mniSpace.Children.size(), 4u);
-    EXPECT_FALSE(Visible(f->mniSpace.Children[2]));
-    EXPECT_FALSE(Visible(f->mniSpace.Children[3]));
-    EXPECT_EQ(Captions(f->mniNumberPre.Children), (std::vector<std::string>{"从&0开始", "从&1开始"}));
+    EXPECT_FALSE(Visible(f->mniSpace.Children[2]) || Visible(f->mniSpace.Children[3]));
+    EXPECT_EQ(Captions(f->mniNumberPre.Children), (List{"从&0开始", "从&1开始"}));
 }
 
-TEST_F(NamingMenu, PrefixesAndSuffixes) {
+// Line `i` of a text with CR LF line ends.
+std::string LineOf(const std::string& text, int i) {
+    size_t s = 0;
+    for (int k = 0; k < i; ++k) s = text.find("\r\n", s) + 2;
+    size_t e = text.find("\r\n", s);
+    return text.substr(s, e == std::string::npos ? std::string::npos : e - s);
+}
+
+TEST_F(NamingMenu, EntriesActOnTheLines) {
     f->btnNamingClick(nullptr);
-    const std::string twelve = "report.txt\r\nx\r\ndocs\\plan.doc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\nphotos\\";
-    auto line = [](const std::string& text, int i) {
-        size_t s = 0;
-        for (int k = 0; k < i; ++k) s = text.find("\r\n", s) + 2;
-        return text.substr(s, text.find("\r\n", s) == std::string::npos ? std::string::npos : text.find("\r\n", s) - s);
-    };
-    std::string r = Run(Entry(TfomMain::PrefixNumberFrom1, "", "-"), twelve);
-    EXPECT_EQ(line(r, 0), "01-report.txt");
-    EXPECT_EQ(line(r, 2), "docs\\03-plan.doc");
-    r = Run(Entry(TfomMain::SuffixNumberFrom0, "-", ""), twelve);
-    EXPECT_EQ(line(r, 0), "report-00.txt");
-    r = Run(Entry(TfomMain::SuffixNumberFrom1, "-", ""), twelve);
-    EXPECT_EQ(line(r, 11), "photos-12\\");
-
-    const struct {
-        const char* what;
-        TMenuItem* entry;
-        std::string in, out;
-    } cases[] = {
-        {"letters", Entry(TfomMain::SuffixUpperLetters, "-", ""), "a\r\nC:\\data\\x.tar.gz", "a-A\r\nC:\\data\\x.tar-B.gz"},
-        {"lower letters", Entry(TfomMain::PrefixLowerLetters, "", ""), "a\r\nb", "aa\r\nbb"},
-        {"phrase on .ini", Entry(TfomMain::PrefixText, "", "-", "abc"), ".ini", "abc-.ini"},
-        {"slash is no folder", Entry(TfomMain::SuffixNumberFrom1, "-", ""), "abc/", "abc/-1"},
-        {"wrapper prefix", Entry(TfomMain::PrefixNumberFrom1, "(", ")"), "report.txt", "(1)report.txt"},
-        {"wrapper suffix", Entry(TfomMain::SuffixNumberFrom1, "(", ")"), "report.txt", "report(1).txt"},
-        {"blank", Entry(TfomMain::PrefixNumberFrom1, "", " "), "report.txt", "1 report.txt"},
-        {"date", Entry(TfomMain::SuffixText, "_", "", "260307"), "a.txt", "a_260307.txt"},
-        {"ten from 0", Entry(TfomMain::PrefixNumberFrom0, "", ""), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj",
-         "00a\r\n01b\r\n02c\r\n03d\r\n04e\r\n05f\r\n06g\r\n07h\r\n08i\r\n09j"},
-        {"empty lines keep places", Entry(TfomMain::PrefixNumberFrom1, "", "-"), "a\r\n\r\nc\r\n", "1-a\r\n\r\n3-c\r\n"},
-        {"roots", Entry(TfomMain::PrefixNumberFrom1, "", "-"), "C:\\\r\n\\", "C:\\1-\\\r\n\\2-\\"},
-        {"乗 is a file", Entry(TfomMain::SuffixNumberFrom1, "-", ""), BYTES("\x81\\.txt\r\n\x81\\"),
-         BYTES("\x81\\-1.txt\r\n\x81\\-2")},
-        {"twice", Entry(TfomMain::PrefixText, "", "-", "abc"), "abc-x", "abc-abc-x"},
-        {"nothing", Entry(TfomMain::PrefixText, "", "-", "abc"), "", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Run(c.entry, c.in), c.out) << c.what;
-
-    // Thirty lines: A to Z, then AA to AD.
-    std::string thirty;
+    using M = TfomMain;
+    const std::string twelve =
+        "report.txt\r\nx\r\ndocs\\plan.doc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\nphotos\\";
+    std::string thirty;  // A to Z, then AA to AD
     for (int i = 0; i < 30; ++i) thirty += (i ? "\r\n" : "") + std::string("n");
-    r = Run(Entry(TfomMain::PrefixUpperLetters, "", ""), thirty);
-    EXPECT_EQ(line(r, 25), "Zn");
-    EXPECT_EQ(line(r, 29), "ADn");
-
-    // OnlyDir: every line a folder. Long lines are cut.
-    f->OnlyDirMode = true;
-    EXPECT_EQ(Run(Entry(TfomMain::SuffixNumberFrom1, "-", ""), "abc\r\nd.e\\"), "abc-1\\\r\nd.e-2\\");
-    f->OnlyDirMode = false;
-    EXPECT_EQ(Run(Entry(TfomMain::PrefixText, "", "", "abc"), std::string(5000, 'q')), "abc" + std::string(4096, 'q'));
-
-    // The caret at the end of the last line, nothing selected.
-    Run(Entry(TfomMain::PrefixNumberFrom1, "", "-"), "a\r\nb\r\n");
-    int s = -1, e = -1;
-    f->mmoFileNames.GetSel(s, e);
-    EXPECT_EQ(s, 8);
-    EXPECT_EQ(e, 8);
-}
-
-TEST_F(NamingMenu, CaseAndSpaces) {
-    f->btnNamingClick(nullptr);
-    auto space = [&](unsigned char kind, const std::string& sep) {
-        for (TMenuItem* m : f->GeneratedMenuItems)
-            if (auto* d = static_cast<TfomMain::NamingData*>(m->Data))
-                if (d->Kind == kind && d->Text == sep) return m;
-        return static_cast<TMenuItem*>(nullptr);
-    };
     const std::string two = "  ";
     const struct {
         const char* what;
         TMenuItem* entry;
         std::string in, out;
-    } cases[] = {
+        int line = -1;  // the whole text, or this line of it
+        bool onlyDir = false;
+    } rows[] = {
+        {"number width from the count", Entry(M::PrefixNumberFrom1, "", "-"), twelve, "01-report.txt", 0},
+        {"prefix after the path", Entry(M::PrefixNumberFrom1, "", "-"), twelve, "docs\\03-plan.doc", 2},
+        {"suffix from 0", Entry(M::SuffixNumberFrom0, "-", ""), twelve, "report-00.txt", 0},
+        {"suffix before the folder mark", Entry(M::SuffixNumberFrom1, "-", ""), twelve, "photos-12\\", 11},
+        {"letters", Entry(M::SuffixUpperLetters, "-", ""), "a\r\nC:\\data\\x.tar.gz", "a-A\r\nC:\\data\\x.tar-B.gz"},
+        {"lower letters", Entry(M::PrefixLowerLetters, "", ""), "a\r\nb", "aa\r\nbb"},
+        {"letter 26", Entry(M::PrefixUpperLetters, "", ""), thirty, "Zn", 25},
+        {"letter 30", Entry(M::PrefixUpperLetters, "", ""), thirty, "ADn", 29},
+        {"phrase on .ini", Entry(M::PrefixText, "", "-", "abc"), ".ini", "abc-.ini"},
+        {"slash is no folder", Entry(M::SuffixNumberFrom1, "-", ""), "abc/", "abc/-1"},
+        {"wrapper prefix", Entry(M::PrefixNumberFrom1, "(", ")"), "report.txt", "(1)report.txt"},
+        {"wrapper suffix", Entry(M::SuffixNumberFrom1, "(", ")"), "report.txt", "report(1).txt"},
+        {"blank", Entry(M::PrefixNumberFrom1, "", " "), "report.txt", "1 report.txt"},
+        {"date", Entry(M::SuffixText, "_", "", "260307"), "a.txt", "a_260307.txt"},
+        {"ten from 0", Entry(M::PrefixNumberFrom0, "", ""), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj",
+         "00a\r\n01b\r\n02c\r\n03d\r\n04e\r\n05f\r\n06g\r\n07h\r\n08i\r\n09j"},
+        {"empty lines keep places", Entry(M::PrefixNumberFrom1, "", "-"), "a\r\n\r\nc\r\n", "1-a\r\n\r\n3-c\r\n"},
+        {"roots", Entry(M::PrefixNumberFrom1, "", "-"), "C:\\\r\n\\", "C:\\1-\\\r\n\\2-\\"},
+        {"乗 is a file", Entry(M::SuffixNumberFrom1, "-", ""), BYTES("\x81\\.txt\r\n\x81\\"),
+         BYTES("\x81\\-1.txt\r\n\x81\\-2")},
+        {"twice", Entry(M::PrefixText, "", "-", "abc"), "abc-x", "abc-abc-x"},
+        {"nothing", Entry(M::PrefixText, "", "-", "abc"), "", ""},
+        {"long lines are cut", Entry(M::PrefixText, "", "", "abc"), std::string(5000, 'q'),
+         "abc" + std::string(4096, 'q')},
+        {"OnlyDir: every line a folder", Entry(M::SuffixNumberFrom1, "-", ""), "abc\r\nd.e\\", "abc-1\\\r\nd.e-2\\",
+         -1, true},
         {"lower", &f->mniLowerCase, "My Report.TXT\r\nsub\\Read Me.TXT", "my report.TXT\r\nsub\\read me.TXT"},
+        {"lower, OnlyDir", &f->mniLowerCase, "abc\r\nDEF\\", "abc\\\r\ndef\\", -1, true},
         {"upper", &f->mniUpperCase, "sub\\Read Me.TXT\r\n报告abc.doc", "sub\\READ ME.TXT\r\n报告ABC.doc"},
         {"title", &f->mniTitleCase, "sub dir\\my file.txt\r\n.txt\r\no'neil mcdonald\r\n新建abc文件",
          "sub dir\\My File.txt\r\n.txt\r\nO'Neil Mcdonald\r\n新建Abc文件"},
         {"title 0x61 second byte", &f->mniTitleCase, BYTES("\x81\x61z"), BYTES("\x81\x61Z")},
-        {"spaces to -", space(TfomMain::SpaceToSeparator, "-"), "my file name.txt\r\na  b",
-         "my-file-name.txt\r\na--b"},
-        {". to spaces", space(TfomMain::SeparatorToSpace, "."), "my.file.name.txt", "my file name.txt"},
-        {"spaces to _ folder", space(TfomMain::SpaceToSeparator, "_"), "my dir\\", "my_dir\\"},
+        {"spaces to -", Space(M::SpaceToSeparator, "-"), "my file name.txt\r\na  b", "my-file-name.txt\r\na--b"},
+        {". to spaces", Space(M::SeparatorToSpace, "."), "my.file.name.txt", "my file name.txt"},
+        {"spaces to _ folder", Space(M::SpaceToSeparator, "_"), "my dir\\", "my_dir\\"},
         {"lead blanks", &f->mniDelPreSpace, two + "abc.txt\r\nsub\\" + two + "abc.txt\r\n" + two + "sub\\abc.txt",
          "abc.txt\r\nsub\\abc.txt\r\n" + two + "sub\\abc.txt"},
         {"trail blanks", &f->mniDelSufSpace, "abc" + two + ".txt\r\nabc.txt" + two + "\r\nabc" + two + "\\",
@@ -501,16 +438,22 @@ TEST_F(NamingMenu, CaseAndSpaces) {
         {"blank folder name", &f->mniDelSufSpace, "sub\\" + two + "\\", "sub\\"},
         {"root unchanged", &f->mniUpperCase, "C:\\\r\n\\\r\n\r\nx", "C:\\\r\n\\\r\n\r\nX"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Run(c.entry, c.in), c.out) << c.what;
+    for (const auto& r : rows) {
+        f->OnlyDirMode = r.onlyDir;
+        const std::string got = Run(r.entry, r.in);
+        EXPECT_EQ(r.line < 0 ? got : LineOf(got, r.line), r.out) << r.what;
+    }
+
+    // The caret at the end of the last line, nothing selected.
+    f->OnlyDirMode = false;
+    Run(Entry(M::PrefixNumberFrom1, "", "-"), "a\r\nb\r\n");
+    EXPECT_EQ(Selection(f->mmoFileNames), std::make_pair(8, 8));
 
     // A match never starts on a second byte: 0x81 0x61 holds no "a".
     f->Options->SeparatorList = {"", " ", "a"};
     f->InvalidateNamingMenu();
     f->btnNamingClick(nullptr);
-    EXPECT_EQ(Run(space(TfomMain::SeparatorToSpace, "a"), BYTES("\x81\x61" "a")), BYTES("\x81\x61 "));
-
-    f->OnlyDirMode = true;
-    EXPECT_EQ(Run(&f->mniLowerCase, "abc\r\nDEF\\"), "abc\\\r\ndef\\");
+    EXPECT_EQ(Run(Space(M::SeparatorToSpace, "a"), BYTES("\x81\x61" "a")), BYTES("\x81\x61 "));
 }
 
 }  // namespace

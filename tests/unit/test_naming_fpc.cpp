@@ -6,17 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <random>
-#include <string>
-#include <vector>
 
 #include <unistd.h>
 
-#include "Headless.h"
 #include "MainNaming.h"
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+#include "TestKit.h"
 
 namespace {
 
@@ -66,8 +61,8 @@ bool RunFpc(const std::vector<std::string>& patterns, std::vector<std::string>& 
     const std::string name = std::string(KORVALIN_FPCDATE) + "." + std::to_string(getpid()) + ".in";
     FILE* f = std::fopen(name.c_str(), "wb");
     if (!f) return false;
-    std::fwrite(in.data(), 1, in.size(), f);
-    std::fclose(f);
+    const bool written = std::fwrite(in.data(), 1, in.size(), f) == in.size();
+    if (std::fclose(f) != 0 || !written) return false;
     FILE* p = popen((std::string(KORVALIN_FPCDATE) + " < " + name).c_str(), "r");
     if (!p) return false;
     std::string all;
@@ -88,10 +83,7 @@ bool RunFpc(const std::vector<std::string>& patterns, std::vector<std::string>& 
 // Whether both sides are meant to agree on `p`: it avoids every place
 // where Korvalin differs on purpose (see the table of Differences).
 bool Agreed(const std::string& p) {
-    struct Tok {
-        char letter;  // upper case; 'a' for an AM/PM, A/P or AMPM marker
-        size_t run;
-    };
+    struct Tok { char letter; size_t run; };  // letter in upper case; 'a' for an AM/PM, A/P or AMPM marker
     std::vector<Tok> toks;
     auto up = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; };
     bool anyMarker = false;
@@ -174,9 +166,7 @@ TEST(DatePatternsAgainstFreePascal, Differences) {
 #ifndef KORVALIN_FPCDATE
     GTEST_SKIP() << "no Free Pascal compiler";
 #endif
-    const struct {
-        std::string pattern, ours, fpc;
-    } rows[] = {
+    const struct { std::string pattern, ours, fpc; } rows[] = {
         // A token is a run of one character as written; Free Pascal joins
         // runs of one letter in either case.
         {"Yyyy", "262026", "2026"},

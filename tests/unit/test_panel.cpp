@@ -1,33 +1,21 @@
+// The panel's folder and the first list, from the items the file manager
+// passes on the command line.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "CommandLine.h"
-#include "Headless.h"
 #include "Main.h"
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+#include "TestKit.h"
 
 namespace {
 
-using headless::State;
-
 const std::string kExe = "\"C:\\Korvalin\\korvalin.exe\"";
 
-struct PanelCase {
-    const char* name;
-    std::string args;  // after the program
-    bool onlyDir = false, noExt = false;
-    int pathType = 0;
-    std::string panelDir, text;
-};
-
 // Runs the panel-directory step the way start-up and the show step set it up.
-std::string RunPanelStep(TfomMain& f, const std::string& args, bool onlyDir, bool noExt, int pathType) {
+std::string RunPanelStep(TfomMain& f, const std::string& args, bool noExt = false, int pathType = 0) {
     State().commandLine = kExe + " " + args;
     SwitchScan scan = ScanSwitches(SplitArguments(State().commandLine));
     f.SwitchCount = scan.SwitchCount;
-    f.OnlyDirMode = onlyDir || scan.OnlyDirMode;
+    f.OnlyDirMode = scan.OnlyDirMode;
     f.Options->InitBySelect = true;
     f.Options->NoExtOnlyDir = noExt;
     f.Options->InitPathType = pathType;
@@ -36,27 +24,29 @@ std::string RunPanelStep(TfomMain& f, const std::string& args, bool onlyDir, boo
 }
 
 TEST(Panel, InitialListFromSelection) {
-    const PanelCase cases[] = {
-        {"folder, full path", "D:\\w\\src", false, false, 0, "D:\\w\\", "D:\\w\\src\\"},
-        {"folder, name only", "D:\\w\\src", false, false, 1, "D:\\w\\", "src\\"},
-        {"folder already with backslash", "\"D:\\w\\src\\\" x", false, false, 0, "D:\\w\\src\\", "D:\\w\\src\\\r\nx"},
-        {"file, OnlyDir, no extension", "-OnlyDir D:\\w\\a.b.txt", false, true, 0, "D:\\w\\", "D:\\w\\a.b"},
-        {"file, OnlyDir, extension kept", "-OnlyDir D:\\w\\a.b.txt", false, false, 0, "D:\\w\\", "D:\\w\\a.b.txt"},
-        {"file, no OnlyDir", "D:\\w\\a.b.txt", false, true, 0, "D:\\w\\", "D:\\w\\a.b.txt"},
-        {"dotted folder keeps its dots", "/onlydir D:\\w\\old.files", false, true, 0, "D:\\w\\", "D:\\w\\old.files\\"},
-        {"dot file becomes its folder", "-OnlyDir D:\\w\\.cfg", false, true, 0, "D:\\w\\", "D:\\w\\"},
-        {"dot file vanishes when last", "-OnlyDir D:\\w\\a.txt D:\\w\\.cfg", false, true, 1, "D:\\w\\", "a"},
-        {"path type 2 is full paths", "D:\\w\\a.txt", false, false, 2, "D:\\w\\", "D:\\w\\a.txt"},
-        {"three items, no fourth line", "D:\\w\\a D:\\w\\b D:\\w\\c", false, false, 0, "D:\\w\\", "D:\\w\\a\r\nD:\\w\\b\r\nD:\\w\\c"},
-        {"shorter than the panel dir", "D:\\w\\abc C:\\x", false, false, 1, "D:\\w\\", "abc"},
-        {"quoted names with blanks", "\"D:\\My Work\\a b.txt\" \"D:\\My Work\\c\"", false, false, 1, "D:\\My Work\\", "a b.txt\r\nc\\"},
-        {"switch with a value", "-x v D:\\w\\a.txt", false, false, 0, "D:\\w\\", "D:\\w\\a.txt"},
-        {"drive-relative item", "D:a.txt", false, false, 0, "D:", "D:a.txt"},
-        {"no directory part", "a.txt", false, false, 0, "", "a.txt"},
+    // The arguments after the program, NoExtOnlyDir, InitPathType.
+    const struct { const char* name; std::string args; bool noExt; int pathType; std::string panelDir, text; }
+        cases[] = {
+        {"folder, full path", "D:\\w\\src", false, 0, "D:\\w\\", "D:\\w\\src\\"},
+        {"folder, name only", "D:\\w\\src", false, 1, "D:\\w\\", "src\\"},
+        {"folder already with backslash", "\"D:\\w\\src\\\" x", false, 0, "D:\\w\\src\\", "D:\\w\\src\\\r\nx"},
+        {"file, OnlyDir, no extension", "-OnlyDir D:\\w\\a.b.txt", true, 0, "D:\\w\\", "D:\\w\\a.b"},
+        {"file, OnlyDir, extension kept", "-OnlyDir D:\\w\\a.b.txt", false, 0, "D:\\w\\", "D:\\w\\a.b.txt"},
+        {"file, no OnlyDir", "D:\\w\\a.b.txt", true, 0, "D:\\w\\", "D:\\w\\a.b.txt"},
+        {"dotted folder keeps its dots", "/onlydir D:\\w\\old.files", true, 0, "D:\\w\\", "D:\\w\\old.files\\"},
+        {"dot file becomes its folder", "-OnlyDir D:\\w\\.cfg", true, 0, "D:\\w\\", "D:\\w\\"},
+        {"dot file vanishes when last", "-OnlyDir D:\\w\\a.txt D:\\w\\.cfg", true, 1, "D:\\w\\", "a"},
+        {"path type 2 is full paths", "D:\\w\\a.txt", false, 2, "D:\\w\\", "D:\\w\\a.txt"},
+        {"three items, no fourth line", "D:\\w\\a D:\\w\\b D:\\w\\c", false, 0, "D:\\w\\", "D:\\w\\a\r\nD:\\w\\b\r\nD:\\w\\c"},
+        {"shorter than the panel dir", "D:\\w\\abc C:\\x", false, 1, "D:\\w\\", "abc"},
+        {"quoted names with blanks", "\"D:\\My Work\\a b.txt\" \"D:\\My Work\\c\"", false, 1, "D:\\My Work\\", "a b.txt\r\nc\\"},
+        {"switch with a value", "-x v D:\\w\\a.txt", false, 0, "D:\\w\\", "D:\\w\\a.txt"},
+        {"drive-relative item", "D:a.txt", false, 0, "D:", "D:a.txt"},
+        {"no directory part", "a.txt", false, 0, "", "a.txt"},
         // The second byte of 0x81 0x5C is no backslash, of 0x81 0x2E no dot.
-        {"double-byte folder name", BYTES("D:\\\x81\\x.txt"), false, false, 0, "D:\\", BYTES("D:\\\x81\\x.txt")},
-        {"double-byte dot", BYTES("-OnlyDir D:\\w\\a\x81."), false, true, 0, "D:\\w\\", BYTES("D:\\w\\a\x81.")},
-        {"double-byte bar", BYTES("D:\\w\\a\x81|.txt"), false, true, 1, "D:\\w\\", BYTES("a\x81|.txt")},
+        {"double-byte folder name", BYTES("D:\\\x81\\x.txt"), false, 0, "D:\\", BYTES("D:\\\x81\\x.txt")},
+        {"double-byte dot", BYTES("-OnlyDir D:\\w\\a\x81."), true, 0, "D:\\w\\", BYTES("D:\\w\\a\x81.")},
+        {"double-byte bar", BYTES("D:\\w\\a\x81|.txt"), true, 1, "D:\\w\\", BYTES("a\x81|.txt")},
     };
     for (const auto& c : cases) {
         headless::Reset();
@@ -64,19 +54,14 @@ TEST(Panel, InitialListFromSelection) {
         headless::AddDir("D:\\w\\old.files");
         headless::AddDir("D:\\My Work\\c");
         TfomMain f;
-        EXPECT_EQ(RunPanelStep(f, c.args, c.onlyDir, c.noExt, c.pathType), c.text) << c.name;
+        EXPECT_EQ(RunPanelStep(f, c.args, c.noExt, c.pathType), c.text) << c.name;
         EXPECT_EQ(f.PanelDir, c.panelDir) << c.name;
-        int a = -1, b = -1;
-        f.mmoFileNames.GetSel(a, b);
-        EXPECT_EQ(a, 0) << c.name;
-        EXPECT_EQ(b, static_cast<int>(c.text.size())) << c.name;
+        EXPECT_EQ(Selection(f.mmoFileNames), std::make_pair(0, static_cast<int>(c.text.size()))) << c.name;
     }
 }
 
 TEST(Panel, NothingSelected) {
-    const struct {
-        std::string args, panelDir;
-    } cases[] = {
+    const struct { std::string args, panelDir; } cases[] = {
         {"D:\\w\\", "D:\\w\\"},
         {"-OnlyDir D:\\My Work\\", "D:\\My Work\\"},  // unquoted blanks are kept
         {"-OnlyDir  /x  D:\\a b\\", "D:\\a b\\"},
@@ -87,10 +72,9 @@ TEST(Panel, NothingSelected) {
         TfomMain f;
         f.Options->AutoSizeOnInit = true;
         plat::Rect before = f.Bounds();
-        EXPECT_EQ(RunPanelStep(f, c.args, false, false, 0), "") << c.args;
+        EXPECT_EQ(RunPanelStep(f, c.args), "") << c.args;
         EXPECT_EQ(f.PanelDir, c.panelDir) << c.args;
-        EXPECT_EQ(f.Bounds().Width, before.Width);
-        EXPECT_EQ(f.Bounds().Height, before.Height);
+        EXPECT_EQ(std::make_pair(f.Bounds().Width, f.Bounds().Height), std::make_pair(before.Width, before.Height));
     }
     headless::Reset();
     TfomMain f;
@@ -120,20 +104,19 @@ TEST(Panel, SelectionOffOrMissing) {
     }
 }
 
+// AutoSizeOnInit widens the window to a long first list, and only then.
 TEST(Panel, AutoSizeOnlyAfterFilling) {
-    headless::Reset();
-    TfomMain f;
-    plat::Rect before = f.Bounds();
-    f.Options->AutoSizeOnInit = true;
-    RunPanelStep(f, "D:\\w\\" + std::string(200, 'x') + ".txt D:\\w\\b D:\\w\\c", false, false, 0);
-    EXPECT_GT(f.Bounds().Width, before.Width);
-
-    headless::Reset();
-    TfomMain g;
-    before = g.Bounds();
-    g.Options->AutoSizeOnInit = false;
-    RunPanelStep(g, "D:\\w\\" + std::string(200, 'x') + ".txt", false, false, 0);
-    EXPECT_EQ(g.Bounds().Width, before.Width);
+    const std::string longName = "D:\\w\\" + std::string(200, 'x') + ".txt";
+    const struct { std::string args; bool autoSize, wider; } rows[] = {
+        {longName + " D:\\w\\b D:\\w\\c", true, true}, {longName, false, false}};
+    for (const auto& r : rows) {
+        headless::Reset();
+        TfomMain f;
+        const int before = f.Bounds().Width;
+        f.Options->AutoSizeOnInit = r.autoSize;
+        RunPanelStep(f, r.args);
+        EXPECT_EQ(f.Bounds().Width > before, r.wider) << r.autoSize;
+    }
 }
 
 }  // namespace

@@ -1,21 +1,16 @@
+// The templates folder: which template a new file is copied from, in what
+// order the patterns are tried, and the folder's set-up.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "Headless.h"
 #include "Main.h"
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+#include "TestKit.h"
 
 namespace {
 
-using headless::State;
-
 const std::string kDir = "C:\\Korvalin\\Templates\\";
 
-std::vector<std::string> Names(const TfomMain& f) {
-    std::vector<std::string> names;
+List Names(const TfomMain& f) {
+    List names;
     for (const auto& t : f.TemplateFiles) names.push_back(t.Name);
     return names;
 }
@@ -25,14 +20,12 @@ TEST(Templates, OrderAndLookup) {
     for (const char* n : {"readme%.md", "%.md", "test__.py", "template.txt", "Makefile"}) headless::AddFile(kDir + n);
     headless::AddDir(kDir + "sub%");  // folders are no templates
     TfomMain f;
-    EXPECT_EQ(Names(f), (std::vector<std::string>{"Makefile", "template.txt", "test__.py", "readme%.md", "%.md"}));
+    EXPECT_EQ(Names(f), (List{"Makefile", "template.txt", "test__.py", "readme%.md", "%.md"}));
     EXPECT_FLOAT_EQ(f.TemplateFiles[2].AnyShare, 2.0f / 9.0f);
     EXPECT_FLOAT_EQ(f.TemplateFiles[3].WildShare, 0.1f);
     EXPECT_FLOAT_EQ(f.TemplateFiles[4].WildShare, 0.25f);
 
-    const struct {
-        std::string path, chosen;
-    } cases[] = {
+    const struct { std::string path, chosen; } cases[] = {
         {"D:\\w\\README.MD", "readme%.md"},
         {"D:\\w\\notes.md", "%.md"},
         {"D:\\w\\test12.py", "test__.py"},
@@ -55,7 +48,7 @@ TEST(Templates, SortKeys) {
     // Equal shares as single floats fall back to unsigned bytes, prefix first.
     for (const char* n : {"\xB0\xA1", "ab", "a", "B", "x%_", "xy%%__", "%", "%%", "_", "a_"}) headless::AddFile(kDir + n);
     TfomMain f;
-    EXPECT_EQ(Names(f), (std::vector<std::string>{"B", "a", "ab", "\xB0\xA1", "a_", "_", "x%_", "xy%%__", "%", "%%"}));
+    EXPECT_EQ(Names(f), (List{"B", "a", "ab", "\xB0\xA1", "a_", "_", "x%_", "xy%%__", "%", "%%"}));
 }
 
 TEST(Templates, WildcardsAndDoubleByteNames) {
@@ -88,9 +81,7 @@ TEST(Templates, LongPatternName) {
 }
 
 TEST(Templates, DirectorySetUp) {
-    const struct {
-        std::string configured, expected;
-    } cases[] = {
+    const struct { std::string configured, expected; } cases[] = {
         {"", "C:\\Korvalin\\Templates\\"},
         {"D:\\tpl", "D:\\tpl\\"},
         {"D:\\tpl\\", "D:\\tpl\\"},
@@ -111,14 +102,12 @@ TEST(Templates, UnreadableDirectoryGivesNoTemplates) {
     headless::AddFile(kDir + "%");
     State().unreadableDirs.insert(headless::Key(kDir));
     TfomMain f;
-    EXPECT_TRUE(f.TemplateFiles.empty());
-    EXPECT_TRUE(State().boxes.empty());
-
-    headless::AddFile("C:\\file");  // a file where a directory is expected
-    f.BuildTemplateList("C:\\file\\");
-    EXPECT_TRUE(f.TemplateFiles.empty());
-    f.BuildTemplateList("C:\\missing\\");
-    EXPECT_TRUE(f.TemplateFiles.empty());
+    EXPECT_TRUE(f.TemplateFiles.empty() && State().boxes.empty());
+    headless::AddFile("C:\\file");
+    for (const char* dir : {"C:\\file\\", "C:\\missing\\"}) {  // a file where a directory is expected; none
+        f.BuildTemplateList(dir);
+        EXPECT_TRUE(f.TemplateFiles.empty()) << dir;
+    }
 }
 
 TEST(Templates, LookupJoinsTheCurrentTemplatePath) {

@@ -1,20 +1,17 @@
+// The byte-level helpers: paths, name patterns, case folding and trimming,
+// all with double-byte characters whose second byte is ASCII.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "Headless.h"
+#include "TestKit.h"
 #include "Utils.h"
 
 namespace {
 
 TEST(Utils, IsAbsolutePath) {
-    const struct {
-        const char* text;
-        bool absolute;
-    } cases[] = {
+    const struct { const char* text; bool absolute; } cases[] = {
         {"", false},         {"\\", true},         {"\\temp", true},  {"\\\\srv\\share", true},
         {"C:", false},       {"C:x", false},       {"C:\\", true},    {"z:\\a", true},
         {"1:\\a", false},    {"@:\\a", false},     {"[:\\a", false},  {"a.txt", false},
@@ -33,25 +30,12 @@ TEST(Utils, SameCharIgnoreCaseFoldsOnlyAsciiLetters) {
 }
 
 TEST(Utils, MatchNamePatternTable) {
-    const struct {
-        std::string pattern, name;
-        bool match;
-    } cases[] = {
-        {"readme%.md", "README.MD", true},
-        {"%.md", "notes.md", true},
-        {"test__.py", "test12.py", true},
-        {"test__.py", "test1.py", false},
-        {"Makefile", "makefile", true},
-        {"%", "", true},
-        {"%%%", "abc", true},
-        {"", "", true},
-        {"", "a", false},
-        {"a", "", false},
-        {"_", "", false},
-        {"a%", "a", true},
-        {"%a", "ba", true},
-        {"%a", "ab", false},
-        {"a%b%c", "aXbYc", true},
+    const struct { std::string pattern, name; bool match; } cases[] = {
+        {"readme%.md", "README.MD", true}, {"%.md", "notes.md", true},   {"test__.py", "test12.py", true},
+        {"test__.py", "test1.py", false},  {"Makefile", "makefile", true}, {"%", "", true},
+        {"%%%", "abc", true},              {"", "", true},               {"", "a", false},
+        {"a", "", false},                  {"_", "", false},             {"a%", "a", true},
+        {"%a", "ba", true},                {"%a", "ab", false},          {"a%b%c", "aXbYc", true},
         {"a%b%c", "aXcYb", false},
         {"____", "\xD6\xD0\xCE\xC4", true},  // two Chinese characters
         {"__", "\xD6\xD0\xCE\xC4", false},
@@ -108,19 +92,15 @@ TEST(Utils, MatchNamePatternPathologicalPatternsAreFast) {
 }
 
 TEST(Utils, CountChar) {
-    EXPECT_EQ(CountChar("", '%'), 0);
-    EXPECT_EQ(CountChar("%a%%", '%'), 3);
-    EXPECT_EQ(CountChar(std::string("a\0b\0", 4), '\0'), 2);
-    EXPECT_EQ(CountChar("\xB0\xB0", '\xB0'), 2);  // bytes, not characters
+    // Bytes, not characters: 0xB0 0xB0 is one character and two bytes 0xB0.
+    const struct { std::string text; char c; int count; } cases[] = {
+        {"", '%', 0}, {"%a%%", '%', 3}, {BYTES("a\0b\0"), '\0', 2}, {"\xB0\xB0", '\xB0', 2}};
+    for (const auto& c : cases) EXPECT_EQ(CountChar(c.text, c.c), c.count) << c.text;
 }
-
-#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
 
 TEST(Utils, PathSplittersSkipSecondBytes) {
     headless::Reset();
-    const struct {
-        std::string path, dir, name, ext;
-    } cases[] = {
+    const struct { std::string path, dir, name, ext; } cases[] = {
         {"C:\\w\\a.txt", "C:\\w", "a.txt", ".txt"},
         {"C:\\a.txt", "C:\\", "a.txt", ".txt"},
         {"\\a.txt", "\\", "a.txt", ".txt"},
@@ -139,14 +119,12 @@ TEST(Utils, PathSplittersSkipSecondBytes) {
         {BYTES("C:\\w\\a.\x81"), "C:\\w", BYTES("a.\x81"), BYTES(".\x81")},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ExtractFileDir(c.path), c.dir) << c.path;
-        EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
-        EXPECT_EQ(ExtractFileExt(c.path), c.ext) << c.path;
+        EXPECT_EQ(List({ExtractFileDir(c.path), ExtractFileName(c.path), ExtractFileExt(c.path)}),
+                  List({c.dir, c.name, c.ext})) << c.path;
     }
-    EXPECT_TRUE(EndsWithBackslash("C:\\"));
-    EXPECT_FALSE(EndsWithBackslash(BYTES("C:\\\x81\\")));
-    EXPECT_TRUE(EndsWithBackslash(BYTES("C:\\\x81\\\\")));
-    EXPECT_FALSE(EndsWithBackslash(""));
+    const struct { std::string path; bool ends; } ends[] = {
+        {"C:\\", true}, {BYTES("C:\\\x81\\"), false}, {BYTES("C:\\\x81\\\\"), true}, {"", false}};
+    for (const auto& e : ends) EXPECT_EQ(EndsWithBackslash(e.path), e.ends) << e.path;
 }
 
 TEST(Utils, TrimControl) {

@@ -1,0 +1,33 @@
+// What several unit test files share: byte strings with NULs and lone lead
+// bytes, message boxes as one comparable value, the edit selection.
+#pragma once
+
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "Controls.h"
+#include "Headless.h"
+
+// A literal with every byte kept, an embedded NUL or a lone lead byte too.
+#define BYTES(lit) std::string(lit, sizeof(lit) - 1)
+
+using List = std::vector<std::string>;
+using headless::State;
+
+// A recorded message box: text, caption, flags, owner.
+using Box = std::tuple<std::string, std::string, unsigned, plat::Handle>;
+inline Box BoxOf(const headless::MessageBoxCall& b) { return {b.text, b.caption, b.flags, b.owner}; }
+inline List BoxTexts() {
+    List texts;
+    for (const auto& b : State().boxes) texts.push_back(b.text);
+    return texts;
+}
+
+// The selection of an edit box: start and end in bytes.
+inline std::pair<int, int> Selection(const TMemo& memo) {
+    int start = -1, end = -1;
+    memo.GetSel(start, end);
+    return {start, end};
+}
