@@ -25,12 +25,6 @@ std::vector<std::string> Subst(std::vector<std::string> v, const Run& run) {
     return v;
 }
 
-std::string Join(const std::vector<std::string>& lines) {
-    std::string r;
-    for (size_t i = 0; i < lines.size(); ++i) r += (i ? "\r\n" : "") + lines[i];
-    return r;
-}
-
 bool SetText(HWND edit, const std::string& text) {
     DWORD_PTR r = 0;
     return SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) && r;

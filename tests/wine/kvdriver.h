@@ -219,40 +219,38 @@ inline bool Writable(const std::string& path) {
     return true;
 }
 
-// A file that nobody may write, not even root: the host's immutable flag.
-// A read-only mode would not do, Wine as root writes such files anyway.
-inline std::string SetImmutable(const std::string& path, bool on) {
+// The host's immutable flag set on or off for `path`, until `holds` says
+// it has taken effect; why not, or "". Read-only modes would not do: Wine
+// as root writes such files anyway.
+inline std::string SetHostImmutable(const std::string& path, bool on, const std::function<bool()>& holds) {
     std::string unix = UnixPath(path);
     if (unix.empty()) return "no host path for " + path;
     for (const char* chattr : {"Z:\\usr\\bin\\chattr", "Z:\\bin\\chattr"}) {
         if (!Exists(chattr)) continue;
         if (!StartHostProgram(std::string(chattr) + (on ? " +i " : " -i ") + Quote(unix)))
             return std::string("cannot run ") + chattr;
-        return Poll([&] { return Writable(path) != on; }, 10000) ? "" : "chattr had no effect on " + unix;
+        return Poll(holds, 10000) ? "" : "chattr had no effect on " + unix;
     }
     return "no chattr program";
 }
 
+// A file that nobody may write, not even root.
+inline std::string SetImmutable(const std::string& path, bool on) {
+    return SetHostImmutable(path, on, [=] { return Writable(path) != on; });
+}
+
 // A folder in which no new file can be made, not even by root (its files
-// can still be rewritten): the immutable flag, checked with a probe file.
+// can still be rewritten), checked with a probe file.
 inline std::string SetFolderImmutable(const std::string& dir, bool on) {
-    std::string unix = UnixPath(dir);
-    if (unix.empty()) return "no host path for " + dir;
     const std::string probe = dir + "probe.tmp";
-    auto canCreate = [&] {
+    return SetHostImmutable(dir, on, [=] {
         HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        CloseHandle(h);
-        DeleteFileA(probe.c_str());
-        return true;
-    };
-    for (const char* chattr : {"Z:\\usr\\bin\\chattr", "Z:\\bin\\chattr"}) {
-        if (!Exists(chattr)) continue;
-        if (!StartHostProgram(std::string(chattr) + (on ? " +i " : " -i ") + Quote(unix)))
-            return std::string("cannot run ") + chattr;
-        return Poll([&] { return canCreate() != on; }, 10000) ? "" : "chattr had no effect on " + unix;
-    }
-    return "no chattr program";
+        if (h != INVALID_HANDLE_VALUE) {
+            CloseHandle(h);
+            DeleteFileA(probe.c_str());
+        }
+        return (h != INVALID_HANDLE_VALUE) != on;
+    });
 }
 
 // ------------------------------------------------------------ real key presses
@@ -695,31 +693,6 @@ inline std::string RectText(const RECT& r) {
            "x" + std::to_string(r.bottom - r.top);
 }
 
-// The case groups of kvcreate.cpp: the initial list, typed lines,
-// templates, the replace and failure questions, and bad input (with the
-// given number of lines for the many-lines case), and names near MAX_PATH.
-void CaseInitListGroup();
-void CaseLinesGroup();
-void CaseTemplatesGroup();
-void CaseQuestionsGroup();
-void CaseBadInputGroup(int manyLines);
-// Names near MAX_PATH: run again by wine-tests.sh under a deep root.
-void CaseLongNamesGroup();
-// The naming menu (kvnaming.cpp), opened and walked by the keyboard.
-void CaseNamingGroup();
-
-// The groups of kvfocus.cpp: the keyboard focus after a box and after a
-// switch to another window, Tab between the controls, a long paste, the
-// program's folder under a double-byte name, and the saving of the ini file.
-void CaseFocusGroup();
-void CaseTabGroup();
-void CasePasteGroup();
-void CaseAppDirGroup();
-void CaseIniSaveGroup();
-
-}  // namespace kv
-
-namespace kv {
 
 // ------------------------------------------------------------ keyboard and dialogs
 
@@ -777,14 +750,123 @@ inline bool Screenshot(const std::string& unixPath) {
     }, 15000);
 }
 
-// The settings dialog (kvconfig.cpp): its pages, keys, OK and Cancel, and
-// what reaches the ini file; saves a screenshot of each page under build/.
-void CaseConfigGroup();
+// ------------------------------------------------------------ one session
 
-// ------------------------------------------------------------ shared steps
+// Lines as the text box holds them: joined by CR LF, none after the last.
+inline std::string Join(const std::vector<std::string>& lines, const char* sep = "\r\n") {
+    std::string r;
+    for (size_t i = 0; i < lines.size(); ++i) r += (i ? sep : "") + lines[i];
+    return r;
+}
 
-// Starts a run and waits for the main window's show step to finish (the
-// panel folder in the caption); the text box in `edit`, or nullptr.
+// What a user does with one Korvalin window: the stand-in file manager
+// starts it on the case's panel folder, the window comes up with the
+// activation and the keyboard focus, lines go into the text box, keys go
+// through the input queue into whatever has the focus, a message box is
+// answered, and the window is closed. Every case file drives Korvalin
+// through this, so that all wait for the same things.
+struct Session {
+    Run run;
+    HWND main = nullptr, edit = nullptr;
+
+    Session() = default;
+    Session(const std::string& panel, const std::string& program, const std::string& log)
+        : run(panel, program, log) {}
+
+    // Starts Korvalin, with `ini` written beside it first unless empty, and
+    // waits until its show step has put the panel folder into the caption
+    // and its thread holds the activation and the focus: a key pressed
+    // earlier can be lost, or land in the file manager's window.
+    bool Open(const std::string& ini = "", const std::vector<std::string>& fmArgs = {}) {
+        if (!ini.empty()) WriteAll(run.ini, ini);
+        if (!run.Start(fmArgs)) return false;
+        main = run.WaitMain();
+        edit = main ? Control(main, 100) : nullptr;
+        HWND box = edit ? nullptr : Box();
+        if (!Check(edit != nullptr, "main window with its text box appears",
+                   box ? "a message box came instead: " + Show(ReadBox(box).text) : ""))
+            return false;
+        Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
+        BringToFront(main);
+        Sleep(150);  // the rest of the show step: list, sizing, hint
+        return true;
+    }
+
+    // The text box's lines, set at once with the caret at their end, as a
+    // paste leaves them.
+    bool SetLines(const std::string& text) {
+        DWORD_PTR r = 0;
+        if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) || !r)
+            return false;
+        SendMessageTimeoutA(edit, EM_SETSEL, text.size(), text.size(), SMTO_ABORTIFHUNG, 3000, &r);
+        return true;
+    }
+    bool SetLines(const std::vector<std::string>& lines) { return SetLines(Join(lines)); }
+
+    std::string Text() const { return TextOf(edit); }
+    bool WaitText(const std::string& want, DWORD ms = 3000) const {
+        return Poll([&] { return TextOf(edit) == want; }, ms);
+    }
+
+    // A key, with `mods` held, into whatever has the focus in Korvalin's
+    // window, which is put in front first.
+    void Press(WORD vk, std::initializer_list<WORD> mods = {}) {
+        BringToFront(main);
+        SendKey(vk, mods);
+    }
+    // Enter (with `mod` held, when not 0), the key that confirms the lines.
+    void Confirm(WORD mod = 0) {
+        if (mod) Press(VK_RETURN, {mod});
+        else Press(VK_RETURN);
+    }
+
+    HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
+    HWND WaitBox(DWORD ms = 10000) const {
+        HWND h = nullptr;
+        Poll([&] { return (h = Box()) != nullptr || run.kv && WaitForSingleObject(run.kv, 0) == WAIT_OBJECT_0; }, ms);
+        if (h) Sleep(200);  // its buttons and focus settle
+        return h;
+    }
+    // Clicks button `id` of the box in front and waits until it is gone.
+    bool Answer(int id, DWORD ms = 10000) {
+        HWND box = WaitBox(ms);
+        if (!box) return false;
+        kv::Press(box, id);
+        return Poll([&] { return !IsWindow(box); }, 5000);
+    }
+
+    HWND Popup() const { return VisibleWindow(run.kvPid, "#32768"); }
+
+    // Alt+N with the window in front; true once the naming menu shows.
+    bool OpenMenu() {
+        BringToFront(main);
+        Keys({'N'}, true);
+        return Poll([&] { return Popup() != nullptr; }, 3000);
+    }
+    // Opens the naming menu, walks it with `keys` and waits until the
+    // lines change; false when they do not.
+    bool Apply(const std::vector<WORD>& keys, const std::string& what) {
+        std::string before = Text();
+        if (!Check(OpenMenu(), what + ": Alt+N opens the menu")) return false;
+        Keys(keys);
+        bool changed = Poll([&] { return Text() != before; }, 5000);
+        Poll([&] { return Popup() == nullptr; }, 2000);
+        return changed;
+    }
+
+    // True once Korvalin has ended, and with exit code 0 when `clean`.
+    bool Ended(DWORD ms = 15000, bool clean = true) {
+        int code = -1;
+        return clean ? run.ExitCode(code, ms) && code == 0 : run.KorvalinEnded(ms);
+    }
+    // Escape, and Korvalin ends.
+    bool Close() {
+        Press(VK_ESCAPE);
+        return run.KorvalinEnded(10000);
+    }
+};
+
+// Older steps, on the way out: a case file uses Session instead.
 inline HWND ShowMainWindow(Run& run, const std::vector<std::string>& fmArgs, HWND& edit) {
     edit = nullptr;
     if (!run.Start(fmArgs)) return nullptr;
@@ -795,7 +877,6 @@ inline HWND ShowMainWindow(Run& run, const std::vector<std::string>& fmArgs, HWN
     Sleep(150);
     return main;
 }
-
 inline bool SetEditText(HWND edit, const std::string& text) {
     DWORD_PTR r = 0;
     return SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) && r;
@@ -811,21 +892,26 @@ inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) 
     return r;
 }
 
-// The hand-back group of kvhandback.cpp: marking the new items in the
-// panel and opening the new files.
-void CaseHandBackGroup();
+// ------------------------------------------------------------ the groups
 
-// The unpacked release zip (kvrelease.cpp); skipped without a folder.
-void CaseReleaseGroup(const std::string& unpacked);
-
-// Away from the first path (kvhardening.cpp): closing while minimised or
-// maximised, the settings dialog's "-" clicked with the mouse.
-void CaseOffPathGroup();
-
-// Ini files saved as UTF-16 or held by another program (kvinifile.cpp).
-void CaseIniFileGroup();
-
-// The date patterns under a 12-hour and a 24-hour system clock (kvclock.cpp).
-void CaseClockGroup();
+// Each case file's groups, which kvtest.exe runs by name.
+void CaseInitListGroup();   // kvcreate.cpp: the initial list,
+void CaseLinesGroup();      // typed lines,
+void CaseTemplatesGroup();  // templates,
+void CaseQuestionsGroup();  // the replace and failure questions,
+void CaseBadInputGroup(int manyLines);  // bad input, and
+void CaseLongNamesGroup();  // names near MAX_PATH (run again under a deep root)
+void CaseNamingGroup();     // kvnaming.cpp: the naming menu
+void CaseFocusGroup();      // kvfocus.cpp: the focus after a box and a switch,
+void CaseTabGroup();        // Tab between the controls,
+void CasePasteGroup();      // a long paste,
+void CaseAppDirGroup();     // a program folder with a double-byte name,
+void CaseIniSaveGroup();    // how the ini file is saved
+void CaseConfigGroup();     // kvconfig.cpp: the settings dialog
+void CaseHandBackGroup();   // kvhandback.cpp: marking and opening the new items
+void CaseReleaseGroup(const std::string& unpacked);  // kvrelease.cpp: the release zip
+void CaseOffPathGroup();    // kvhardening.cpp: away from the first path
+void CaseIniFileGroup();    // kvinifile.cpp: UTF-16 and locked ini files
+void CaseClockGroup();      // kvclock.cpp: 12- and 24-hour system clocks
 
 }  // namespace kv

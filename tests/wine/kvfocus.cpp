@@ -12,37 +12,7 @@ namespace {
 
 const int kEdit = 100;
 
-bool SetEditText(HWND edit, const std::string& text) {
-    DWORD_PTR r = 0;
-    if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r)) return false;
-    SendMessageTimeoutA(edit, EM_SETSEL, text.size(), text.size(), SMTO_ABORTIFHUNG, 3000, &r);
-    return true;
-}
-
-bool WaitText(HWND edit, const std::string& want, DWORD ms = 3000) {
-    return Poll([&] { return TextOf(edit) == want; }, ms);
-}
-
 int IdOf(HWND h) { return h ? GetDlgCtrlID(h) : 0; }
-
-// Korvalin's window, up and shown; `ini` is written beside it first.
-struct Session {
-    Run run;
-    HWND main = nullptr, edit = nullptr;
-
-    bool Open(const std::string& ini = "", const std::vector<std::string>& fmArgs = {}) {
-        if (!ini.empty()) WriteAll(run.ini, ini);
-        if (!run.Start(fmArgs)) return false;
-        main = run.WaitMain();
-        edit = main ? Control(main, kEdit) : nullptr;
-        if (!Check(edit != nullptr, "main window appears")) return false;
-        Poll([&] { return TextOf(main).find(" - ") != std::string::npos && GetForegroundWindow() == main; }, 3000);
-        Sleep(200);
-        return true;
-    }
-
-    HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
-};
 
 // A message box answered No, then keys: they must reach the text box.
 void CaseAfterBox() {
@@ -63,32 +33,28 @@ void CaseAfterBox() {
         Session s;
         if (!s.Open(row.ini)) continue;
         const std::string text = "bad|name.txt";
-        SetEditText(s.edit, text);
+        s.SetLines(text);
         if (row.onOk) SendKey(VK_TAB);
         if (row.confirmMod) SendKey(VK_RETURN, {row.confirmMod});
         else SendKey(VK_RETURN);
-        HWND box = nullptr;
-        Poll([&] { return (box = s.Box()) != nullptr; }, 10000);
+        HWND box = s.WaitBox();
         if (!Check(box != nullptr, "the confirm key brings a question")) continue;
-        Sleep(200);
         Check(ReadBox(box).text.find("Cannot create file ") == 0, "the failure question", Show(ReadBox(box).text));
-        Press(box, IDNO);
-        Poll([&] { return !IsWindow(box); }, 5000);
+        s.Answer(IDNO);
         Sleep(300);
         CheckEq(IdOf(FocusOf(s.main)), row.onOk ? IDOK : kEdit, "the focus is back where it was");
         if (row.onOk) SendKey(VK_TAB, {VK_SHIFT});
         if (row.enterAfter) SendKey(VK_RETURN);
         SendText("xy");
         const std::string want = text + (row.enterAfter ? "\r\nxy" : "xy");
-        Check(WaitText(s.edit, want), row.enterAfter ? "Enter gives a new line and the letters follow it"
+        Check(s.WaitText(want), row.enterAfter ? "Enter gives a new line and the letters follow it"
                                                       : "the letters land in the text box",
-              "text " + Show(TextOf(s.edit)));
+              "text " + Show(s.Text()));
         Sleep(300);
         Check(s.Box() == nullptr, "no question comes back");
         Check(!s.run.KorvalinEnded(0), "the window stays open");
         if (HWND b = s.Box()) Press(b, IDNO);
-        SendKey(VK_ESCAPE);
-        Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+        Check(s.Close(), "Escape closes the window");
     }
 }
 
@@ -105,8 +71,8 @@ void CaseSwitchBack() {
         Session s;
         if (!s.Open()) continue;
         SendText("ab");
-        Check(WaitText(s.edit, "ab"), "letters typed at the start land in the text box",
-              "text " + Show(TextOf(s.edit)));
+        Check(s.WaitText("ab"), "letters typed at the start land in the text box",
+              "text " + Show(s.Text()));
         for (int i = 0; i < row.tabs; ++i) SendKey(VK_TAB);
         HWND fm = VisibleWindow(GetProcessId(s.run.fm), "FakeFmMain");
         if (!Check(fm != nullptr, "the file manager's window is there")) continue;
@@ -125,10 +91,9 @@ void CaseSwitchBack() {
         CheckEq(IdOf(FocusOf(s.main)), row.wantId, "the focus is back on the same control");
         if (row.wantId == kEdit) {
             SendText("cd");
-            Check(WaitText(s.edit, "abcd"), "typing goes on in the text box", "text " + Show(TextOf(s.edit)));
+            Check(s.WaitText("abcd"), "typing goes on in the text box", "text " + Show(s.Text()));
         }
-        SendKey(VK_ESCAPE);
-        Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+        Check(s.Close(), "Escape closes the window");
     }
 }
 
@@ -165,7 +130,7 @@ void CaseTab() {
         g_case = std::string("tab/") + row.name;
         Session s;
         if (!s.Open()) continue;
-        SetEditText(s.edit, "t.txt");
+        s.SetLines("t.txt");
         for (const K& k : row.keys) {
             if (k.shift) SendKey(k.vk, {VK_SHIFT});
             else SendKey(k.vk);
@@ -233,7 +198,7 @@ void CaseAppDir() {
     if (!s.Open("[Window]\r\nSavePos=1\r\nLeft=123\r\nTop=45\r\n")) return;
     RECT r = Bounds(s.main);
     CheckEq(std::to_string(r.left) + "," + std::to_string(r.top), "123,45", "k乗.ini is read");
-    SetEditText(s.edit, "new.txt");
+    s.SetLines("new.txt");
     SendKey(VK_RETURN);
     Check(s.run.KorvalinEnded(10000), "Enter confirms and closes the window");
     std::string data = "(missing)";
@@ -258,8 +223,7 @@ void CaseIniSave() {
         WriteAll(s.run.ini, "[Window]\r\nSavePos=0\r\n");
         SetFileAttributesA(s.run.ini.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
         if (s.Open()) {
-            SendKey(VK_ESCAPE);
-            Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+            Check(s.Close(), "Escape closes the window");
             Check(s.Box() == nullptr, "no error box");
             std::string text;
             ReadAll(s.run.ini, text);
@@ -298,13 +262,12 @@ void CaseIniSave() {
         Session s;
         const std::string bom = "\xEF\xBB\xBF";
         if (s.Open(bom + "[FileList]\r\nConfirmMode=1\r\n")) {
-            SetEditText(s.edit, "one");
+            s.SetLines("one");
             SendKey(VK_RETURN);
-            Check(WaitText(s.edit, "one\r\n"), "ConfirmMode 1 is read: Enter gives a new line",
-                  "text " + Show(TextOf(s.edit)));
+            Check(s.WaitText("one\r\n"), "ConfirmMode 1 is read: Enter gives a new line",
+                  "text " + Show(s.Text()));
             Check(!s.run.KorvalinEnded(300) && s.Box() == nullptr, "the window stays open");
-            SendKey(VK_ESCAPE);
-            Check(s.run.KorvalinEnded(10000), "Escape closes the window");
+            Check(s.Close(), "Escape closes the window");
             std::string text;
             ReadAll(s.run.ini, text);
             Check(text.compare(0, bom.size() + 12, bom + "[FileList]\r\n") == 0, "the mark is kept in front",

@@ -33,13 +33,6 @@ void Demo(const Run& run, const std::vector<std::string>& names) {
         else WriteAll(run.demo + n, "");
 }
 
-std::string Join(const std::vector<std::string>& v, const char* sep = ",") {
-    std::string r;
-    for (const auto& s : v) r += (r.empty() ? "" : sep) + s;
-    return r;
-}
-
-std::string JoinLines(const std::vector<std::string>& v) { return Join(v, "\r\n"); }
 
 // The indexes of the LB_SETSEL messages, each with its flag ("1 5" -> "5").
 std::vector<std::string> Marks(const Run& run, bool& allSelect) {
@@ -64,7 +57,7 @@ bool ConfirmAndEnd(Run& run, HWND edit, const std::string& text) {
 void CheckMarks(const Run& run, const std::vector<std::string>& want, const std::string& caret) {
     bool allSelect = false;
     std::vector<std::string> got = Marks(run, allSelect);
-    CheckEq(Join(got), Join(want), "LB_SETSEL indexes in order");
+    CheckEq(Join(got, ","), Join(want, ","), "LB_SETSEL indexes in order");
     Check(allSelect, "every LB_SETSEL selects (wParam 1)");
     CheckEq((long)LogWith(run, "LB_GETCOUNT").size(), 1, "one LB_GETCOUNT");
     if (!caret.empty()) CheckEq(run.LogValue("CARET"), caret, "the panel's caret afterwards");
@@ -97,7 +90,7 @@ void CaseCursorPos() {
         if (!ShowMainWindow(run, {}, edit) || !ConfirmAndEnd(run, edit, "k.txt\r\nb.txt\r\nx.txt")) continue;
         CheckMarks(run, row.marks, row.caret);
         CheckEq((long)LogWith(run, "LB_GETTEXT").size(), row.reads, "LB_GETTEXT count");
-        CheckEq(Join(LogWith(run, "SELECTED")), "b.txt,k.txt,x.txt", "the new files are selected");
+        CheckEq(Join(LogWith(run, "SELECTED"), ","), "b.txt,k.txt,x.txt", "the new files are selected");
     }
 }
 
@@ -112,7 +105,7 @@ void CaseOpenMax() {
         Demo(run, {"a.txt", "zz.txt"});
         WriteAfterCreate(run, "CursorPos=" + std::to_string(pos) + " TcColSep=9 OpenMax=16");
         HWND edit = nullptr;
-        if (!ShowMainWindow(run, {}, edit) || !ConfirmAndEnd(run, edit, JoinLines(names))) continue;
+        if (!ShowMainWindow(run, {}, edit) || !ConfirmAndEnd(run, edit, Join(names))) continue;
         std::vector<std::string> want, selected;
         for (int k = 0; k < 16; ++k) {
             int i = pos == 0 ? 39 - k : k;
@@ -121,7 +114,7 @@ void CaseOpenMax() {
         }
         std::sort(selected.begin(), selected.end());
         CheckMarks(run, want, pos == 0 ? "25 n24.txt" : "16 n15.txt");
-        CheckEq(Join(LogWith(run, "SELECTED")), Join(selected), "exactly those 16 are selected");
+        CheckEq(Join(LogWith(run, "SELECTED"), ","), Join(selected, ","), "exactly those 16 are selected");
     }
 }
 
@@ -152,7 +145,7 @@ void CaseSeparator() {
         HWND edit = nullptr;
         if (!ShowMainWindow(run, row.fmArgs, edit) || !ConfirmAndEnd(run, edit, row.typed)) continue;
         CheckMarks(run, row.marks, "");
-        CheckEq(Join(LogWith(run, "SELECTED")), row.selected, "selected afterwards");
+        CheckEq(Join(LogWith(run, "SELECTED"), ","), row.selected, "selected afterwards");
     }
 }
 
@@ -203,8 +196,8 @@ void CaseKeyStrokes() {
         if (!ShowMainWindow(run, {}, edit) || !ConfirmAndEnd(run, edit, row.typed)) continue;
         // fakefm handles what is queued for its panel before it logs the end.
         Poll([&] { return !run.LogValue("CARET").empty(); }, 5000);
-        CheckEq(Join(LogWith(run, "KEYDOWN")), Join(row.keys), "key-down events at the panel");
-        CheckEq(Join(LogWith(run, "KEYUP")), "", "no key-up event");
+        CheckEq(Join(LogWith(run, "KEYDOWN"), ","), Join(row.keys, ","), "key-down events at the panel");
+        CheckEq(Join(LogWith(run, "KEYUP"), ","), "", "no key-up event");
         if (!row.keys.empty()) {
             CheckEq(run.LogValue("OPEN").substr(0, 6), "k.txt\t", "F4 finds the caret on the new file");
             std::vector<WORD> vks;

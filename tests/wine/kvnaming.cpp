@@ -6,54 +6,6 @@
 namespace kv {
 namespace {
 
-std::string Join(const std::vector<std::string>& lines) {
-    std::string r;
-    for (size_t i = 0; i < lines.size(); ++i) r += (i ? "\r\n" : "") + lines[i];
-    return r;
-}
-
-struct Session {
-    Run run;
-    HWND main = nullptr, edit = nullptr;
-
-    // Korvalin on the panel folder, with an ini file holding `ini` (the
-    // naming keys it lacks take their defaults).
-    bool Open(const std::string& ini, const std::vector<std::string>& fmArgs = {}) {
-        WriteAll(run.ini, "[FileList]\r\nInitBySelect=0\r\n" + ini);
-        if (!run.Start(fmArgs)) return false;
-        main = run.WaitMain();
-        if (main) edit = Control(main, 100);
-        if (!Check(edit != nullptr, "main window with its text box appears")) return false;
-        Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
-        Sleep(150);
-        return true;
-    }
-
-    void SetLines(const std::string& text) {
-        DWORD_PTR r = 0;
-        SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r);
-    }
-
-    HWND Popup() { return VisibleWindow(run.kvPid, "#32768"); }
-
-    // Alt+N with the window in front; true once the menu shows.
-    bool OpenMenu() {
-        BringToFront(main);
-        Keys({'N'}, true);
-        return Poll([&] { return Popup() != nullptr; }, 3000);
-    }
-
-    // Opens the menu, walks it with `keys` and waits until the lines change.
-    bool Apply(const std::vector<WORD>& keys, const std::string& what) {
-        std::string before = TextOf(edit);
-        if (!Check(OpenMenu(), what + ": Alt+N opens the menu")) return false;
-        Keys(keys);
-        bool changed = Poll([&] { return TextOf(edit) != before; }, 5000);
-        Poll([&] { return Popup() == nullptr; }, 2000);
-        return changed;
-    }
-};
-
 struct Row {
     const char* what;
     std::vector<std::string> fmArgs;
@@ -79,7 +31,7 @@ std::string Today(const char* format) {
 }  // namespace
 
 void CaseNamingGroup() {
-    const std::string naming = "[Naming]\r\nCommonUse=abc|报告\r\n";
+    const std::string naming = "[FileList]\r\nInitBySelect=0\r\n[Naming]\r\nCommonUse=abc|报告\r\n";
 
     // Prefix and suffix numbers and letters, 12 and 30 lines.
     {
@@ -198,7 +150,7 @@ void CaseNamingGroup() {
         Session s;
         if (s.Open(naming)) {
             s.SetLines("乗\r\n乗乗\\");
-            Key(s.edit, VK_RETURN);
+            s.Confirm();
             int code = -1;
             Check(s.run.ExitCode(code, 15000) && code == 0, "Korvalin ends");
             Check(Exists(s.run.demo + "乗") && !IsDir(s.run.demo + "乗"), "乗 is a file");
