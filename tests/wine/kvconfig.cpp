@@ -97,26 +97,46 @@ struct Dialog {
 };
 
 // Alt+S in the main window opens the dialog.
-bool OpenDialog(Run& run, HWND main, Dialog& d) {
-    BringToFront(main);
-    Chord({VK_MENU, 'S'});
-    Poll([&] { return (d.dlg = VisibleWindow(run.kvPid, "TfomConfig")) != nullptr || run.KorvalinEnded(0); }, 10000);
-    return Check(d.dlg != nullptr, "Alt+S opens the settings dialog", d.dlg ? "" : KeyTarget(main));
+bool OpenDialog(Session& s, Dialog& d) {
+    s.Press('S', {VK_MENU});
+    Poll([&] { return (d.dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr || s.run.KorvalinEnded(0); },
+         10000);
+    return Check(d.dlg != nullptr, "Alt+S opens the settings dialog", d.dlg ? "" : KeyTarget(s.main));
 }
 
-bool DialogGone(Run& run) {
-    return Poll([&] { return !VisibleWindow(run.kvPid, "TfomConfig"); }, 5000);
+bool DialogGone(const Session& s) {
+    return Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000);
 }
 
 // Closes the main window with Escape and reads the ini file it writes.
-bool CloseAndReadIni(Run& run, HWND main, std::vector<IniEntry>& ini) {
-    HWND edit = Control(main, 100);
-    if (edit) Key(edit, VK_ESCAPE);
-    if (!Check(run.KorvalinEnded(10000), "Escape closes the main window")) return false;
+bool CloseAndReadIni(Session& s, std::vector<IniEntry>& ini) {
+    if (!Check(s.Close(), "Escape closes the main window")) return false;
     std::string text;
-    if (!Check(ReadAll(run.ini, text), "ini file written")) return false;
+    if (!Check(ReadAll(s.run.ini, text), "ini file written")) return false;
     ini = ParseIni(text);
     return true;
+}
+
+// Waits until `done` holds; one check either way.
+bool Until(const std::function<bool()>& done, const std::string& what) {
+    return Check(Poll(done, 3000), what);
+}
+
+// One thing a user does in the dialog: a key (with `mod` held unless 0)
+// pressed `times` times into whatever has the focus, and what the dialog
+// shows then.
+struct Step {
+    WORD mod, key;
+    int times;
+    std::function<bool()> shows;
+    const char* what;
+};
+
+void Walk(const std::vector<Step>& steps) {
+    for (const Step& st : steps) {
+        for (int i = 0; i < st.times; ++i) st.mod ? Chord({st.mod, st.key}) : Chord({st.key});
+        Until(st.shows, st.what);
+    }
 }
 
 std::string Value(const std::vector<IniEntry>& ini, const char* section, const char* key) {
@@ -196,12 +216,10 @@ std::string Shot(const char* name) {
 // their places, Ctrl+Tab, and Escape storing nothing.
 void CaseFresh() {
     g_case = "config/fresh";
-    Run run;
-    if (!run.Start({})) return;
-    HWND main = run.WaitMain();
+    Session s;
     Dialog d;
-    if (!Check(main != nullptr, "main window") || !OpenDialog(run, main, d)) return;
-    Check(Poll([&] { return !IsWindowEnabled(main); }, 3000), "the main window waits while the dialog is open");
+    if (!s.Open() || !OpenDialog(s, d)) return;
+    Check(Poll([&] { return !IsWindowEnabled(s.main); }, 3000), "the main window waits while the dialog is open");
     CheckLayout(d);
     CheckEq(d.Page(), 0, "page 常规 first");
     Check(d.Checked(L::rbCmEnter) && !d.Checked(L::rbCmCtrlEnter), "Enter confirms (ConfirmMode 0)");
@@ -252,9 +270,9 @@ void CaseFresh() {
     Check(d.Focus() == d.F(L::frmCommonUse, L::frmEditBox), "Alt+C focuses the phrases' edit box");
     CheckEq(d.Page(), 2, "and stays on the page");
     Chord({VK_ESCAPE});
-    Check(DialogGone(run), "Escape closes the dialog");
+    Check(DialogGone(s), "Escape closes the dialog");
     std::vector<IniEntry> ini;
-    if (!CloseAndReadIni(run, main, ini)) return;
+    if (!CloseAndReadIni(s, ini)) return;
     // OK would have stored 1 and 32.
     CheckEq(Value(ini, "AfterCreate", "OpenMax") + " " + Value(ini, "AfterCreate", "TcColSep"), "0 0",
             "Escape stores nothing");
@@ -266,24 +284,12 @@ const char* const kTypicalIni =
     "TcColSep=9\r\n[Window]\r\nSavePos=0\r\nSaveSize=0\r\n[Naming]\r\nSeparator=| |.|-\r\nWrapper=(*)|[*]\r\n"
     "CommonUse=tester\r\nTimeFormat=yyyymmdd\r\n";
 
-// Waits until `done` holds; one check either way.
-bool Until(const std::function<bool()>& done, const std::string& what) {
-    return Check(Poll(done, 3000), what);
-}
-
 // Sets the text box to `line`, walks the naming menu from Alt+N with
 // `keys`, and answers the line as the chosen entry left it.
-std::string Named(Run& run, HWND main, const std::string& line, const std::vector<WORD>& keys) {
-    HWND edit = Control(main, 100);
-    SetEditText(edit, line);
-    BringToFront(main);
-    Keys({'N'}, true);
-    if (!Poll([&] { return VisibleWindow(run.kvPid, "#32768") != nullptr; }, 3000))
-        return "(no menu; " + KeyTarget(main) + ")";
-    Keys(keys);
-    Poll([&] { return TextOf(edit) != line; }, 5000);
-    Poll([&] { return !VisibleWindow(run.kvPid, "#32768"); }, 2000);
-    return TextOf(edit);
+std::string Named(Session& s, const std::string& line, const std::vector<WORD>& keys) {
+    s.SetLines(line);
+    s.Apply(keys, "naming menu on " + line);
+    return s.Text();
 }
 
 // 前缀(&P), 常用语(&C), the second phrase, its fourth entry: the separator -.
@@ -293,86 +299,73 @@ const std::vector<WORD> kSecondPhraseDash = {'P', 'C', VK_DOWN, VK_RIGHT, VK_DOW
 // the template directory refused, a refused character, and OK by Enter.
 void CaseEdit() {
     g_case = "config/edit";
-    Run run;
-    std::string tpl = run.dir + "tpl2";
+    Session s;
+    std::string tpl = s.run.dir + "tpl2";
     CreateDirectoryA(tpl.c_str(), nullptr);
-    WriteAll(run.ini, kTypicalIni);
-    if (!run.Start({})) return;
-    HWND main = run.WaitMain();
     Dialog d;
-    if (!Check(main != nullptr, "main window")) return;
+    if (!s.Open(kTypicalIni)) return;
     // Built once before the dialog, so that only OK can make the menu show the added phrase.
-    CheckEq(Named(run, main, "x.txt", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), "tester-x.txt",
+    CheckEq(Named(s, "x.txt", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), "tester-x.txt",
             "the naming menu offers the stored phrase");
-    if (!OpenDialog(run, main, d)) return;
+    if (!OpenDialog(s, d)) return;
     Check(d.Checked(L::rbCmEnter) && d.Checked(L::chkInitBySelect) && d.Checked(L::chkAutoSizeOnInit) && d.Checked(L::chkNoExtOnlyDir) && !d.Checked(L::chkCursorQuickMove),
           "check boxes show the record");
     Check(d.Enabled(L::cbbInitPathType) && d.Enabled(L::chkAutoSizeOnInit) && d.Enabled(L::cbbSendInput), "InitBySelect and the send-keys method enable");
     CheckEq(d.Sel(L::cbbTcVersion), 0, "TcColSep 9 shows 8.0以上");
     CheckEq(TextOf(d.C(L::edtOpenMax)), "16", "OpenMax");
-    CheckEq(TextOf(d.C(L::edtTemplatePath)), run.dir + "Templates\\", "template path in its effective form");
+    CheckEq(TextOf(d.C(L::edtTemplatePath)), s.run.dir + "Templates\\", "template path in its effective form");
     std::vector<std::string> sep = ItemsOf(d.F(L::frmSeparator, L::frmListBox));
     CheckEq(sep.size() == 2 ? sep[0] + sep[1] : "", ".-", "separators without the fixed entries");
     CheckEq((long)SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0), 2, "two wrapper rows");
 
-    // Page 常规.
-    Chord({VK_MENU, 'C'});
-    Until([&] { return d.Checked(L::rbCmCtrlEnter) && !d.Checked(L::rbCmEnter); }, "Alt+C chooses Ctrl+Enter");
-    Chord({VK_MENU, 'Z'});
-    Until([&] { return !d.Checked(L::chkAutoSizeOnInit); }, "Alt+Z clears AutoSizeOnInit");
-    Chord({VK_MENU, 'Q'});
-    Until([&] { return d.Checked(L::chkCursorQuickMove); }, "Alt+Q sets CursorQuickMove");
-    Chord({VK_MENU, 'P'});
-    Until([&] { return d.Checked(L::chkSavePos); }, "Alt+P sets SavePos");
-    Chord({VK_TAB});
-    Until([&] { return d.Focus() == d.C(L::chkSaveSize); }, "Tab goes on to SaveSize");
-    Chord({VK_SPACE});
-    Until([&] { return d.Checked(L::chkSaveSize); }, "space checks it");
-    Chord({VK_MENU, 'V'});
-    Until([&] { return d.Focus() == d.C(L::cbbTcVersion); }, "Alt+V focuses the version list");
-    Chord({VK_DOWN});
-    Until([&] { return d.Sel(L::cbbTcVersion) == 1; }, "Down picks 低于8.0");
-    Chord({VK_MENU, 'I'});  // the group box's "&I" first, then the check box's
-    Chord({VK_MENU, 'I'});
-    Until([&] { return !d.Checked(L::chkInitBySelect) && !d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir); }, "Alt+I clears InitBySelect");
-    Chord({VK_MENU, 'I'});
-    Chord({VK_MENU, 'I'});
-    Until([&] { return d.Checked(L::chkInitBySelect) && d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir); }, "and again sets it, NoExt stays off");
-    Chord({VK_MENU, 'N'});
-    Until([&] { return d.Checked(L::chkNoExtOnlyDir); }, "Alt+N sets NoExtOnlyDir");
+    // Page 常规, then 文件处理: the accelerators of the hidden pages do not act.
+    Walk({
+        {VK_MENU, 'C', 1, [&] { return d.Checked(L::rbCmCtrlEnter) && !d.Checked(L::rbCmEnter); },
+         "Alt+C chooses Ctrl+Enter"},
+        {VK_MENU, 'Z', 1, [&] { return !d.Checked(L::chkAutoSizeOnInit); }, "Alt+Z clears AutoSizeOnInit"},
+        {VK_MENU, 'Q', 1, [&] { return d.Checked(L::chkCursorQuickMove); }, "Alt+Q sets CursorQuickMove"},
+        {VK_MENU, 'P', 1, [&] { return d.Checked(L::chkSavePos); }, "Alt+P sets SavePos"},
+        {0, VK_TAB, 1, [&] { return d.Focus() == d.C(L::chkSaveSize); }, "Tab goes on to SaveSize"},
+        {0, VK_SPACE, 1, [&] { return d.Checked(L::chkSaveSize); }, "space checks it"},
+        {VK_MENU, 'V', 1, [&] { return d.Focus() == d.C(L::cbbTcVersion); }, "Alt+V focuses the version list"},
+        {0, VK_DOWN, 1, [&] { return d.Sel(L::cbbTcVersion) == 1; }, "Down picks 低于8.0"},
+        // The group box's "&I" first, then the check box's.
+        {VK_MENU, 'I', 2,
+         [&] { return !d.Checked(L::chkInitBySelect) && !d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir); },
+         "Alt+I clears InitBySelect"},
+        {VK_MENU, 'I', 2,
+         [&] { return d.Checked(L::chkInitBySelect) && d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir); },
+         "and again sets it, NoExt stays off"},
+        {VK_MENU, 'N', 1, [&] { return d.Checked(L::chkNoExtOnlyDir); }, "Alt+N sets NoExtOnlyDir"},
 
-    // Page 文件处理: the accelerators of the hidden pages do not act.
-    Chord({VK_CONTROL, VK_TAB});
-    Until([&] { return d.Page() == 1; }, "Ctrl+Tab to 文件处理");
-    Chord({VK_MENU, 'M'});
-    Until([&] { return d.Focus() == d.C(L::edtOpenMax); }, "Alt+M focuses the file count");
-    Chord({'5'});
-    Until([&] { return TextOf(d.C(L::edtOpenMax)) == "5"; }, "typed 5");
-    Chord({VK_MENU, 'W'});
-    Until([&] { return d.Checked(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); }, "Alt+W: the shell opens, no keys to send");
-    Chord({VK_MENU, 'O'});
-    Until([&] { return !d.Checked(L::chkAutoOpen) && !d.Enabled(L::rbOmWinDef) && !d.Enabled(L::edtOpenMax) && !d.Enabled(L::grpAutoOpen); },
-          "Alt+O clears AutoOpen and disables the group");
-    Chord({VK_MENU, 'O'});
-    Until([&] { return d.Checked(L::chkAutoOpen) && d.Enabled(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); },
-          "and again enables it, the key list only with its method");
-    Chord({VK_MENU, 'S'});
-    Until([&] { return d.Checked(L::rbOmSendInput) && d.Enabled(L::cbbSendInput); }, "Alt+S chooses sending keys (not a hidden page's &S)");
-    CheckEq(d.Page(), 1, "still on 文件处理");
-    Chord({VK_MENU, 'W'});
-    Until([&] { return d.Checked(L::rbOmWinDef); }, "Alt+W back to the shell");
-    Chord({VK_MENU, 'C'});
-    Until([&] { return d.Focus() == d.C(L::cbbCursorPos); }, "Alt+C focuses the cursor position list");
-    Chord({VK_DOWN});
-    Until([&] { return d.Sel(L::cbbCursorPos) == 1; }, "Down picks the last item in the panel");
+        {VK_CONTROL, VK_TAB, 1, [&] { return d.Page() == 1; }, "Ctrl+Tab to 文件处理"},
+        {VK_MENU, 'M', 1, [&] { return d.Focus() == d.C(L::edtOpenMax); }, "Alt+M focuses the file count"},
+        {0, '5', 1, [&] { return TextOf(d.C(L::edtOpenMax)) == "5"; }, "typed 5"},
+        {VK_MENU, 'W', 1, [&] { return d.Checked(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); },
+         "Alt+W: the shell opens, no keys to send"},
+        {VK_MENU, 'O', 1,
+         [&] {
+             return !d.Checked(L::chkAutoOpen) && !d.Enabled(L::rbOmWinDef) && !d.Enabled(L::edtOpenMax) &&
+                    !d.Enabled(L::grpAutoOpen);
+         },
+         "Alt+O clears AutoOpen and disables the group"},
+        {VK_MENU, 'O', 1, [&] { return d.Checked(L::chkAutoOpen) && d.Enabled(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); },
+         "and again enables it, the key list only with its method"},
+        {VK_MENU, 'S', 1, [&] { return d.Checked(L::rbOmSendInput) && d.Enabled(L::cbbSendInput); },
+         "Alt+S chooses sending keys (not a hidden page's &S)"},
+        {0, 0, 0, [&] { return d.Page() == 1; }, "still on 文件处理"},
+        {VK_MENU, 'W', 1, [&] { return d.Checked(L::rbOmWinDef); }, "Alt+W back to the shell"},
+        {VK_MENU, 'C', 1, [&] { return d.Focus() == d.C(L::cbbCursorPos); }, "Alt+C focuses the cursor position list"},
+        {0, VK_DOWN, 1, [&] { return d.Sel(L::cbbCursorPos) == 1; }, "Down picks the last item in the panel"},
+    });
 
     // A missing template directory: the message, the page, the focus.
     Chord({VK_MENU, 'T'});
     Until([&] { return d.Focus() == d.C(L::edtTemplatePath); }, "Alt+T focuses the template path");
-    SendMessageA(d.C(L::edtTemplatePath), WM_SETTEXT, 0, (LPARAM)(run.dir + "no such folder").c_str());
+    SendMessageA(d.C(L::edtTemplatePath), WM_SETTEXT, 0, (LPARAM)(s.run.dir + "no such folder").c_str());
     Chord({VK_CONTROL, VK_TAB});
     Chord({VK_RETURN});
-    HWND box = run.WaitBox(5000);
+    HWND box = s.WaitBox(5000);
     if (Check(box != nullptr, "OK with a missing template directory shows a message")) {
         Poll([&] { return !TextOf(GetDlgItem(box, 0xFFFF)).empty(); }, 3000);
         Box b = ReadBox(box);
@@ -404,12 +397,12 @@ void CaseEdit() {
     Type(d.F(L::frmTimeFormat, L::frmEditBox), "a/b");
     Chord({VK_TAB});
     Chord({VK_SPACE});
-    box = run.WaitBox(5000);
+    box = s.WaitBox(5000);
     if (Check(box != nullptr, "a refused character shows a message")) {
         Poll([&] { return !TextOf(GetDlgItem(box, 0xFFFF)).empty(); }, 3000);
         Box b = ReadBox(box);
         CheckEq(b.text, kRefused, "message text");
-        CheckEq(b.title, TextOf(main), "titled as the application");
+        CheckEq(b.title, TextOf(s.main), "titled as the application");
         Check(GetWindow(box, GW_OWNER) == nullptr, "no owner");
         Press(box, IDOK);
         Poll([&] { return !IsWindow(box); }, 5000);
@@ -439,13 +432,13 @@ void CaseEdit() {
     Until([&] { return d.Focus() == d.F(L::frmSeparator, L::frmEditBox); }, "Alt+S focuses the separators' edit box");
     Type(d.F(L::frmSeparator, L::frmEditBox), "~");
     Chord({VK_RETURN});
-    Check(DialogGone(run), "Enter presses OK");
-    Until([&] { return IsWindowEnabled(main) != FALSE; }, "the main window is usable again");
-    CheckEq(Named(run, main, "x.txt", kSecondPhraseDash), "phrase-x.txt",
+    Check(DialogGone(s), "Enter presses OK");
+    Until([&] { return IsWindowEnabled(s.main) != FALSE; }, "the main window is usable again");
+    CheckEq(Named(s, "x.txt", kSecondPhraseDash), "phrase-x.txt",
             "the added phrase is in the naming menu at once");
 
     std::vector<IniEntry> ini;
-    if (!CloseAndReadIni(run, main, ini)) return;
+    if (!CloseAndReadIni(s, ini)) return;
     const struct {
         const char* section;
         const char* key;
@@ -468,21 +461,18 @@ void CaseEdit() {
     // The next start reads the edited lists back.
     g_case = "config/restart";
     int code = 0;
-    run.ExitCode(code);
-    DeleteFileA(run.log.c_str());
-    Run again(run.demo, run.exe, run.log);
-    if (!again.Start({})) return;
-    main = again.WaitMain();
-    if (!Check(main != nullptr, "main window") || !OpenDialog(again, main, d)) return;
+    s.run.ExitCode(code);
+    DeleteFileA(s.run.log.c_str());
+    Session again(s.run.demo, s.run.exe, s.run.log);
+    if (!again.Open() || !OpenDialog(again, d)) return;
     std::vector<std::string> phrases = ItemsOf(d.F(L::frmCommonUse, L::frmListBox));
     CheckEq(phrases.size() == 2 ? phrases[1] : "", "phrase", "the added phrase is there after a restart");
     CheckEq((long)SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0), 2, "and the wrapper pairs");
     CheckEq(TextOf(d.C(L::edtOpenMax)), "5", "and the file count");
     PostMessageA(d.C(L::btnCancel), BM_CLICK, 0, 0);
     Check(DialogGone(again), "Cancel closes the dialog");
-    CheckEq(Named(again, main, "x.txt", kSecondPhraseDash), "phrase-x.txt",
-            "and in the naming menu");
-    CloseAndReadIni(again, main, ini);
+    CheckEq(Named(again, "x.txt", kSecondPhraseDash), "phrase-x.txt", "and in the naming menu");
+    CloseAndReadIni(again, ini);
 }
 
 // Cancel and the close box store nothing; OK without a change stores what
@@ -494,19 +484,16 @@ void CaseCancel() {
     } rows[] = {{"Cancel button", 0}, {"close box", 1}, {"OK unchanged", 2}};
     for (const auto& r : rows) {
         g_case = std::string("config/cancel ") + r.name;
-        Run run;
+        Session s;
         std::string text = kTypicalIni;
         if (r.how == 2) text.replace(text.find("ConfirmMode=0"), 13, "ConfirmMode=1");
-        WriteAll(run.ini, text);
-        if (!run.Start({})) continue;
-        HWND main = run.WaitMain();
         Dialog d;
-        if (!Check(main != nullptr, "main window") || !OpenDialog(run, main, d)) continue;
+        if (!s.Open(text) || !OpenDialog(s, d)) continue;
         if (r.how == 2) {
             Chord({VK_RETURN});
-            Check(DialogGone(run), "Enter presses OK");
+            Check(DialogGone(s), "Enter presses OK");
             std::vector<IniEntry> ini;
-            if (!CloseAndReadIni(run, main, ini)) continue;
+            if (!CloseAndReadIni(s, ini)) continue;
             CheckEq(Value(ini, "FileList", "ConfirmMode") + Value(ini, "AfterCreate", "OpenMax") +
                         Value(ini, "Naming", "Separator") + Value(ini, "Naming", "Wrapper"),
                     "116| |.|-(*)|[*]", "the shown values stored");
@@ -520,9 +507,9 @@ void CaseCancel() {
         } else {
             PostMessageA(d.dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
-        Check(DialogGone(run), "the dialog closes");
+        Check(DialogGone(s), "the dialog closes");
         std::vector<IniEntry> ini;
-        if (!CloseAndReadIni(run, main, ini)) continue;
+        if (!CloseAndReadIni(s, ini)) continue;
         CheckEq(Value(ini, "Window", "SavePos") + Value(ini, "AfterCreate", "OpenMax"), "016", "nothing stored");
     }
 }
