@@ -1,6 +1,8 @@
 // The settings dialog under Wine, driven as a user would: Alt+S in the main
 // window opens it; accelerators, Tab, Ctrl+Tab, space and Enter act on it;
 // the ini file written when the main window closes shows what was stored.
+// Each control's place, class and caption are checked against the layout
+// the dialog is built from (ConfigLayout.h), as Windows reports them.
 #include "kvdriver.h"
 
 #include "ConfigLayout.h"
@@ -174,7 +176,8 @@ void CheckLayout(const Dialog& d) {
         if (e.Kind == plat::Kind::ComboBox) got.bottom = got.top + e.Height;
         if (ClassOf(c) != ClassFor(e.Kind)) bad += std::string(" ") + e.Name + " is " + ClassOf(c) + ";";
         if (R(got) != R(want)) bad += std::string(" ") + e.Name + " at " + R(got) + " want " + R(want) + ";";
-        if (HasCaption(e.Kind) && TextOf(c) != e.Caption) bad += std::string(" ") + e.Name + " reads " + Show(TextOf(c)) + ";";
+        if (HasCaption(e.Kind) && TextOf(c) != e.Caption)
+            bad += std::string(" ") + e.Name + " reads " + Show(TextOf(c)) + ";";
     }
     for (const LayoutItem* frame : {&L::frmCommonUse, &L::frmTimeFormat, &L::frmSeparator})
         for (const FrameControl& e : kFrame) {
@@ -223,7 +226,9 @@ void CaseFresh() {
     CheckLayout(d);
     CheckEq(d.Page(), 0, "page 常规 first");
     Check(d.Checked(L::rbCmEnter) && !d.Checked(L::rbCmCtrlEnter), "Enter confirms (ConfirmMode 0)");
-    Check(!d.Checked(L::chkInitBySelect) && !d.Enabled(L::cbbInitPathType) && !d.Enabled(L::chkAutoSizeOnInit) && !d.Enabled(L::chkNoExtOnlyDir), "InitBySelect off disables");
+    Check(!d.Checked(L::chkInitBySelect) && !d.Enabled(L::cbbInitPathType) && !d.Enabled(L::chkAutoSizeOnInit) &&
+              !d.Enabled(L::chkNoExtOnlyDir),
+          "InitBySelect off disables");
     CheckEq(d.Sel(L::cbbTcVersion), 1, "TcColSep 0 shows 低于8.0");
     CheckEq(d.Sel(L::cbbInitPathType), 0, "InitPathType 0");
     CheckEq(TextOf(d.C(L::edtOpenMax)), "1", "OpenMax 0 shows 1");
@@ -250,7 +255,8 @@ void CaseFresh() {
     Chord({VK_CONTROL, VK_TAB});
     Poll([&] { return d.Page() == 1; }, 3000);
     CheckEq(d.Page(), 1, "Ctrl+Tab shows page 文件处理");
-    Check(IsWindowVisible(d.C(L::edtTemplatePath)) && !IsWindowVisible(d.C(L::rbCmEnter)), "only that page's controls show");
+    Check(IsWindowVisible(d.C(L::edtTemplatePath)) && !IsWindowVisible(d.C(L::rbCmEnter)),
+          "only that page's controls show");
     HWND f = d.Focus();
     Check(f && IsWindowVisible(f), "the focus moves onto the page shown", f ? ClassOf(f) : "none");
     Check(Screenshot(Shot("config-page2.png")), "screenshot of page 文件处理");
@@ -308,9 +314,11 @@ void CaseEdit() {
     CheckEq(Named(s, "x.txt", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), "tester-x.txt",
             "the naming menu offers the stored phrase");
     if (!OpenDialog(s, d)) return;
-    Check(d.Checked(L::rbCmEnter) && d.Checked(L::chkInitBySelect) && d.Checked(L::chkAutoSizeOnInit) && d.Checked(L::chkNoExtOnlyDir) && !d.Checked(L::chkCursorQuickMove),
+    Check(d.Checked(L::rbCmEnter) && d.Checked(L::chkInitBySelect) && d.Checked(L::chkAutoSizeOnInit) &&
+              d.Checked(L::chkNoExtOnlyDir) && !d.Checked(L::chkCursorQuickMove),
           "check boxes show the record");
-    Check(d.Enabled(L::cbbInitPathType) && d.Enabled(L::chkAutoSizeOnInit) && d.Enabled(L::cbbSendInput), "InitBySelect and the send-keys method enable");
+    Check(d.Enabled(L::cbbInitPathType) && d.Enabled(L::chkAutoSizeOnInit) && d.Enabled(L::cbbSendInput),
+          "InitBySelect and the send-keys method enable");
     CheckEq(d.Sel(L::cbbTcVersion), 0, "TcColSep 9 shows 8.0以上");
     CheckEq(TextOf(d.C(L::edtOpenMax)), "16", "OpenMax");
     CheckEq(TextOf(d.C(L::edtTemplatePath)), s.run.dir + "Templates\\", "template path in its effective form");
@@ -331,7 +339,9 @@ void CaseEdit() {
         {0, VK_DOWN, 1, [&] { return d.Sel(L::cbbTcVersion) == 1; }, "Down picks 低于8.0"},
         // The group box's "&I" first, then the check box's.
         {VK_MENU, 'I', 2,
-         [&] { return !d.Checked(L::chkInitBySelect) && !d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir); },
+         [&] {
+             return !d.Checked(L::chkInitBySelect) && !d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir);
+         },
          "Alt+I clears InitBySelect"},
         {VK_MENU, 'I', 2,
          [&] { return d.Checked(L::chkInitBySelect) && d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir); },
@@ -349,7 +359,8 @@ void CaseEdit() {
                     !d.Enabled(L::grpAutoOpen);
          },
          "Alt+O clears AutoOpen and disables the group"},
-        {VK_MENU, 'O', 1, [&] { return d.Checked(L::chkAutoOpen) && d.Enabled(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); },
+        {VK_MENU, 'O', 1,
+         [&] { return d.Checked(L::chkAutoOpen) && d.Enabled(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); },
          "and again enables it, the key list only with its method"},
         {VK_MENU, 'S', 1, [&] { return d.Checked(L::rbOmSendInput) && d.Enabled(L::cbbSendInput); },
          "Alt+S chooses sending keys (not a hidden page's &S)"},
