@@ -4,15 +4,6 @@
 
 namespace {
 
-const char* const kFileList = "FileList";
-const char* const kAfterCreate = "AfterCreate";
-const char* const kWindow = "Window";
-const char* const kNaming = "Naming";
-
-const char* const kDefaultSeparator = ".|-|_|#";
-const char* const kDefaultWrapper = "(*)|[*]|{*}";
-const char* const kDefaultTimeFormat = "yyyymmdd|yyyy-mm-dd|yymmdd|yyyymmddhhnnss|yyyy_mm_dd_ddd";
-
 // The logged-on user's name, or empty when it cannot be had in the 128 bytes
 // (terminating zero included) the program allows for it.
 std::string LoggedOnUser() {
@@ -38,42 +29,17 @@ void TIniOptions::SaveToFile(const std::string& path) {
 }
 
 void TIniOptions::ReadOptions(TIniFile& ini) {
-    ConfirmMode = ini.ReadInteger(kFileList, "ConfirmMode", 0);
-    InitBySelect = ini.ReadBool(kFileList, "InitBySelect", true);
-    AutoSizeOnInit = ini.ReadBool(kFileList, "AutoSizeOnInit", true);
-    WidthSpace = ini.ReadInteger(kFileList, "WidthSpace", 40);
-    HeightSpace = ini.ReadInteger(kFileList, "HeightSpace", 100);
-    InitPathType = ini.ReadInteger(kFileList, "InitPathType", 0);
-    CursorQuickMove = ini.ReadBool(kFileList, "CursorQuickMove", false);
-    NoExtOnlyDir = ini.ReadBool(kFileList, "NoExtOnlyDir", true);
-    TemplatePath = ini.ReadString(kFileList, "TemplatePath", "");
-
-    AutoOpen = ini.ReadBool(kAfterCreate, "AutoOpen", true);
-    OpenMax = ini.ReadInteger(kAfterCreate, "OpenMax", 16);
-    OpenMethod = ini.ReadInteger(kAfterCreate, "OpenMethod", 0);
-    KeyType = ini.ReadInteger(kAfterCreate, "KeyType", 0);
-    SleepTime = ini.ReadInteger(kAfterCreate, "SleepTime", 200);
-    CursorPos = ini.ReadInteger(kAfterCreate, "CursorPos", 0);
-    TcColSep = ini.ReadInteger(kAfterCreate, "TcColSep", 9);
-
-    SavePos = ini.ReadBool(kWindow, "SavePos", false);
-    if (SavePos) {
-        Left = ini.ReadInteger(kWindow, "Left", 380);
-        Top = ini.ReadInteger(kWindow, "Top", 260);
+    // In table order: a window bound's switch is read before the bound.
+    for (const IniKey& k : IniKeys) {
+        if (k.KeptBy && !(this->*k.KeptBy)) continue;
+        if (k.Int) this->*k.Int = ini.ReadInteger(k.Section, k.Name, k.Default);
+        else if (k.Bool) this->*k.Bool = ini.ReadBool(k.Section, k.Name, k.Default != 0);
+        else this->*k.Text = ini.ReadString(k.Section, k.Name, k.DefaultText);
     }
-    SaveSize = ini.ReadBool(kWindow, "SaveSize", false);
-    if (SaveSize) {
-        Width = ini.ReadInteger(kWindow, "Width", 460);
-        Height = ini.ReadInteger(kWindow, "Height", 160);
-    }
-
-    Separator = ini.ReadString(kNaming, "Separator", kDefaultSeparator);
-    Wrapper = ini.ReadString(kNaming, "Wrapper", kDefaultWrapper);
     // The user's name is one phrase, whatever its bytes: a double-byte
     // character may end in 0x7C, the list separator.
-    const bool storedPhrases = ini.HasKey(kNaming, "CommonUse");
-    CommonUse = storedPhrases ? ini.ReadString(kNaming, "CommonUse", "") : LoggedOnUser();
-    TimeFormat = ini.ReadString(kNaming, "TimeFormat", kDefaultTimeFormat);
+    const bool storedPhrases = ini.HasKey("Naming", "CommonUse");
+    if (!storedPhrases) CommonUse = LoggedOnUser();
 
     SeparatorList.clear();
     TimeFormatList.clear();
@@ -96,44 +62,16 @@ void TIniOptions::ReadOptions(TIniFile& ini) {
 }
 
 void TIniOptions::WriteOptions(TIniFile& ini) {
-    ini.WriteInteger(kFileList, "ConfirmMode", ConfirmMode);
-    ini.WriteBool(kFileList, "InitBySelect", InitBySelect);
-    ini.WriteBool(kFileList, "AutoSizeOnInit", AutoSizeOnInit);
-    ini.WriteInteger(kFileList, "WidthSpace", WidthSpace);
-    ini.WriteInteger(kFileList, "HeightSpace", HeightSpace);
-    ini.WriteInteger(kFileList, "InitPathType", InitPathType);
-    ini.WriteBool(kFileList, "CursorQuickMove", CursorQuickMove);
-    ini.WriteBool(kFileList, "NoExtOnlyDir", NoExtOnlyDir);
-    ini.WriteString(kFileList, "TemplatePath", TemplatePath);
-
-    ini.WriteBool(kAfterCreate, "AutoOpen", AutoOpen);
-    ini.WriteInteger(kAfterCreate, "OpenMax", OpenMax);
-    ini.WriteInteger(kAfterCreate, "OpenMethod", OpenMethod);
-    ini.WriteInteger(kAfterCreate, "KeyType", KeyType);
-    ini.WriteInteger(kAfterCreate, "SleepTime", SleepTime);
-    ini.WriteInteger(kAfterCreate, "CursorPos", CursorPos);
-    ini.WriteInteger(kAfterCreate, "TcColSep", TcColSep);
-
-    // Bounds that are not kept stay in the file as they were.
-    ini.WriteBool(kWindow, "SavePos", SavePos);
-    if (SavePos) {
-        ini.WriteInteger(kWindow, "Left", Left);
-        ini.WriteInteger(kWindow, "Top", Top);
-    }
-    ini.WriteBool(kWindow, "SaveSize", SaveSize);
-    if (SaveSize) {
-        ini.WriteInteger(kWindow, "Width", Width);
-        ini.WriteInteger(kWindow, "Height", Height);
-    }
-
     Separator = JoinList(SeparatorList);
     Wrapper = JoinWrappers(WrapperList);
     CommonUse = JoinList(CommonUseList);
     TimeFormat = JoinList(TimeFormatList);
-    ini.WriteString(kNaming, "Separator", Separator);
-    ini.WriteString(kNaming, "Wrapper", Wrapper);
-    ini.WriteString(kNaming, "CommonUse", CommonUse);
-    ini.WriteString(kNaming, "TimeFormat", TimeFormat);
+    for (const IniKey& k : IniKeys) {
+        if (k.KeptBy && !(this->*k.KeptBy)) continue;
+        if (k.Int) ini.WriteInteger(k.Section, k.Name, this->*k.Int);
+        else if (k.Bool) ini.WriteBool(k.Section, k.Name, this->*k.Bool);
+        else ini.WriteString(k.Section, k.Name, this->*k.Text);
+    }
 }
 
 void TIniOptions::NormalizeSeparators() {

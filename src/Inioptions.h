@@ -4,6 +4,9 @@
 // (only when the ini file exists) and saved once at the end; the settings
 // dialog edits it in memory only. Each naming list is held twice: as the
 // joined text the file stores and as the parsed list the program uses.
+//
+// IniKeys below is the one list of what the file holds: loading, saving and
+// the tests all walk it, so a new option is added there and nowhere else.
 #pragma once
 
 #include <string>
@@ -89,4 +92,69 @@ public:
     // end a piece and are skipped at its start; empty pieces are dropped.
     // A double-byte character is never split, whatever its second byte.
     static void SplitList(const std::string& text, char separator, std::vector<std::string>& list);
+};
+
+// One key of the ini file and the field of the record that holds it.
+// Exactly one of Int, Bool and Text names the field.
+struct IniKey {
+    const char* Section;
+    const char* Name;
+    int TIniOptions::*Int;
+    bool TIniOptions::*Bool;
+    std::string TIniOptions::*Text;
+    int Default;              // read for a missing key: an Int's value, a Bool's as 0 or 1
+    const char* DefaultText;  // read for a missing Text key
+    // A window bound is read and written only while its switch is on: a
+    // bound that is not kept stays in the file as it was.
+    bool TIniOptions::*KeptBy;
+};
+
+constexpr IniKey IntKey(const char* section, const char* name, int TIniOptions::*field, int def,
+                        bool TIniOptions::*keptBy = nullptr) {
+    return {section, name, field, nullptr, nullptr, def, nullptr, keptBy};
+}
+constexpr IniKey BoolKey(const char* section, const char* name, bool TIniOptions::*field, bool def) {
+    return {section, name, nullptr, field, nullptr, def ? 1 : 0, nullptr, nullptr};
+}
+constexpr IniKey TextKey(const char* section, const char* name, std::string TIniOptions::*field,
+                         const char* def) {
+    return {section, name, nullptr, nullptr, field, 0, def, nullptr};
+}
+
+// In the order the keys are written to a new file.
+inline constexpr IniKey IniKeys[] = {
+    IntKey("FileList", "ConfirmMode", &TIniOptions::ConfirmMode, 0),
+    BoolKey("FileList", "InitBySelect", &TIniOptions::InitBySelect, true),
+    BoolKey("FileList", "AutoSizeOnInit", &TIniOptions::AutoSizeOnInit, true),
+    IntKey("FileList", "WidthSpace", &TIniOptions::WidthSpace, 40),
+    IntKey("FileList", "HeightSpace", &TIniOptions::HeightSpace, 100),
+    IntKey("FileList", "InitPathType", &TIniOptions::InitPathType, 0),
+    BoolKey("FileList", "CursorQuickMove", &TIniOptions::CursorQuickMove, false),
+    BoolKey("FileList", "NoExtOnlyDir", &TIniOptions::NoExtOnlyDir, true),
+    // Empty: the main window puts its Templates folder in (SetupTemplateDir).
+    TextKey("FileList", "TemplatePath", &TIniOptions::TemplatePath, ""),
+
+    BoolKey("AfterCreate", "AutoOpen", &TIniOptions::AutoOpen, true),
+    IntKey("AfterCreate", "OpenMax", &TIniOptions::OpenMax, 16),
+    IntKey("AfterCreate", "OpenMethod", &TIniOptions::OpenMethod, 0),
+    IntKey("AfterCreate", "KeyType", &TIniOptions::KeyType, 0),
+    IntKey("AfterCreate", "SleepTime", &TIniOptions::SleepTime, 200),
+    IntKey("AfterCreate", "CursorPos", &TIniOptions::CursorPos, 0),
+    IntKey("AfterCreate", "TcColSep", &TIniOptions::TcColSep, 9),
+
+    BoolKey("Window", "SavePos", &TIniOptions::SavePos, false),
+    IntKey("Window", "Left", &TIniOptions::Left, 380, &TIniOptions::SavePos),
+    IntKey("Window", "Top", &TIniOptions::Top, 260, &TIniOptions::SavePos),
+    BoolKey("Window", "SaveSize", &TIniOptions::SaveSize, false),
+    IntKey("Window", "Width", &TIniOptions::Width, 460, &TIniOptions::SaveSize),
+    IntKey("Window", "Height", &TIniOptions::Height, 160, &TIniOptions::SaveSize),
+
+    // The naming lists' stored texts: parsed into the lists after reading,
+    // joined from them before writing.
+    TextKey("Naming", "Separator", &TIniOptions::Separator, ".|-|_|#"),
+    TextKey("Naming", "Wrapper", &TIniOptions::Wrapper, "(*)|[*]|{*}"),
+    // Missing, it is the logged-on user's name (ReadOptions).
+    TextKey("Naming", "CommonUse", &TIniOptions::CommonUse, ""),
+    TextKey("Naming", "TimeFormat", &TIniOptions::TimeFormat,
+            "yyyymmdd|yyyy-mm-dd|yymmdd|yyyymmddhhnnss|yyyy_mm_dd_ddd"),
 };

@@ -15,16 +15,11 @@ inline bool SameLists(const TIniOptions& a, const TIniOptions& b) {
            a.TimeFormatList == b.TimeFormatList && SamePairs(a.WrapperList, b.WrapperList);
 }
 
+// Every field the ini file holds, and the limit that is never stored.
 inline bool SameRecord(const TIniOptions& a, const TIniOptions& b) {
-    return a.ConfirmMode == b.ConfirmMode && a.InitBySelect == b.InitBySelect &&
-           a.AutoSizeOnInit == b.AutoSizeOnInit && a.WidthSpace == b.WidthSpace &&
-           a.HeightSpace == b.HeightSpace && a.InitPathType == b.InitPathType &&
-           a.CursorQuickMove == b.CursorQuickMove && a.NoExtOnlyDir == b.NoExtOnlyDir &&
-           a.TemplatePath == b.TemplatePath && a.AutoOpen == b.AutoOpen && a.OpenMax == b.OpenMax &&
-           a.OpenMethod == b.OpenMethod && a.KeyType == b.KeyType && a.SleepTime == b.SleepTime &&
-           a.CursorPos == b.CursorPos && a.TcColSep == b.TcColSep && a.SavePos == b.SavePos &&
-           a.SaveSize == b.SaveSize && a.Left == b.Left && a.Top == b.Top && a.Width == b.Width &&
-           a.Height == b.Height && a.Separator == b.Separator && a.Wrapper == b.Wrapper &&
-           a.CommonUse == b.CommonUse && a.TimeFormat == b.TimeFormat &&
-           a.OpenMaxLimit == b.OpenMaxLimit && SameLists(a, b);
+    for (const IniKey& k : IniKeys) {
+        const bool same = k.Int ? a.*k.Int == b.*k.Int : k.Bool ? a.*k.Bool == b.*k.Bool : a.*k.Text == b.*k.Text;
+        if (!same) return false;
+    }
+    return a.OpenMaxLimit == b.OpenMaxLimit && SameLists(a, b);
 }

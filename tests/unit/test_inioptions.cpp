@@ -1,5 +1,11 @@
+// The options record and its ini file. The keys are walked through IniKeys,
+// so that every option, present and future, is read, written and kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
+#include "../fuzz/RecordCompare.h"
 #include "Controls.h"
 #include "Headless.h"
 #include "Inioptions.h"
@@ -24,32 +30,65 @@ List Pairs(const TIniOptions& o) {
     return out;
 }
 
-TEST(IniOptions, NoFileKeepsConstructionValues) {
-    headless::Reset();
-    TIniOptions o;
-    o.LoadFromFile(kPath);
-    EXPECT_EQ(o.OpenMaxLimit, 31);
-    EXPECT_FALSE(o.InitBySelect || o.AutoOpen || o.SavePos);
-    EXPECT_EQ(o.OpenMax + o.SleepTime + o.TcColSep + o.WidthSpace + o.Width, 0);
-    EXPECT_TRUE(o.SeparatorList.empty() && o.CommonUseList.empty() && o.WrapperList.empty());
+// A key's value in `o` as the file stores it: a switch as 1 or 0.
+std::string Stored(const IniKey& k, const TIniOptions& o) {
+    if (k.Int) return std::to_string(o.*k.Int);
+    if (k.Bool) return o.*k.Bool ? "1" : "0";
+    return o.*k.Text;
 }
 
+// The name of the switch that keeps a window bound.
+std::string SwitchOf(const IniKey& k) {
+    for (const IniKey& s : IniKeys)
+        if (s.Bool && s.Bool == k.KeptBy) return s.Name;
+    return "(none)";
+}
+
+// Without a file nothing is read, not even a default: sentinels in every
+// field survive the load.
+TEST(IniOptions, NoFileChangesNothing) {
+    headless::Reset();
+    TIniOptions o;
+    int n = 0;
+    for (const IniKey& k : IniKeys) {
+        ++n;
+        if (k.Int) o.*k.Int = -1000 - n;
+        else if (k.Bool) o.*k.Bool = !k.Default;
+        else o.*k.Text = "sentinel " + std::to_string(n);
+    }
+    o.SeparatorList = o.TimeFormatList = o.CommonUseList = {"sentinel"};
+    o.WrapperList = {{"<", ">"}};
+    const TIniOptions before = o;
+    o.LoadFromFile(kPath);
+    EXPECT_TRUE(SameRecord(o, before));
+    EXPECT_FALSE(o.KeepFile);
+}
+
+// What a user who never touched a key gets. Every key of the table must
+// have its row here, so that a new option states its default.
 TEST(IniOptions, MissingKeysGiveDefaults) {
     TIniOptions o = LoadFrom("[Window]\r\nSavePos=1\r\nSaveSize=1\r\n");
     const struct {
         const char* name;
-        int actual, expected;
-    } cases[] = {
-        {"ConfirmMode", o.ConfirmMode, 0}, {"InitBySelect", o.InitBySelect, 1},
-        {"AutoSizeOnInit", o.AutoSizeOnInit, 1}, {"WidthSpace", o.WidthSpace, 40},
-        {"HeightSpace", o.HeightSpace, 100}, {"InitPathType", o.InitPathType, 0},
-        {"CursorQuickMove", o.CursorQuickMove, 0}, {"NoExtOnlyDir", o.NoExtOnlyDir, 1},
-        {"AutoOpen", o.AutoOpen, 1}, {"OpenMax", o.OpenMax, 16}, {"OpenMethod", o.OpenMethod, 0},
-        {"KeyType", o.KeyType, 0}, {"SleepTime", o.SleepTime, 200}, {"CursorPos", o.CursorPos, 0},
-        {"TcColSep", o.TcColSep, 9}, {"Left", o.Left, 380}, {"Top", o.Top, 260},
-        {"Width", o.Width, 460}, {"Height", o.Height, 160},
+        const char* expected;
+    } rows[] = {
+        {"ConfirmMode", "0"}, {"InitBySelect", "1"}, {"AutoSizeOnInit", "1"}, {"WidthSpace", "40"},
+        {"HeightSpace", "100"}, {"InitPathType", "0"}, {"CursorQuickMove", "0"}, {"NoExtOnlyDir", "1"},
+        {"TemplatePath", ""}, {"AutoOpen", "1"}, {"OpenMax", "16"}, {"OpenMethod", "0"}, {"KeyType", "0"},
+        {"SleepTime", "200"}, {"CursorPos", "0"}, {"TcColSep", "9"}, {"SavePos", "1"}, {"Left", "380"},
+        {"Top", "260"}, {"SaveSize", "1"}, {"Width", "460"}, {"Height", "160"}, {"Separator", ".|-|_|#"},
+        {"Wrapper", "(*)|[*]|{*}"}, {"CommonUse", "tester"},
+        {"TimeFormat", "yyyymmdd|yyyy-mm-dd|yymmdd|yyyymmddhhnnss|yyyy_mm_dd_ddd"},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
+    for (const IniKey& k : IniKeys) {
+        const auto* row = std::find_if(std::begin(rows), std::end(rows),
+                                       [&](const auto& r) { return std::string(r.name) == k.Name; });
+        if (row == std::end(rows)) {
+            ADD_FAILURE() << k.Name << ": no expected default";
+            continue;
+        }
+        EXPECT_EQ(Stored(k, o), row->expected) << k.Name;
+    }
     EXPECT_EQ(o.SeparatorList, (List{"", " ", ".", "-", "_", "#"}));
     EXPECT_EQ(Pairs(o), (List{"(,)", "[,]", "{,}"}));
     EXPECT_EQ(o.CommonUseList, List{"tester"});
@@ -67,6 +106,29 @@ TEST(IniOptions, ValuesFromTheFile) {
     EXPECT_EQ(o.Left + o.Top, 0);  // not read while SavePos is off
     EXPECT_EQ(o.Width, 256);
     EXPECT_EQ(o.Height, 160);
+}
+
+// Each key is read from its own section only, and saved under its name in
+// that section; a window bound needs its switch on for either.
+TEST(IniOptions, EachKeyLivesInItsSection) {
+    for (const IniKey& k : IniKeys) {
+        const std::string other = k.Int ? std::to_string(k.Default + 7) : k.Bool ? (k.Default ? "0" : "1") : "v|w";
+        const std::string line = std::string(k.Name) + "=" + other + "\r\n";
+        const std::string keptBy = k.KeptBy ? SwitchOf(k) + "=1\r\n" : "";
+        TIniOptions o = LoadFrom("[" + std::string(k.Section) + "]\r\n" + keptBy + line);
+        EXPECT_EQ(Stored(k, o), other) << k.Name;
+        EXPECT_NE(Stored(k, LoadFrom("[Elsewhere]\r\n" + keptBy + line)), other) << k.Name << " in another section";
+        if (k.KeptBy) {
+            EXPECT_NE(Stored(k, LoadFrom("[" + std::string(k.Section) + "]\r\n" + line)), other)
+                << k.Name << " without " << SwitchOf(k);
+        }
+
+        headless::Reset();
+        headless::AddDir("C:\\Korvalin");
+        o.SaveToFile(kPath);
+        TIniFile saved(kPath);
+        EXPECT_EQ(saved.ReadString(k.Section, k.Name, "(missing)"), Stored(k, o)) << k.Name << " saved";
+    }
 }
 
 TEST(IniOptions, NamingLists) {
@@ -165,13 +227,17 @@ TEST(IniOptions, NewFileLayout) {
               "\r\n[Naming]\r\nSeparator=\r\nWrapper=\r\nCommonUse=\r\nTimeFormat=\r\n");
 }
 
+// Every key, set away from its default (negative numbers, double-byte
+// text), comes back from the saved file.
 TEST(IniOptions, RoundTrip) {
     TIniOptions o = LoadFrom("");
-    o.OpenMax = -3;
-    o.TemplatePath = "C:\\模板\\";
-    o.SavePos = o.SaveSize = true;
-    o.Left = -20;
-    o.Height = 600;
+    int n = 0;
+    for (const IniKey& k : IniKeys) {
+        ++n;
+        if (k.Int) o.*k.Int = n % 2 ? -3 * n : 100 * n;
+        else if (k.Bool) o.*k.Bool = !k.Default;
+        else o.*k.Text = "C:\\模板" + std::to_string(n) + "\\";
+    }
     o.CommonUseList = {" lead", "中文", "trail "};
     o.WrapperList = {{"(", ")"}, {"", "]"}};  // a pair with an empty half is lost
     o.SaveToFile(kPath);
@@ -179,10 +245,7 @@ TEST(IniOptions, RoundTrip) {
 
     TIniOptions back;
     back.LoadFromFile(kPath);
-    EXPECT_EQ(back.OpenMax, -3);
-    EXPECT_EQ(back.TemplatePath, o.TemplatePath);
-    EXPECT_EQ(back.Left, -20);
-    EXPECT_EQ(back.Height, 600);
+    for (const IniKey& k : IniKeys) EXPECT_EQ(Stored(k, back), Stored(k, o)) << k.Name;
     EXPECT_EQ(back.SeparatorList, o.SeparatorList);
     EXPECT_EQ(back.CommonUseList, o.CommonUseList);
     EXPECT_EQ(Pairs(back), List{"(,)"});

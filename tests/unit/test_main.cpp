@@ -28,19 +28,15 @@ protected:
     std::unique_ptr<TfomMain> Make() { return std::make_unique<TfomMain>(); }
 };
 
-TEST_F(MainWindow, DesignSizeCentredAndCaptionAfterShow) {
+TEST_F(MainWindow, CentredAndCaptionAfterShow) {
     auto f = Make();
     f->Show();
     plat::Rect r = f->Bounds();
-    EXPECT_EQ(r.Width, 384);
-    EXPECT_EQ(r.Height, 111);
-    EXPECT_EQ(r.Left, (1280 - 384) / 2);
-    EXPECT_EQ(r.Top, (1024 - 111) / 2);
+    EXPECT_EQ(r.Left, (1280 - r.Width) / 2);
+    EXPECT_EQ(r.Top, (1024 - r.Height) / 2);
     EXPECT_EQ(f->Caption(), "Korvalin - C:\\work\\");
     EXPECT_EQ(State().appTitle, f->Caption());
     EXPECT_EQ(headless::Key(State().currentDir), headless::Key("C:\\work"));
-    EXPECT_EQ(f->AppDir, "C:\\Korvalin\\");
-    EXPECT_EQ(f->IniPath(), kIni);
 }
 
 // The program's folder and ini path are found by character: the second
@@ -86,43 +82,38 @@ TEST_F(MainWindow, HintAndCaptionFollowTheMode) {
         f->OnlyDirMode = c.onlyDir;
         f->SwitchCount = c.onlyDir ? 1 : 0;
         f->Show();
-        EXPECT_EQ(f->Caption(), c.caption);
-        EXPECT_EQ(f->mmoFileNames.Hint(), c.hint);
+        EXPECT_EQ(f->Caption(), c.caption) << "OnlyDir " << c.onlyDir;
+        EXPECT_EQ(f->mmoFileNames.Hint(), c.hint) << "OnlyDir " << c.onlyDir;
     }
 }
 
 TEST_F(MainWindow, RestoredBoundsAreHeldToTheScreen) {
     struct Case {
+        const char* name;
+        bool savePos;
         int left, top, width, height;
         plat::Rect want;
     } cases[] = {
-        {100, 200, 500, 300, {100, 200, 500, 300}},
-        {-50, -10, 500, 300, {0, 0, 500, 300}},
-        {2000, 900, 500, 300, {1280 - 500, 1024 - 300, 500, 300}},
-        {10, 10, 5000, 4000, {0, 0, 1280, 1024}},
-        {10, 10, 100, 50, {10, 10, 360, 100}},  // the smallest size still holds
+        {"within the screen", true, 100, 200, 500, 300, {100, 200, 500, 300}},
+        {"above and left of it", true, -50, -10, 500, 300, {0, 0, 500, 300}},
+        {"below and right of it", true, 2000, 900, 500, 300, {1280 - 500, 1024 - 300, 500, 300}},
+        {"larger than the screen", true, 10, 10, 5000, 4000, {0, 0, 1280, 1024}},
+        {"smaller than the least size", true, 10, 10, 100, 50, {10, 10, 360, 100}},
+        {"size without position: centred", false, 5, 5, 600, 200, {(1280 - 600) / 2, (1024 - 200) / 2, 600, 200}},
     };
     for (const Case& c : cases) {
         SetUp();
-        WriteIni("[Window]\r\nSavePos=1\r\nSaveSize=1\r\nLeft=" + std::to_string(c.left) + "\r\nTop=" +
-                 std::to_string(c.top) + "\r\nWidth=" + std::to_string(c.width) + "\r\nHeight=" +
-                 std::to_string(c.height) + "\r\n");
+        WriteIni(std::string("[Window]\r\nSavePos=") + (c.savePos ? "1" : "0") + "\r\nSaveSize=1\r\nLeft=" +
+                 std::to_string(c.left) + "\r\nTop=" + std::to_string(c.top) + "\r\nWidth=" +
+                 std::to_string(c.width) + "\r\nHeight=" + std::to_string(c.height) + "\r\n");
         auto f = Make();
         f->Show();
         plat::Rect r = f->Bounds();
-        EXPECT_EQ(r.Left, c.want.Left) << c.left;
-        EXPECT_EQ(r.Top, c.want.Top) << c.top;
-        EXPECT_EQ(r.Width, c.want.Width) << c.width;
-        EXPECT_EQ(r.Height, c.want.Height) << c.height;
+        EXPECT_EQ(r.Left, c.want.Left) << c.name;
+        EXPECT_EQ(r.Top, c.want.Top) << c.name;
+        EXPECT_EQ(r.Width, c.want.Width) << c.name;
+        EXPECT_EQ(r.Height, c.want.Height) << c.name;
     }
-}
-
-TEST_F(MainWindow, SizeRestoredWithoutPositionIsCentred) {
-    WriteIni("[Window]\r\nSavePos=0\r\nSaveSize=1\r\nWidth=600\r\nHeight=200\r\nLeft=5\r\nTop=5\r\n");
-    auto f = Make();
-    f->Show();
-    EXPECT_EQ(f->Bounds().Left, (1280 - 600) / 2);
-    EXPECT_EQ(f->Bounds().Top, (1024 - 200) / 2);
 }
 
 struct KeyCase {
@@ -209,16 +200,17 @@ TEST_F(MainWindow, EscapeClosesAndCtrlASelectsAll) {
 
 TEST_F(MainWindow, AutoSizeGrowsToTheLongestLineWithinTheWorkArea) {
     struct Case {
+        const char* name;
         int charWidth;
         int workWidth, workHeight;
         int lines;
         int wantWidth, wantHeight;
     } cases[] = {
         // 20-byte longest line, WidthSpace 40, HeightSpace 100, 12-pixel lines.
-        {30, 1280, 984, 3, 20 * 30 + 40, 3 * 12 + 100},
-        {2, 1280, 984, 3, 384, 3 * 12 + 100},       // never shrinks below the design width
-        {30, 500, 120, 3, 500, 120},                // held to the work area
-        {30, 1280, 984, 1, 640, 112},               // one line
+        {"grows", 30, 1280, 984, 3, 20 * 30 + 40, 3 * 12 + 100},
+        {"never shrinks below the design width", 2, 1280, 984, 3, 384, 3 * 12 + 100},
+        {"held to the work area", 30, 500, 120, 3, 500, 120},
+        {"one line", 30, 1280, 984, 1, 640, 112},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -232,10 +224,10 @@ TEST_F(MainWindow, AutoSizeGrowsToTheLongestLineWithinTheWorkArea) {
         plat::Rect before = f->Bounds();
         f->AutoSizeWindow();
         plat::Rect r = f->Bounds();
-        EXPECT_EQ(r.Width, c.wantWidth);
-        EXPECT_EQ(r.Height, c.wantHeight);
-        EXPECT_EQ(r.Left, before.Left);
-        EXPECT_EQ(r.Top, before.Top);
+        EXPECT_EQ(r.Width, c.wantWidth) << c.name;
+        EXPECT_EQ(r.Height, c.wantHeight) << c.name;
+        EXPECT_EQ(r.Left, before.Left) << c.name;
+        EXPECT_EQ(r.Top, before.Top) << c.name;
     }
 }
 
@@ -354,22 +346,20 @@ TEST_F(StartUp, RefusesToRunWithoutAPathOrForegroundWindow) {
     }
 }
 
-TEST(Usage, TextIsTwoLinesWithOneLineFeed) {
-    EXPECT_EQ(std::string(kUsageText),
-              "请使用 Total Commander 命令或快捷键调用\nTC 传递给 Korvalin 的参数应该是 [-OnlyDir] %P%S ");
-}
-
+// Without an ini file nothing is loaded: the file written at the end holds
+// every key with the values of a record just constructed, and the template
+// folder beside the program.
 TEST_F(StartUp, NoIniAtStartWritesEveryKeyWithTheValuesInMemory) {
     State().commandLine = "korvalin.exe C:\\work\\";
     EXPECT_EQ(RunKorvalin(), 0);
-    EXPECT_EQ(headless::FileContent(kIni),
-              "[FileList]\r\nConfirmMode=0\r\nInitBySelect=0\r\nAutoSizeOnInit=0\r\nWidthSpace=0\r\n"
-              "HeightSpace=0\r\nInitPathType=0\r\nCursorQuickMove=0\r\nNoExtOnlyDir=0\r\n"
-              "TemplatePath=C:\\Korvalin\\Templates\\\r\n\r\n"
-              "[AfterCreate]\r\nAutoOpen=0\r\nOpenMax=0\r\nOpenMethod=0\r\nKeyType=0\r\nSleepTime=0\r\n"
-              "CursorPos=0\r\nTcColSep=0\r\n\r\n"
-              "[Window]\r\nSavePos=0\r\nSaveSize=0\r\n\r\n"
-              "[Naming]\r\nSeparator=\r\nWrapper=\r\nCommonUse=\r\nTimeFormat=\r\n");
+    const std::string written = headless::FileContent(kIni);
+
+    TIniOptions fresh;
+    fresh.TemplatePath = "C:\\Korvalin\\Templates\\";
+    fresh.SaveToFile("C:\\Korvalin\\fresh.ini");
+    EXPECT_EQ(written, headless::FileContent("C:\\Korvalin\\fresh.ini"));
+    EXPECT_NE(written.find("[FileList]\r\nConfirmMode=0\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("\r\nTemplatePath=C:\\Korvalin\\Templates\\\r\n"), std::string::npos) << written;
 }
 
 }  // namespace

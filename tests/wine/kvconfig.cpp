@@ -1,69 +1,86 @@
 // The settings dialog under Wine, driven as a user would: Alt+S in the main
 // window opens it; accelerators, Tab, Ctrl+Tab, space and Enter act on it;
 // the ini file written when the main window closes shows what was stored.
+// Each control's place, class and caption are checked against the layout
+// the dialog is built from (ConfigLayout.h), as Windows reports them.
 #include "kvdriver.h"
+
+#include "ConfigLayout.h"
 
 namespace kv {
 namespace {
 
-struct Expect {
-    int id;
-    const char* cls;
-    const char* caption;  // null: not checked (edit boxes, lists)
-    int container;        // 0 the dialog, a page, a group box or a frame
-    int left, top, width, height;
+namespace L = layout;
+
+// A control of the dialog and the container its place is relative to: the
+// dialog's client area (null), a page, a group box or a panel.
+struct Placed {
+    const LayoutItem& item;
+    const LayoutItem* in;
 };
 
-// Every control at its place: positions relative to its container.
-const Expect kLayout[] = {
-    {200, "SysTabControl32", nullptr, 0, 8, 8, 396, 304},
-    {1, "Button", "确定", 0, 228, 324, 75, 21},
-    {2, "Button", "取消", 0, 312, 324, 75, 21},
-    {210, "Button", "输入方式(&I)", 201, 12, 8, 360, 84},
-    {211, "Static", "在主窗口中，输入多个文件(夹)名，每行一个。", 210, 16, 20, 300, 12},
-    {212, "Button", "&Enter 完成输入, Ctrl + Enter 换行", 210, 16, 36, 280, 17},
-    {213, "Button", "&Ctrl + Enter 完成输入, Enter 换行", 210, 16, 56, 280, 17},
-    {214, "Static", "Total Commander 版本(&V):", 201, 12, 108, 176, 12},
-    {215, "ComboBox", nullptr, 201, 220, 104, 100, 20},
-    {216, "Button", "列表初始为TC面板的选中项(&I):", 201, 12, 136, 200, 17},
-    {217, "ComboBox", nullptr, 201, 220, 136, 100, 20},
-    {218, "Button", "初始化时自动扩大窗口(&Z)", 201, 12, 164, 200, 17},
-    {219, "Button", "OnlyDir 模式下，初始化列表时，不包含扩展名(&N)", 201, 12, 192, 320, 17},
-    {220, "Button", "允许 ; 和 ' 键移动光标(&Q)", 201, 12, 220, 200, 17},
-    {221, "Button", "记住窗口的位置(&P)", 201, 12, 248, 160, 17},
-    {222, "Button", "记住窗口的大小(&S)", 201, 196, 248, 160, 17},
-    {230, "Static", "模板目录(&T):", 202, 16, 16, 137, 12},
-    {231, "Edit", nullptr, 202, 16, 32, 360, 20},
-    {232, "Static", "创建完成后的光标位置(&C):", 202, 16, 72, 177, 12},
-    {233, "ComboBox", nullptr, 202, 208, 68, 168, 20},
-    {234, "Button", "新建后自动打开文件(&O)", 202, 24, 108, 160, 17},
-    {235, "Button", "", 202, 16, 110, 360, 124},
-    {236, "Static", "仅对当前目录的文件有效。", 235, 16, 24, 280, 12},
-    {237, "Static", "最多打开的文件数(&M):", 235, 16, 48, 180, 12},
-    {238, "Edit", nullptr, 235, 208, 44, 72, 20},
-    {239, "msctls_updown32", nullptr, 235, 280, 44, 15, 20},
-    {240, "Button", "发送按键到 TC(&S):", 235, 16, 72, 180, 17},
-    {241, "ComboBox", nullptr, 235, 208, 72, 88, 20},
-    {242, "Button", "&Windows 默认打开方式", 235, 16, 96, 280, 17},
-    {250, "TKorvalinPanel", nullptr, 203, 0, 0, 188, 132},
-    {251, "TKorvalinPanel", nullptr, 203, 200, 0, 188, 132},
-    {252, "TKorvalinPanel", nullptr, 203, 0, 140, 188, 132},
-    {253, "TKorvalinPanel", nullptr, 203, 200, 140, 188, 132},
-    {260, "Static", "包装符(&W):", 253, 16, 8, 136, 12},
-    {261, "Edit", nullptr, 253, 16, 24, 64, 20},
-    {262, "Edit", nullptr, 253, 88, 24, 64, 20},
-    {263, "Button", "+", 253, 160, 24, 21, 21},
-    {264, "SysListView32", nullptr, 253, 16, 48, 136, 80},
-    {265, "Button", "-", 253, 160, 48, 21, 21},
+// Every control of the dialog but the frames' own, in the layout's order.
+const Placed kLayout[] = {
+    {L::pgcOptions, nullptr}, {L::btnOk, nullptr}, {L::btnCancel, nullptr},
+    {L::grpConfirmMode, &L::tsCommon}, {L::lblConfirmMode, &L::grpConfirmMode},
+    {L::rbCmEnter, &L::grpConfirmMode}, {L::rbCmCtrlEnter, &L::grpConfirmMode},
+    {L::lblTcVersion, &L::tsCommon}, {L::cbbTcVersion, &L::tsCommon}, {L::chkInitBySelect, &L::tsCommon},
+    {L::cbbInitPathType, &L::tsCommon}, {L::chkAutoSizeOnInit, &L::tsCommon}, {L::chkNoExtOnlyDir, &L::tsCommon},
+    {L::chkCursorQuickMove, &L::tsCommon}, {L::chkSavePos, &L::tsCommon}, {L::chkSaveSize, &L::tsCommon},
+    {L::lblTemplatePath, &L::tsAfterCreate}, {L::edtTemplatePath, &L::tsAfterCreate},
+    {L::lblCusorPos, &L::tsAfterCreate}, {L::cbbCursorPos, &L::tsAfterCreate}, {L::chkAutoOpen, &L::tsAfterCreate},
+    {L::grpAutoOpen, &L::tsAfterCreate}, {L::lblAutoOpen, &L::grpAutoOpen}, {L::lblOpenMax, &L::grpAutoOpen},
+    {L::edtOpenMax, &L::grpAutoOpen}, {L::udOpenMax, &L::grpAutoOpen}, {L::rbOmSendInput, &L::grpAutoOpen},
+    {L::cbbSendInput, &L::grpAutoOpen}, {L::rbOmWinDef, &L::grpAutoOpen},
+    {L::frmCommonUse, &L::tsNaming}, {L::frmTimeFormat, &L::tsNaming}, {L::frmSeparator, &L::tsNaming},
+    {L::pnlWrapper, &L::tsNaming}, {L::lblWrapper, &L::pnlWrapper}, {L::edtWrapper1, &L::pnlWrapper},
+    {L::edtWrapper2, &L::pnlWrapper}, {L::btnWrapperAdd, &L::pnlWrapper}, {L::lstWrapper, &L::pnlWrapper},
+    {L::btnWrapperDel, &L::pnlWrapper},
 };
 
-// The controls of one list-editor frame, relative to the frame (the
-// dialog's frames: caption 12 high, edit box 20).
-const Expect kFrame[] = {
-    {301, "Static", nullptr, 0, 16, 8, 136, 12}, {302, "Edit", nullptr, 0, 16, 24, 136, 20},
-    {303, "Button", "+", 0, 160, 24, 21, 21},    {304, "ListBox", nullptr, 0, 16, 48, 136, 80},
-    {305, "Button", "-", 0, 160, 48, 21, 21},
+// The controls of a list-editor frame, with what the dialog changes in them.
+struct FrameControl {
+    const LayoutItem& item;
+    int height;
 };
+const FrameControl kFrame[] = {
+    {L::frmLabel, L::kConfigFrameLabelHeight}, {L::frmEditBox, L::kConfigFrameEditHeight},
+    {L::frmBtnAdd, L::frmBtnAdd.Height}, {L::frmListBox, L::frmListBox.Height}, {L::frmBtnDel, L::frmBtnDel.Height},
+};
+
+// The window class Windows reports for each kind of control.
+std::string ClassFor(plat::Kind kind) {
+    switch (kind) {
+    case plat::Kind::Label: return "Static";
+    case plat::Kind::Edit: return "Edit";
+    case plat::Kind::Button:
+    case plat::Kind::CheckBox:
+    case plat::Kind::RadioButton:
+    case plat::Kind::GroupBox: return "Button";
+    case plat::Kind::ComboBox: return "ComboBox";
+    case plat::Kind::ListBox: return "ListBox";
+    case plat::Kind::ListView: return "SysListView32";
+    case plat::Kind::UpDown: return "msctls_updown32";
+    case plat::Kind::PageControl: return "SysTabControl32";
+    case plat::Kind::Panel: return "TKorvalinPanel";
+    default: return "(no control)";
+    }
+}
+
+// Edit boxes and lists show what the record holds, not a caption.
+bool HasCaption(plat::Kind kind) {
+    return ClassFor(kind) == "Button" || kind == plat::Kind::Label;
+}
+
+std::string Items(const std::vector<std::string>& v) {
+    std::string r;
+    for (const std::string& s : v) r += (r.empty() ? "" : ",") + s;
+    return r;
+}
+template <size_t N>
+std::string Items(const char* const (&v)[N]) {
+    return Items(std::vector<std::string>(v, v + N));
+}
 
 const char* const kRefused = "文件名不能包含下列任何字符:\r\n\\/:*?\"<>|";
 
@@ -72,36 +89,56 @@ RECT Rc(int l, int t, int w, int h) { return RECT{l, t, l + w, t + h}; }
 
 struct Dialog {
     HWND dlg = nullptr;
-    HWND C(int id) const { return Control(dlg, id); }
-    HWND F(int frame, int id) const { return Control(C(frame), id); }
-    bool Checked(int id) const { return SendMessageA(C(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    bool Enabled(int id) const { return IsWindowEnabled(C(id)) != FALSE; }
-    long Sel(int id) const { return (long)SendMessageA(C(id), CB_GETCURSEL, 0, 0); }
-    long Page() const { return (long)SendMessageA(C(200), TCM_GETCURSEL, 0, 0); }
+    HWND C(const LayoutItem& c) const { return Control(dlg, c.Id); }
+    HWND F(const LayoutItem& frame, const LayoutItem& c) const { return Control(C(frame), c.Id); }
+    bool Checked(const LayoutItem& c) const { return SendMessageA(C(c), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Enabled(const LayoutItem& c) const { return IsWindowEnabled(C(c)) != FALSE; }
+    long Sel(const LayoutItem& c) const { return (long)SendMessageA(C(c), CB_GETCURSEL, 0, 0); }
+    long Page() const { return (long)SendMessageA(C(L::pgcOptions), TCM_GETCURSEL, 0, 0); }
     HWND Focus() const { return FocusOf(dlg); }
 };
 
 // Alt+S in the main window opens the dialog.
-bool OpenDialog(Run& run, HWND main, Dialog& d) {
-    BringToFront(main);
-    Chord({VK_MENU, 'S'});
-    Poll([&] { return (d.dlg = VisibleWindow(run.kvPid, "TfomConfig")) != nullptr || run.KorvalinEnded(0); }, 10000);
-    return Check(d.dlg != nullptr, "Alt+S opens the settings dialog", d.dlg ? "" : KeyTarget(main));
+bool OpenDialog(Session& s, Dialog& d) {
+    s.Press('S', {VK_MENU});
+    Poll([&] { return (d.dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr || s.run.KorvalinEnded(0); },
+         10000);
+    return Check(d.dlg != nullptr, "Alt+S opens the settings dialog", d.dlg ? "" : KeyTarget(s.main));
 }
 
-bool DialogGone(Run& run) {
-    return Poll([&] { return !VisibleWindow(run.kvPid, "TfomConfig"); }, 5000);
+bool DialogGone(const Session& s) {
+    return Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000);
 }
 
 // Closes the main window with Escape and reads the ini file it writes.
-bool CloseAndReadIni(Run& run, HWND main, std::vector<IniEntry>& ini) {
-    HWND edit = Control(main, 100);
-    if (edit) Key(edit, VK_ESCAPE);
-    if (!Check(run.KorvalinEnded(10000), "Escape closes the main window")) return false;
+bool CloseAndReadIni(Session& s, std::vector<IniEntry>& ini) {
+    if (!Check(s.Close(), "Escape closes the main window")) return false;
     std::string text;
-    if (!Check(ReadAll(run.ini, text), "ini file written")) return false;
+    if (!Check(ReadAll(s.run.ini, text), "ini file written")) return false;
     ini = ParseIni(text);
     return true;
+}
+
+// Waits until `done` holds; one check either way.
+bool Until(const std::function<bool()>& done, const std::string& what) {
+    return Check(Poll(done, 3000), what);
+}
+
+// One thing a user does in the dialog: a key (with `mod` held unless 0)
+// pressed `times` times into whatever has the focus, and what the dialog
+// shows then.
+struct Step {
+    WORD mod, key;
+    int times;
+    std::function<bool()> shows;
+    const char* what;
+};
+
+void Walk(const std::vector<Step>& steps) {
+    for (const Step& st : steps) {
+        for (int i = 0; i < st.times; ++i) st.mod ? Chord({st.mod, st.key}) : Chord({st.key});
+        Until(st.shows, st.what);
+    }
 }
 
 std::string Value(const std::vector<IniEntry>& ini, const char* section, const char* key) {
@@ -110,63 +147,65 @@ std::string Value(const std::vector<IniEntry>& ini, const char* section, const c
 }
 
 void CheckLayout(const Dialog& d) {
-    // Where each container's client area lies in the dialog's.
-    auto origin = [&](int container) -> POINT {
-        if (container == 0) return {0, 0};
-        if (container >= 201 && container <= 203) {
-            RECT r = BoundsIn(d.dlg, d.C(container));
+    // Where a container's client area lies in the dialog's: a page's where
+    // the tab control puts it, the others' at their place in theirs.
+    std::function<POINT(const LayoutItem*)> origin = [&](const LayoutItem* in) -> POINT {
+        if (!in) return {0, 0};
+        if (in->Kind == plat::Kind::Page) {
+            RECT r = BoundsIn(d.dlg, d.C(*in));
             return {r.left, r.top};
         }
-        for (const Expect& e : kLayout)
-            if (e.id == container) {
-                RECT r = BoundsIn(d.dlg, d.C(e.container));
-                return {r.left + e.left, r.top + e.top};
+        for (const Placed& p : kLayout)
+            if (&p.item == in) {
+                POINT o = origin(p.in);
+                return {o.x + in->Left, o.y + in->Top};
             }
         return {0, 0};
     };
     std::string bad;
-    for (const Expect& e : kLayout) {
-        HWND c = d.C(e.id);
+    for (const Placed& p : kLayout) {
+        const LayoutItem& e = p.item;
+        HWND c = d.C(e);
         if (!c) {
-            bad += " " + std::to_string(e.id) + " missing;";
+            bad += std::string(" ") + e.Name + " missing;";
             continue;
         }
-        POINT o = origin(e.container);
-        RECT want = Rc(o.x + e.left, o.y + e.top, e.width, e.height), got = BoundsIn(d.dlg, c);
+        POINT o = origin(p.in);
+        RECT want = Rc(o.x + e.Left, o.y + e.Top, e.Width, e.Height), got = BoundsIn(d.dlg, c);
         // A closed drop-down list is as high as its font makes it.
-        if (!strcmp(e.cls, "ComboBox")) got.bottom = got.top + e.height;
-        if (ClassOf(c) != e.cls) bad += " " + std::to_string(e.id) + " is " + ClassOf(c) + ";";
-        if (R(got) != R(want)) bad += " " + std::to_string(e.id) + " at " + R(got) + " want " + R(want) + ";";
-        if (e.caption && TextOf(c) != e.caption) bad += " " + std::to_string(e.id) + " reads " + Show(TextOf(c)) + ";";
+        if (e.Kind == plat::Kind::ComboBox) got.bottom = got.top + e.Height;
+        if (ClassOf(c) != ClassFor(e.Kind)) bad += std::string(" ") + e.Name + " is " + ClassOf(c) + ";";
+        if (R(got) != R(want)) bad += std::string(" ") + e.Name + " at " + R(got) + " want " + R(want) + ";";
+        if (HasCaption(e.Kind) && TextOf(c) != e.Caption)
+            bad += std::string(" ") + e.Name + " reads " + Show(TextOf(c)) + ";";
     }
-    for (int frame : {250, 251, 252})
-        for (const Expect& e : kFrame) {
-            HWND c = d.F(frame, e.id);
-            RECT f = BoundsIn(d.dlg, d.C(frame));
-            RECT want = Rc(f.left + e.left, f.top + e.top, e.width, e.height);
-            if (!c || R(BoundsIn(d.dlg, c)) != R(want) || ClassOf(c) != e.cls)
-                bad += " frame " + std::to_string(frame) + "/" + std::to_string(e.id) + " wrong;";
+    for (const LayoutItem* frame : {&L::frmCommonUse, &L::frmTimeFormat, &L::frmSeparator})
+        for (const FrameControl& e : kFrame) {
+            HWND c = d.F(*frame, e.item);
+            RECT f = BoundsIn(d.dlg, d.C(*frame));
+            RECT want = Rc(f.left + e.item.Left, f.top + e.item.Top, e.item.Width, e.height);
+            if (!c || R(BoundsIn(d.dlg, c)) != R(want) || ClassOf(c) != ClassFor(e.item.Kind))
+                bad += std::string(" ") + frame->Name + "/" + e.item.Name + " wrong;";
         }
     Check(bad.empty(), "every control has its class, caption and place", bad);
-    CheckEq(TextOf(d.F(250, 301)) + TextOf(d.F(251, 301)) + TextOf(d.F(252, 301)),
-            "常用语(&C):时间格式(&T):分隔符(&S):", "frame captions");
+    CheckEq(TextOf(d.F(L::frmCommonUse, L::frmLabel)) + TextOf(d.F(L::frmTimeFormat, L::frmLabel)) +
+                TextOf(d.F(L::frmSeparator, L::frmLabel)),
+            std::string(L::kCommonUseCaption) + L::kTimeFormatCaption + L::kSeparatorCaption, "frame captions");
     RECT client = {};
     GetClientRect(d.dlg, &client);
-    CheckEq(R(client), "0,0 412x353", "client area");
+    CheckEq(R(client), R(Rc(0, 0, L::kConfigClientWidth, L::kConfigClientHeight)), "client area");
     LONG style = GetWindowLongA(d.dlg, GWL_STYLE);
     Check((style & WS_CAPTION) == WS_CAPTION && !(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX)),
           "fixed dialog border", "style " + std::to_string(style));
     RECT r = Bounds(d.dlg);
     int cx = (ScreenW() - (r.right - r.left)) / 2, cy = (ScreenH() - (r.bottom - r.top)) / 2;
     Check(std::abs(r.left - cx) <= 1 && std::abs(r.top - cy) <= 1, "centred", R(r));
-    CheckEq(TextOf(d.dlg), "Korvalin 设置", "caption");
-    Check((GetWindowLongA(d.C(1), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON, "OK is the default button");
-    CheckEq(Show(ItemsOf(d.C(233), true).size() == 4 ? ItemsOf(d.C(233), true)[3] : ""), Show("用户输入时的 最后项"),
-            "cursor positions listed");
-    std::vector<std::string> v = ItemsOf(d.C(215), true);
-    CheckEq(v.size() == 2 ? v[0] + "," + v[1] : "", "8.0以上,低于8.0", "versions listed");
-    v = ItemsOf(d.C(241), true);
-    CheckEq(v.size() == 3 ? v[0] + "," + v[1] + "," + v[2] : "", "F4,ESC+F4,CapsLock+F4", "keys listed");
+    CheckEq(TextOf(d.dlg), L::fomConfig.Caption, "caption");
+    Check((GetWindowLongA(d.C(L::btnOk), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON, "OK is the default button");
+    CheckEq(Items(ItemsOf(d.C(L::cbbCursorPos), true)), Items(L::kCursorPosItems), "cursor positions listed");
+    CheckEq(Items(ItemsOf(d.C(L::cbbTcVersion), true)), Items(L::kTcVersionItems), "versions listed");
+    CheckEq(Items(ItemsOf(d.C(L::cbbSendInput), true)), Items(L::kSendInputItems), "keys listed");
+    CheckEq(Items(ItemsOf(d.C(L::cbbInitPathType), true)), Items(L::kInitPathTypeItems), "path forms listed");
 }
 
 std::string Shot(const char* name) {
@@ -180,22 +219,23 @@ std::string Shot(const char* name) {
 // their places, Ctrl+Tab, and Escape storing nothing.
 void CaseFresh() {
     g_case = "config/fresh";
-    Run run;
-    if (!run.Start({})) return;
-    HWND main = run.WaitMain();
+    Session s;
     Dialog d;
-    if (!Check(main != nullptr, "main window") || !OpenDialog(run, main, d)) return;
-    Check(Poll([&] { return !IsWindowEnabled(main); }, 3000), "the main window waits while the dialog is open");
+    if (!s.Open() || !OpenDialog(s, d)) return;
+    Check(Poll([&] { return !IsWindowEnabled(s.main); }, 3000), "the main window waits while the dialog is open");
     CheckLayout(d);
     CheckEq(d.Page(), 0, "page 常规 first");
-    Check(d.Checked(212) && !d.Checked(213), "Enter confirms (ConfirmMode 0)");
-    Check(!d.Checked(216) && !d.Enabled(217) && !d.Enabled(218) && !d.Enabled(219), "InitBySelect off disables");
-    CheckEq(d.Sel(215), 1, "TcColSep 0 shows 低于8.0");
-    CheckEq(d.Sel(217), 0, "InitPathType 0");
-    CheckEq(TextOf(d.C(238)), "1", "OpenMax 0 shows 1");
+    Check(d.Checked(L::rbCmEnter) && !d.Checked(L::rbCmCtrlEnter), "Enter confirms (ConfirmMode 0)");
+    Check(!d.Checked(L::chkInitBySelect) && !d.Enabled(L::cbbInitPathType) && !d.Enabled(L::chkAutoSizeOnInit) &&
+              !d.Enabled(L::chkNoExtOnlyDir),
+          "InitBySelect off disables");
+    CheckEq(d.Sel(L::cbbTcVersion), 1, "TcColSep 0 shows 低于8.0");
+    CheckEq(d.Sel(L::cbbInitPathType), 0, "InitPathType 0");
+    CheckEq(TextOf(d.C(L::edtOpenMax)), "1", "OpenMax 0 shows 1");
     std::string off;
-    for (int id : {235, 236, 237, 238, 239, 240, 241, 242})
-        if (d.Enabled(id)) off += " " + std::to_string(id);
+    for (const LayoutItem* c : {&L::grpAutoOpen, &L::lblAutoOpen, &L::lblOpenMax, &L::edtOpenMax, &L::udOpenMax,
+                                &L::rbOmSendInput, &L::cbbSendInput, &L::rbOmWinDef})
+        if (d.Enabled(*c)) off += std::string(" ") + c->Name;
     Check(off.empty(), "AutoOpen off disables the group", "enabled:" + off);
     Check(Screenshot(Shot("config-page1.png")), "screenshot of page 常规");
     // What OK reads from the up-down control after typing into its box: a
@@ -206,8 +246,8 @@ void CaseFresh() {
     } typed[] = {{"0", 1}, {"32", 1}, {"-1", 1}, {"ab", 1}, {"  ", 1}, {"", 1}, {"7", 7}, {"0", 7}, {"31", 31}};
     std::string got, want;
     for (const auto& t : typed) {
-        SendMessageA(d.C(238), WM_SETTEXT, 0, (LPARAM)t.typed);
-        got += std::to_string((long)SendMessageA(d.C(239), UDM_GETPOS32, 0, 0)) + " ";
+        SendMessageA(d.C(L::edtOpenMax), WM_SETTEXT, 0, (LPARAM)t.typed);
+        got += std::to_string((long)SendMessageA(d.C(L::udOpenMax), UDM_GETPOS32, 0, 0)) + " ";
         want += std::to_string(t.pos) + " ";
     }
     CheckEq(got, want, "the file count keeps its position for 0, 32, -1, ab, blanks");
@@ -215,7 +255,8 @@ void CaseFresh() {
     Chord({VK_CONTROL, VK_TAB});
     Poll([&] { return d.Page() == 1; }, 3000);
     CheckEq(d.Page(), 1, "Ctrl+Tab shows page 文件处理");
-    Check(IsWindowVisible(d.C(231)) && !IsWindowVisible(d.C(212)), "only that page's controls show");
+    Check(IsWindowVisible(d.C(L::edtTemplatePath)) && !IsWindowVisible(d.C(L::rbCmEnter)),
+          "only that page's controls show");
     HWND f = d.Focus();
     Check(f && IsWindowVisible(f), "the focus moves onto the page shown", f ? ClassOf(f) : "none");
     Check(Screenshot(Shot("config-page2.png")), "screenshot of page 文件处理");
@@ -231,13 +272,13 @@ void CaseFresh() {
     CheckEq(d.Page(), 2, "Ctrl+Shift+Tab goes back");
 
     Chord({VK_MENU, 'C'});  // the frame's caption: its edit box, not a hidden page's "&C"
-    Poll([&] { return d.Focus() == d.F(250, 302); }, 3000);
-    Check(d.Focus() == d.F(250, 302), "Alt+C focuses the phrases' edit box");
+    Poll([&] { return d.Focus() == d.F(L::frmCommonUse, L::frmEditBox); }, 3000);
+    Check(d.Focus() == d.F(L::frmCommonUse, L::frmEditBox), "Alt+C focuses the phrases' edit box");
     CheckEq(d.Page(), 2, "and stays on the page");
     Chord({VK_ESCAPE});
-    Check(DialogGone(run), "Escape closes the dialog");
+    Check(DialogGone(s), "Escape closes the dialog");
     std::vector<IniEntry> ini;
-    if (!CloseAndReadIni(run, main, ini)) return;
+    if (!CloseAndReadIni(s, ini)) return;
     // OK would have stored 1 and 32.
     CheckEq(Value(ini, "AfterCreate", "OpenMax") + " " + Value(ini, "AfterCreate", "TcColSep"), "0 0",
             "Escape stores nothing");
@@ -249,24 +290,12 @@ const char* const kTypicalIni =
     "TcColSep=9\r\n[Window]\r\nSavePos=0\r\nSaveSize=0\r\n[Naming]\r\nSeparator=| |.|-\r\nWrapper=(*)|[*]\r\n"
     "CommonUse=tester\r\nTimeFormat=yyyymmdd\r\n";
 
-// Waits until `done` holds; one check either way.
-bool Until(const std::function<bool()>& done, const std::string& what) {
-    return Check(Poll(done, 3000), what);
-}
-
 // Sets the text box to `line`, walks the naming menu from Alt+N with
 // `keys`, and answers the line as the chosen entry left it.
-std::string Named(Run& run, HWND main, const std::string& line, const std::vector<WORD>& keys) {
-    HWND edit = Control(main, 100);
-    SetEditText(edit, line);
-    BringToFront(main);
-    Keys({'N'}, true);
-    if (!Poll([&] { return VisibleWindow(run.kvPid, "#32768") != nullptr; }, 3000))
-        return "(no menu; " + KeyTarget(main) + ")";
-    Keys(keys);
-    Poll([&] { return TextOf(edit) != line; }, 5000);
-    Poll([&] { return !VisibleWindow(run.kvPid, "#32768"); }, 2000);
-    return TextOf(edit);
+std::string Named(Session& s, const std::string& line, const std::vector<WORD>& keys) {
+    s.SetLines(line);
+    s.Apply(keys, "naming menu on " + line);
+    return s.Text();
 }
 
 // 前缀(&P), 常用语(&C), the second phrase, its fourth entry: the separator -.
@@ -276,86 +305,78 @@ const std::vector<WORD> kSecondPhraseDash = {'P', 'C', VK_DOWN, VK_RIGHT, VK_DOW
 // the template directory refused, a refused character, and OK by Enter.
 void CaseEdit() {
     g_case = "config/edit";
-    Run run;
-    std::string tpl = run.dir + "tpl2";
+    Session s;
+    std::string tpl = s.run.dir + "tpl2";
     CreateDirectoryA(tpl.c_str(), nullptr);
-    WriteAll(run.ini, kTypicalIni);
-    if (!run.Start({})) return;
-    HWND main = run.WaitMain();
     Dialog d;
-    if (!Check(main != nullptr, "main window")) return;
+    if (!s.Open(kTypicalIni)) return;
     // Built once before the dialog, so that only OK can make the menu show the added phrase.
-    CheckEq(Named(run, main, "x.txt", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), "tester-x.txt",
+    CheckEq(Named(s, "x.txt", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), "tester-x.txt",
             "the naming menu offers the stored phrase");
-    if (!OpenDialog(run, main, d)) return;
-    Check(d.Checked(212) && d.Checked(216) && d.Checked(218) && d.Checked(219) && !d.Checked(220),
+    if (!OpenDialog(s, d)) return;
+    Check(d.Checked(L::rbCmEnter) && d.Checked(L::chkInitBySelect) && d.Checked(L::chkAutoSizeOnInit) &&
+              d.Checked(L::chkNoExtOnlyDir) && !d.Checked(L::chkCursorQuickMove),
           "check boxes show the record");
-    Check(d.Enabled(217) && d.Enabled(218) && d.Enabled(241), "InitBySelect and the send-keys method enable");
-    CheckEq(d.Sel(215), 0, "TcColSep 9 shows 8.0以上");
-    CheckEq(TextOf(d.C(238)), "16", "OpenMax");
-    CheckEq(TextOf(d.C(231)), run.dir + "Templates\\", "template path in its effective form");
-    std::vector<std::string> sep = ItemsOf(d.F(252, 304));
+    Check(d.Enabled(L::cbbInitPathType) && d.Enabled(L::chkAutoSizeOnInit) && d.Enabled(L::cbbSendInput),
+          "InitBySelect and the send-keys method enable");
+    CheckEq(d.Sel(L::cbbTcVersion), 0, "TcColSep 9 shows 8.0以上");
+    CheckEq(TextOf(d.C(L::edtOpenMax)), "16", "OpenMax");
+    CheckEq(TextOf(d.C(L::edtTemplatePath)), s.run.dir + "Templates\\", "template path in its effective form");
+    std::vector<std::string> sep = ItemsOf(d.F(L::frmSeparator, L::frmListBox));
     CheckEq(sep.size() == 2 ? sep[0] + sep[1] : "", ".-", "separators without the fixed entries");
-    CheckEq((long)SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0), 2, "two wrapper rows");
+    CheckEq((long)SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0), 2, "two wrapper rows");
 
-    // Page 常规.
-    Chord({VK_MENU, 'C'});
-    Until([&] { return d.Checked(213) && !d.Checked(212); }, "Alt+C chooses Ctrl+Enter");
-    Chord({VK_MENU, 'Z'});
-    Until([&] { return !d.Checked(218); }, "Alt+Z clears AutoSizeOnInit");
-    Chord({VK_MENU, 'Q'});
-    Until([&] { return d.Checked(220); }, "Alt+Q sets CursorQuickMove");
-    Chord({VK_MENU, 'P'});
-    Until([&] { return d.Checked(221); }, "Alt+P sets SavePos");
-    Chord({VK_TAB});
-    Until([&] { return d.Focus() == d.C(222); }, "Tab goes on to SaveSize");
-    Chord({VK_SPACE});
-    Until([&] { return d.Checked(222); }, "space checks it");
-    Chord({VK_MENU, 'V'});
-    Until([&] { return d.Focus() == d.C(215); }, "Alt+V focuses the version list");
-    Chord({VK_DOWN});
-    Until([&] { return d.Sel(215) == 1; }, "Down picks 低于8.0");
-    Chord({VK_MENU, 'I'});  // the group box's "&I" first, then the check box's
-    Chord({VK_MENU, 'I'});
-    Until([&] { return !d.Checked(216) && !d.Enabled(219) && !d.Checked(219); }, "Alt+I clears InitBySelect");
-    Chord({VK_MENU, 'I'});
-    Chord({VK_MENU, 'I'});
-    Until([&] { return d.Checked(216) && d.Enabled(219) && !d.Checked(219); }, "and again sets it, NoExt stays off");
-    Chord({VK_MENU, 'N'});
-    Until([&] { return d.Checked(219); }, "Alt+N sets NoExtOnlyDir");
+    // Page 常规, then 文件处理: the accelerators of the hidden pages do not act.
+    Walk({
+        {VK_MENU, 'C', 1, [&] { return d.Checked(L::rbCmCtrlEnter) && !d.Checked(L::rbCmEnter); },
+         "Alt+C chooses Ctrl+Enter"},
+        {VK_MENU, 'Z', 1, [&] { return !d.Checked(L::chkAutoSizeOnInit); }, "Alt+Z clears AutoSizeOnInit"},
+        {VK_MENU, 'Q', 1, [&] { return d.Checked(L::chkCursorQuickMove); }, "Alt+Q sets CursorQuickMove"},
+        {VK_MENU, 'P', 1, [&] { return d.Checked(L::chkSavePos); }, "Alt+P sets SavePos"},
+        {0, VK_TAB, 1, [&] { return d.Focus() == d.C(L::chkSaveSize); }, "Tab goes on to SaveSize"},
+        {0, VK_SPACE, 1, [&] { return d.Checked(L::chkSaveSize); }, "space checks it"},
+        {VK_MENU, 'V', 1, [&] { return d.Focus() == d.C(L::cbbTcVersion); }, "Alt+V focuses the version list"},
+        {0, VK_DOWN, 1, [&] { return d.Sel(L::cbbTcVersion) == 1; }, "Down picks 低于8.0"},
+        // The group box's "&I" first, then the check box's.
+        {VK_MENU, 'I', 2,
+         [&] {
+             return !d.Checked(L::chkInitBySelect) && !d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir);
+         },
+         "Alt+I clears InitBySelect"},
+        {VK_MENU, 'I', 2,
+         [&] { return d.Checked(L::chkInitBySelect) && d.Enabled(L::chkNoExtOnlyDir) && !d.Checked(L::chkNoExtOnlyDir); },
+         "and again sets it, NoExt stays off"},
+        {VK_MENU, 'N', 1, [&] { return d.Checked(L::chkNoExtOnlyDir); }, "Alt+N sets NoExtOnlyDir"},
 
-    // Page 文件处理: the accelerators of the hidden pages do not act.
-    Chord({VK_CONTROL, VK_TAB});
-    Until([&] { return d.Page() == 1; }, "Ctrl+Tab to 文件处理");
-    Chord({VK_MENU, 'M'});
-    Until([&] { return d.Focus() == d.C(238); }, "Alt+M focuses the file count");
-    Chord({'5'});
-    Until([&] { return TextOf(d.C(238)) == "5"; }, "typed 5");
-    Chord({VK_MENU, 'W'});
-    Until([&] { return d.Checked(242) && !d.Enabled(241); }, "Alt+W: the shell opens, no keys to send");
-    Chord({VK_MENU, 'O'});
-    Until([&] { return !d.Checked(234) && !d.Enabled(242) && !d.Enabled(238) && !d.Enabled(235); },
-          "Alt+O clears AutoOpen and disables the group");
-    Chord({VK_MENU, 'O'});
-    Until([&] { return d.Checked(234) && d.Enabled(242) && !d.Enabled(241); },
-          "and again enables it, the key list only with its method");
-    Chord({VK_MENU, 'S'});
-    Until([&] { return d.Checked(240) && d.Enabled(241); }, "Alt+S chooses sending keys (not a hidden page's &S)");
-    CheckEq(d.Page(), 1, "still on 文件处理");
-    Chord({VK_MENU, 'W'});
-    Until([&] { return d.Checked(242); }, "Alt+W back to the shell");
-    Chord({VK_MENU, 'C'});
-    Until([&] { return d.Focus() == d.C(233); }, "Alt+C focuses the cursor position list");
-    Chord({VK_DOWN});
-    Until([&] { return d.Sel(233) == 1; }, "Down picks the last item in the panel");
+        {VK_CONTROL, VK_TAB, 1, [&] { return d.Page() == 1; }, "Ctrl+Tab to 文件处理"},
+        {VK_MENU, 'M', 1, [&] { return d.Focus() == d.C(L::edtOpenMax); }, "Alt+M focuses the file count"},
+        {0, '5', 1, [&] { return TextOf(d.C(L::edtOpenMax)) == "5"; }, "typed 5"},
+        {VK_MENU, 'W', 1, [&] { return d.Checked(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); },
+         "Alt+W: the shell opens, no keys to send"},
+        {VK_MENU, 'O', 1,
+         [&] {
+             return !d.Checked(L::chkAutoOpen) && !d.Enabled(L::rbOmWinDef) && !d.Enabled(L::edtOpenMax) &&
+                    !d.Enabled(L::grpAutoOpen);
+         },
+         "Alt+O clears AutoOpen and disables the group"},
+        {VK_MENU, 'O', 1,
+         [&] { return d.Checked(L::chkAutoOpen) && d.Enabled(L::rbOmWinDef) && !d.Enabled(L::cbbSendInput); },
+         "and again enables it, the key list only with its method"},
+        {VK_MENU, 'S', 1, [&] { return d.Checked(L::rbOmSendInput) && d.Enabled(L::cbbSendInput); },
+         "Alt+S chooses sending keys (not a hidden page's &S)"},
+        {0, 0, 0, [&] { return d.Page() == 1; }, "still on 文件处理"},
+        {VK_MENU, 'W', 1, [&] { return d.Checked(L::rbOmWinDef); }, "Alt+W back to the shell"},
+        {VK_MENU, 'C', 1, [&] { return d.Focus() == d.C(L::cbbCursorPos); }, "Alt+C focuses the cursor position list"},
+        {0, VK_DOWN, 1, [&] { return d.Sel(L::cbbCursorPos) == 1; }, "Down picks the last item in the panel"},
+    });
 
     // A missing template directory: the message, the page, the focus.
     Chord({VK_MENU, 'T'});
-    Until([&] { return d.Focus() == d.C(231); }, "Alt+T focuses the template path");
-    SendMessageA(d.C(231), WM_SETTEXT, 0, (LPARAM)(run.dir + "no such folder").c_str());
+    Until([&] { return d.Focus() == d.C(L::edtTemplatePath); }, "Alt+T focuses the template path");
+    SendMessageA(d.C(L::edtTemplatePath), WM_SETTEXT, 0, (LPARAM)(s.run.dir + "no such folder").c_str());
     Chord({VK_CONTROL, VK_TAB});
     Chord({VK_RETURN});
-    HWND box = run.WaitBox(5000);
+    HWND box = s.WaitBox(5000);
     if (Check(box != nullptr, "OK with a missing template directory shows a message")) {
         Poll([&] { return !TextOf(GetDlgItem(box, 0xFFFF)).empty(); }, 3000);
         Box b = ReadBox(box);
@@ -364,71 +385,71 @@ void CaseEdit() {
         Check(GetWindow(box, GW_OWNER) == d.dlg, "the dialog owns it");
         Press(box, IDOK);
         Poll([&] { return !IsWindow(box); }, 5000);
-        Until([&] { return d.Page() == 1 && d.Focus() == d.C(231); }, "page 文件处理, focus on the path");
+        Until([&] { return d.Page() == 1 && d.Focus() == d.C(L::edtTemplatePath); }, "page 文件处理, focus on the path");
         Check(IsWindowVisible(d.dlg), "the dialog stays open");
     }
-    SendMessageA(d.C(231), WM_SETTEXT, 0, (LPARAM)tpl.c_str());
+    SendMessageA(d.C(L::edtTemplatePath), WM_SETTEXT, 0, (LPARAM)tpl.c_str());
 
     // Page 命名工具.
     Chord({VK_CONTROL, VK_TAB});
     Until([&] { return d.Page() == 2; }, "Ctrl+Tab to 命名工具");
     Chord({VK_MENU, 'C'});
-    Until([&] { return d.Focus() == d.F(250, 302); }, "Alt+C focuses the phrases' edit box");
+    Until([&] { return d.Focus() == d.F(L::frmCommonUse, L::frmEditBox); }, "Alt+C focuses the phrases' edit box");
     // The page switch may have put the focus there already: the keys go
     // through the queue, behind Alt+C.
     TypeQueued("phrase");
-    Until([&] { return TextOf(d.F(250, 302)) == "phrase"; }, "typed into the phrases' edit box");
-    Until([&] { return IsWindowEnabled(d.F(250, 303)); }, "+ enabled by typing");
+    Until([&] { return TextOf(d.F(L::frmCommonUse, L::frmEditBox)) == "phrase"; }, "typed into the phrases' edit box");
+    Until([&] { return IsWindowEnabled(d.F(L::frmCommonUse, L::frmBtnAdd)); }, "+ enabled by typing");
     Chord({VK_TAB});
     Chord({VK_SPACE});
-    Until([&] { return ItemsOf(d.F(250, 304)).size() == 2; }, "+ adds the phrase");
+    Until([&] { return ItemsOf(d.F(L::frmCommonUse, L::frmListBox)).size() == 2; }, "+ adds the phrase");
     Chord({VK_MENU, 'T'});
-    Until([&] { return d.Focus() == d.F(251, 302); }, "Alt+T focuses the date patterns' edit box");
-    Type(d.F(251, 302), "a/b");
+    Until([&] { return d.Focus() == d.F(L::frmTimeFormat, L::frmEditBox); }, "Alt+T focuses the date patterns' edit box");
+    Type(d.F(L::frmTimeFormat, L::frmEditBox), "a/b");
     Chord({VK_TAB});
     Chord({VK_SPACE});
-    box = run.WaitBox(5000);
+    box = s.WaitBox(5000);
     if (Check(box != nullptr, "a refused character shows a message")) {
         Poll([&] { return !TextOf(GetDlgItem(box, 0xFFFF)).empty(); }, 3000);
         Box b = ReadBox(box);
         CheckEq(b.text, kRefused, "message text");
-        CheckEq(b.title, TextOf(main), "titled as the application");
+        CheckEq(b.title, TextOf(s.main), "titled as the application");
         Check(GetWindow(box, GW_OWNER) == nullptr, "no owner");
         Press(box, IDOK);
         Poll([&] { return !IsWindow(box); }, 5000);
-        CheckEq((long)ItemsOf(d.F(251, 304)).size(), 1, "nothing added");
+        CheckEq((long)ItemsOf(d.F(L::frmTimeFormat, L::frmListBox)).size(), 1, "nothing added");
     }
     Chord({VK_MENU, 'W'});
-    Until([&] { return d.Focus() == d.C(261); }, "Alt+W focuses the wrapper's first half");
-    Check(!IsWindowEnabled(d.C(263)), "the wrapper's + starts disabled");
-    Type(d.C(261), "【");
-    Until([&] { return IsWindowEnabled(d.C(263)) != FALSE; }, "typing a half enables +");
+    Until([&] { return d.Focus() == d.C(L::edtWrapper1); }, "Alt+W focuses the wrapper's first half");
+    Check(!IsWindowEnabled(d.C(L::btnWrapperAdd)), "the wrapper's + starts disabled");
+    Type(d.C(L::edtWrapper1), "【");
+    Until([&] { return IsWindowEnabled(d.C(L::btnWrapperAdd)) != FALSE; }, "typing a half enables +");
     Chord({VK_TAB});
-    Type(d.C(262), "】");
+    Type(d.C(L::edtWrapper2), "】");
     Chord({VK_TAB});
     Chord({VK_SPACE});
-    Until([&] { return SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0) == 3; }, "+ adds the wrapper pair");
+    Until([&] { return SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0) == 3; }, "+ adds the wrapper pair");
     Check(Screenshot(Shot("config-page3-filled.png")), "screenshot of page 命名工具 with entries");
     // Into the list, the first row selected, "-" deletes it and stays usable.
     Chord({VK_TAB});
     Chord({VK_HOME});
-    Until([&] { return IsWindowEnabled(d.C(265)) != FALSE; }, "selecting a row enables -");
+    Until([&] { return IsWindowEnabled(d.C(L::btnWrapperDel)) != FALSE; }, "selecting a row enables -");
     Chord({VK_TAB});
     Chord({VK_SPACE});
-    Until([&] { return SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0) == 2; }, "- deletes the row");
-    Check(IsWindowEnabled(d.C(265)) != FALSE, "- stays enabled");
+    Until([&] { return SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0) == 2; }, "- deletes the row");
+    Check(IsWindowEnabled(d.C(L::btnWrapperDel)) != FALSE, "- stays enabled");
     // Enter in an edit box presses OK; it does not add the entry.
     Chord({VK_MENU, 'S'});
-    Until([&] { return d.Focus() == d.F(252, 302); }, "Alt+S focuses the separators' edit box");
-    Type(d.F(252, 302), "~");
+    Until([&] { return d.Focus() == d.F(L::frmSeparator, L::frmEditBox); }, "Alt+S focuses the separators' edit box");
+    Type(d.F(L::frmSeparator, L::frmEditBox), "~");
     Chord({VK_RETURN});
-    Check(DialogGone(run), "Enter presses OK");
-    Until([&] { return IsWindowEnabled(main) != FALSE; }, "the main window is usable again");
-    CheckEq(Named(run, main, "x.txt", kSecondPhraseDash), "phrase-x.txt",
+    Check(DialogGone(s), "Enter presses OK");
+    Until([&] { return IsWindowEnabled(s.main) != FALSE; }, "the main window is usable again");
+    CheckEq(Named(s, "x.txt", kSecondPhraseDash), "phrase-x.txt",
             "the added phrase is in the naming menu at once");
 
     std::vector<IniEntry> ini;
-    if (!CloseAndReadIni(run, main, ini)) return;
+    if (!CloseAndReadIni(s, ini)) return;
     const struct {
         const char* section;
         const char* key;
@@ -451,21 +472,18 @@ void CaseEdit() {
     // The next start reads the edited lists back.
     g_case = "config/restart";
     int code = 0;
-    run.ExitCode(code);
-    DeleteFileA(run.log.c_str());
-    Run again(run.demo, run.exe, run.log);
-    if (!again.Start({})) return;
-    main = again.WaitMain();
-    if (!Check(main != nullptr, "main window") || !OpenDialog(again, main, d)) return;
-    std::vector<std::string> phrases = ItemsOf(d.F(250, 304));
+    s.run.ExitCode(code);
+    DeleteFileA(s.run.log.c_str());
+    Session again(s.run.demo, s.run.exe, s.run.log);
+    if (!again.Open() || !OpenDialog(again, d)) return;
+    std::vector<std::string> phrases = ItemsOf(d.F(L::frmCommonUse, L::frmListBox));
     CheckEq(phrases.size() == 2 ? phrases[1] : "", "phrase", "the added phrase is there after a restart");
-    CheckEq((long)SendMessageA(d.C(264), LVM_GETITEMCOUNT, 0, 0), 2, "and the wrapper pairs");
-    CheckEq(TextOf(d.C(238)), "5", "and the file count");
-    PostMessageA(d.C(2), BM_CLICK, 0, 0);
+    CheckEq((long)SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0), 2, "and the wrapper pairs");
+    CheckEq(TextOf(d.C(L::edtOpenMax)), "5", "and the file count");
+    PostMessageA(d.C(L::btnCancel), BM_CLICK, 0, 0);
     Check(DialogGone(again), "Cancel closes the dialog");
-    CheckEq(Named(again, main, "x.txt", kSecondPhraseDash), "phrase-x.txt",
-            "and in the naming menu");
-    CloseAndReadIni(again, main, ini);
+    CheckEq(Named(again, "x.txt", kSecondPhraseDash), "phrase-x.txt", "and in the naming menu");
+    CloseAndReadIni(again, ini);
 }
 
 // Cancel and the close box store nothing; OK without a change stores what
@@ -477,35 +495,32 @@ void CaseCancel() {
     } rows[] = {{"Cancel button", 0}, {"close box", 1}, {"OK unchanged", 2}};
     for (const auto& r : rows) {
         g_case = std::string("config/cancel ") + r.name;
-        Run run;
+        Session s;
         std::string text = kTypicalIni;
         if (r.how == 2) text.replace(text.find("ConfirmMode=0"), 13, "ConfirmMode=1");
-        WriteAll(run.ini, text);
-        if (!run.Start({})) continue;
-        HWND main = run.WaitMain();
         Dialog d;
-        if (!Check(main != nullptr, "main window") || !OpenDialog(run, main, d)) continue;
+        if (!s.Open(text) || !OpenDialog(s, d)) continue;
         if (r.how == 2) {
             Chord({VK_RETURN});
-            Check(DialogGone(run), "Enter presses OK");
+            Check(DialogGone(s), "Enter presses OK");
             std::vector<IniEntry> ini;
-            if (!CloseAndReadIni(run, main, ini)) continue;
+            if (!CloseAndReadIni(s, ini)) continue;
             CheckEq(Value(ini, "FileList", "ConfirmMode") + Value(ini, "AfterCreate", "OpenMax") +
                         Value(ini, "Naming", "Separator") + Value(ini, "Naming", "Wrapper"),
                     "116| |.|-(*)|[*]", "the shown values stored");
             continue;
         }
         Chord({VK_MENU, 'P'});
-        Until([&] { return d.Checked(221); }, "Alt+P sets SavePos");
+        Until([&] { return d.Checked(L::chkSavePos); }, "Alt+P sets SavePos");
         if (r.how == 0) {
             SetForegroundWindow(d.dlg);
-            PostMessageA(d.C(2), BM_CLICK, 0, 0);
+            PostMessageA(d.C(L::btnCancel), BM_CLICK, 0, 0);
         } else {
             PostMessageA(d.dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
-        Check(DialogGone(run), "the dialog closes");
+        Check(DialogGone(s), "the dialog closes");
         std::vector<IniEntry> ini;
-        if (!CloseAndReadIni(run, main, ini)) continue;
+        if (!CloseAndReadIni(s, ini)) continue;
         CheckEq(Value(ini, "Window", "SavePos") + Value(ini, "AfterCreate", "OpenMax"), "016", "nothing stored");
     }
 }

@@ -21,6 +21,8 @@
 // The exit code is 1 when a check failed.
 #include "kvdriver.h"
 
+#include "Inioptions.h"
+
 namespace {
 using namespace kv;
 
@@ -40,19 +42,18 @@ const char* const kHintOnlyDir =
     "OnlyDir模式，不论是否以 \\ 或 / 结尾，都新建文件夹。\r\n"
     "支持绝对路径和相对路径。";
 
-// The ini file a first run writes: every key, in order, with the values of
-// an options record that nothing was loaded into.
+// The ini file a first run writes: every key in the order of IniKeys, with
+// the values of an options record that nothing was loaded into; the window
+// bounds not at all, as their switches are off.
 std::vector<IniEntry> FreshIni(const std::string& exeDir) {
+    TIniOptions fresh;
+    fresh.TemplatePath = exeDir + "Templates\\";
     std::vector<IniEntry> e;
-    for (const char* k : {"ConfirmMode", "InitBySelect", "AutoSizeOnInit", "WidthSpace", "HeightSpace",
-                          "InitPathType", "CursorQuickMove", "NoExtOnlyDir"})
-        e.push_back({"FileList", k, "0"});
-    e.push_back({"FileList", "TemplatePath", exeDir + "Templates\\"});
-    for (const char* k : {"AutoOpen", "OpenMax", "OpenMethod", "KeyType", "SleepTime", "CursorPos", "TcColSep"})
-        e.push_back({"AfterCreate", k, "0"});
-    e.push_back({"Window", "SavePos", "0"});
-    e.push_back({"Window", "SaveSize", "0"});
-    for (const char* k : {"Separator", "Wrapper", "CommonUse", "TimeFormat"}) e.push_back({"Naming", k, ""});
+    for (const IniKey& k : IniKeys) {
+        if (k.KeptBy && !(fresh.*k.KeptBy)) continue;
+        std::string value = k.Int ? std::to_string(fresh.*k.Int) : k.Bool ? (fresh.*k.Bool ? "1" : "0") : fresh.*k.Text;
+        e.push_back({k.Section, k.Name, value});
+    }
     return e;
 }
 
