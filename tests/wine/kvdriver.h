@@ -823,7 +823,7 @@ struct Session {
     HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
     HWND WaitBox(DWORD ms = 10000) const {
         HWND h = nullptr;
-        Poll([&] { return (h = Box()) != nullptr || run.kv && WaitForSingleObject(run.kv, 0) == WAIT_OBJECT_0; }, ms);
+        Poll([&] { return (h = Box()) != nullptr || (run.kv && WaitForSingleObject(run.kv, 0) == WAIT_OBJECT_0); }, ms);
         if (h) Sleep(200);  // its buttons and focus settle
         return h;
     }
