@@ -4,6 +4,8 @@
 // too long, too much or made of odd bytes. Files are checked on disk.
 #include "kvdriver.h"
 
+#include <winternl.h>
+
 #include <cstdint>
 
 namespace kv {
@@ -78,22 +80,18 @@ uint64_t Now() {
     return U64(f);
 }
 
-std::string TimeText(uint64_t t) {
-    FILETIME f = {(DWORD)t, (DWORD)(t >> 32)};
-    SYSTEMTIME s = {};
-    FileTimeToSystemTime(&f, &s);
-    char b[64];
-    snprintf(b, sizeof b, "%04u-%02u-%02u %02u:%02u:%02u.%03u", s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute,
-             s.wSecond, s.wMilliseconds);
-    return b;
-}
-
 // Creation, last-access and last-write time, read without opening the file.
 bool FileTimes(const std::string& p, uint64_t t[3]) {
     WIN32_FILE_ATTRIBUTE_DATA d;
     if (!GetFileAttributesExA(p.c_str(), GetFileExInfoStandard, &d)) return false;
     t[0] = U64(d.ftCreationTime), t[1] = U64(d.ftLastAccessTime), t[2] = U64(d.ftLastWriteTime);
     return true;
+}
+
+uint64_t LastWrite(const std::string& p) {
+    uint64_t t[3] = {};
+    FileTimes(p, t);
+    return t[2];
 }
 
 // 2001-01-01: far enough back that a copied time cannot pass for "now".
@@ -106,8 +104,7 @@ bool MakeOld(const std::string& p) {
     if (h == INVALID_HANDLE_VALUE) return false;
     BOOL ok = SetFileTime(h, &f, &f, &f);
     CloseHandle(h);
-    uint64_t t[3];
-    return ok && FileTimes(p, t) && t[2] == U64(f);
+    return ok && LastWrite(p) == U64(f);
 }
 
 // All three times of a new file lie between the confirm and the end of the
@@ -120,49 +117,42 @@ void CheckFreshTimes(const std::string& p, uint64_t from, uint64_t to, const std
     std::string bad;
     for (int i = 0; i < 3; ++i)
         if (t[i] + slack < from || t[i] > to + slack)
-            bad += std::string(bad.empty() ? "" : "; ") + names[i] + " " + TimeText(t[i]);
+            bad += std::string("; ") + names[i] + " " + std::to_string(((int64_t)t[i] - (int64_t)from) / 10000) + " ms";
     Check(bad.empty(), what + ": creation, last-access and last-write time are the moment of creation",
-          bad + " (run " + TimeText(from) + " to " + TimeText(to) + ")");
+          "after the confirm" + bad + " (the run took " + std::to_string((to - from) / 10000) + " ms)");
+}
+
+// The panel folder's entry that a path in it makes or lies in, added to
+// `listing` (the folder's expected entries).
+void Expect(std::vector<std::string>& listing, const std::string& path) {
+    if (path.compare(0, 6, "{demo}") != 0) return;
+    const std::string top = path.substr(6, path.find_first_of("\\/", 6) - 6);
+    if (!top.empty() && std::find(listing.begin(), listing.end(), top) == listing.end()) listing.push_back(top);
 }
 
 // The current directory of another process, from its process parameters:
 // the process block points to them, and their CurrentDirectory.DosPath is a
 // counted UTF-16 string; both offsets differ between 32 and 64 bits.
 std::string CurrentDirOf(DWORD pid) {
-    typedef LONG(WINAPI * QueryFn)(HANDLE, int, PVOID, ULONG, PULONG);
+    typedef LONG(WINAPI * QueryFn)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
     auto query = (QueryFn)(void*)GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess");
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!query || !h) {
-        if (h) CloseHandle(h);
-        return "(cannot open the process)";
-    }
-    struct {
-        LONG exitStatus;
-        BYTE* peb;
-        ULONG_PTR affinity;
-        LONG priority;
-        ULONG_PTR pid, parent;
-    } info = {};
-    const size_t kPebParams = sizeof(void*) == 8 ? 0x20 : 0x10;
-    const size_t kParamsCurDir = sizeof(void*) == 8 ? 0x38 : 0x24;
+    const size_t kPebParams = sizeof(void*) == 8 ? 0x20 : 0x10, kParamsCurDir = sizeof(void*) == 8 ? 0x38 : 0x24;
+    PROCESS_BASIC_INFORMATION info = {};
     BYTE* params = nullptr;
-    struct {
-        USHORT length, room;
-        WCHAR* buffer;
-    } dos = {};
-    ULONG len = 0;
+    UNICODE_STRING dos = {};
     std::string a;
-    if (query(h, 0, &info, sizeof info, &len) == 0 &&
-        ReadProcessMemory(h, info.peb + kPebParams, &params, sizeof params, nullptr) &&
-        ReadProcessMemory(h, params + kParamsCurDir, &dos, sizeof dos, nullptr) && dos.length) {
-        std::wstring w(dos.length / 2, L'\0');
-        if (ReadProcessMemory(h, dos.buffer, &w[0], dos.length, nullptr)) {
+    if (h && query && query(h, ProcessBasicInformation, &info, sizeof info, nullptr) == 0 &&
+        ReadProcessMemory(h, (BYTE*)info.PebBaseAddress + kPebParams, &params, sizeof params, nullptr) &&
+        ReadProcessMemory(h, params + kParamsCurDir, &dos, sizeof dos, nullptr) && dos.Length) {
+        std::wstring w(dos.Length / 2, L'\0');
+        if (ReadProcessMemory(h, dos.Buffer, &w[0], dos.Length, nullptr)) {
             a.assign(w.size() * 2 + 1, '\0');
             a.resize(std::max(0, WideCharToMultiByte(CP_ACP, 0, w.data(), (int)w.size(), &a[0], (int)a.size(),
                                                      nullptr, nullptr)));
         }
     }
-    CloseHandle(h);
+    if (h) CloseHandle(h);
     return a.empty() ? "(unreadable)" : a;
 }
 
@@ -178,7 +168,7 @@ std::string IconOf(HWND dlg) {
     POINT at = {0, 0};
     ClientToScreen(icon, &at);
     BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32};
+    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
     HGDIOBJ old = SelectObject(mem, bmp);
@@ -191,7 +181,8 @@ std::string IconOf(HWND dlg) {
     const std::vector<DWORD> shown = pixels();
     const COLORREF bg = GetPixel(mem, 0, 0);
     const std::pair<const char*, LPCSTR> stds[] = {
-        {"stop", IDI_HAND}, {"exclamation", IDI_EXCLAMATION}, {"question", IDI_QUESTION}, {"information", IDI_ASTERISK}};
+        {"stop", IDI_HAND}, {"exclamation", IDI_EXCLAMATION}, {"question", IDI_QUESTION},
+        {"information", IDI_ASTERISK}};
     std::string best = "unclear";
     double bestDiff = 1e18;
     for (const auto& s : stds) {
@@ -203,7 +194,8 @@ std::string IconOf(HWND dlg) {
         const std::vector<DWORD> ref = pixels();
         double d = 0;
         for (size_t i = 0; i < ref.size(); ++i)
-            for (int sh = 0; sh < 24; sh += 8) d += std::abs((int)((ref[i] >> sh) & 255) - (int)((shown[i] >> sh) & 255));
+            for (int sh = 0; sh < 24; sh += 8)
+                d += std::abs((int)((ref[i] >> sh) & 255) - (int)((shown[i] >> sh) & 255));
         if (d < bestDiff) bestDiff = d, best = s.first;
     }
     SelectObject(mem, old);
@@ -214,34 +206,23 @@ std::string IconOf(HWND dlg) {
     return bestDiff / (w * h * 3) < 8 ? best : "unclear";
 }
 
-// A message box of Korvalin's as the user sees it.
-struct Seen {
-    Box box;
-    HWND owner = nullptr;
-    std::string icon;
-};
-
-// The next message box, read once its text is there; false when Korvalin
-// ended or no box came within `ms`.
-bool NextBox(Session& s, Seen& out, DWORD ms = 10000, bool withIcon = false) {
+// The next message box of Korvalin's, once its text is there; null when
+// Korvalin ended or no box came within `ms`.
+HWND NextBox(Session& s, DWORD ms = 10000) {
     HWND dlg = s.WaitBox(ms);
-    if (!dlg) return false;
-    Poll([&] { return !TextOf(GetDlgItem(dlg, 0xFFFF)).empty() || !IsWindow(dlg); }, 3000);
-    out.box = ReadBox(dlg);
-    out.owner = GetWindow(dlg, GW_OWNER);
-    out.icon.clear();
-    if (withIcon) Poll([&] { return (out.icon = IconOf(dlg)) != "unclear"; }, 3000);
-    return true;
+    if (dlg) Poll([&] { return !TextOf(GetDlgItem(dlg, 0xFFFF)).empty() || !IsWindow(dlg); }, 3000);
+    return dlg;
 }
 
 // Answers Yes (or OK) to every box until Korvalin ends; the boxes in order.
 std::vector<Box> YesToAll(Session& s, DWORD ms) {
     std::vector<Box> seen;
     const DWORD start = GetTickCount();
-    Seen b;
-    for (DWORD t; (t = GetTickCount() - start) < ms && NextBox(s, b, ms - t);) {
-        seen.push_back(b.box);
-        s.Answer(GetDlgItem(b.box.hwnd, IDYES) ? IDYES : IDOK);
+    for (DWORD t; (t = GetTickCount() - start) < ms;) {
+        HWND dlg = NextBox(s, ms - t);
+        if (!dlg) break;
+        seen.push_back(ReadBox(dlg));
+        s.Answer(GetDlgItem(dlg, IDYES) ? IDYES : IDOK);
     }
     return seen;
 }
@@ -266,16 +247,18 @@ void CheckEnds(Session& s, DWORD ms = 15000) {
 }
 
 // A Yes/No question of the main window, as the user sees it.
-void CheckQuestion(const Seen& b, const Session& s, const std::string& caption, const std::string& text,
-                   int defButton, const char* icon) {
-    CheckEq(b.box.text, text, "question text");
-    CheckEq(b.box.title, caption, "question title is the window's caption");
-    std::string buttons;
-    for (int id : b.box.buttons) buttons += (buttons.empty() ? "" : ",") + std::to_string(id);
-    CheckEq(buttons + " default " + std::to_string(b.box.defButton), "6,7 default " + std::to_string(defButton),
+void CheckQuestion(HWND dlg, const Session& s, const std::string& caption, const std::string& text, int defButton,
+                   const char* icon) {
+    const Box b = ReadBox(dlg);
+    std::string shown, buttons;
+    Poll([&] { return (shown = IconOf(dlg)) != "unclear"; }, 3000);
+    for (int id : b.buttons) buttons += std::to_string(id) + ",";
+    CheckEq(b.text, text, "question text");
+    CheckEq(b.title, caption, "question title is the window's caption");
+    CheckEq(buttons + " default " + std::to_string(b.defButton), "6,7, default " + std::to_string(defButton),
             std::string("Yes and No, ") + (defButton == IDYES ? "Yes" : "No") + " the default");
-    CheckEq(b.icon, icon, std::string(icon) + " icon");
-    Check(b.owner == s.main, "the main window owns the question");
+    CheckEq(shown, icon, std::string(icon) + " icon");
+    Check(GetWindow(dlg, GW_OWNER) == s.main, "the main window owns the question");
 }
 
 // ------------------------------------------------------------ initial list
@@ -378,59 +361,93 @@ void CaseInitList() {
     }
 }
 
-// ------------------------------------------------------------ lines and templates
+// ------------------------------------------------------------ confirmed lines
 
-// Lines confirmed in one run, and what they leave on disk. Paths hold
+// The lines of one run, confirmed with Enter, and what the user then sees:
+// the questions in order, each answered, and what is on disk. Paths hold
 // {case} or {demo}; template paths lie below the case folder.
 struct File {
-    const char* path;
-    std::string data;
+    std::string path, data;
+};
+struct Ask {
+    std::string text;
+    int answer;
+    int defButton;     // 0: the text alone is checked
+    const char* icon;  // with the default button, caption and owner
 };
 struct ConfirmRow {
     const char* name;
     const char* ini;  // [FileList] keys
     std::vector<std::string> fmArgs, lines;
     std::vector<File> templates;  // made before the run, with old times
-    std::vector<File> files;      // a template's copy, with times of its own, or empty
+    std::vector<Ask> asks;
+    // A file made by the run is empty or a template's copy with times of
+    // its own; one that was there and keeps its contents keeps its
+    // last-write time. Nothing else appears in the panel folder.
+    std::vector<File> files;
     std::vector<std::string> folders, absent;
 };
 
-void ConfirmRows(const char* group, const std::vector<ConfirmRow>& rows) {
+void ConfirmRows(const std::string& prefix, const std::vector<ConfirmRow>& rows) {
     for (const auto& row : rows) {
-        g_case = std::string(group) + "/" + row.name;
+        g_case = prefix + row.name;
         Session s;
         const Run& run = s.run;
-        bool ready = true;
+        bool ready = MakeOld(run.demo + "a.txt");
         for (const auto& t : row.templates) {
             const std::string p = run.dir + t.path;
             CreateDirectoryA(Dir(p).c_str(), nullptr);
             ready = WriteAll(p, t.data) && MakeOld(p) && ready;
         }
-        if (!row.templates.empty() && !Check(ready, "templates in place")) continue;
-        const std::vector<std::string> before = Entries(run.demo);
+        if (!Check(ready, "files in place")) continue;
+        std::vector<std::string> listing = Entries(run.demo), had;
+        std::vector<uint64_t> wrote;
+        for (const auto& f : row.files) {
+            had.emplace_back("(missing)");
+            ReadAll(Subst(f.path, run), had.back());
+            wrote.push_back(LastWrite(Subst(f.path, run)));
+            Expect(listing, f.path);
+        }
+        for (const auto& d : row.folders) Expect(listing, d);
+        std::sort(listing.begin(), listing.end());
         if (!s.Open(FileListIni(row.ini, run), row.fmArgs)) continue;
-        const std::string text = Join(Subst(row.lines, run));
+        const std::string text = Join(Subst(row.lines, run)), caption = TextOf(s.main);
         if (!Check(s.SetLines(text) && s.Text() == text, "text set")) continue;
         const uint64_t from = Now();
         s.Confirm();
+        for (const auto& a : row.asks) {
+            HWND dlg = NextBox(s);
+            if (!Check(dlg != nullptr, "a question comes")) break;
+            if (a.defButton) CheckQuestion(dlg, s, caption, Subst(a.text, run), a.defButton, a.icon);
+            else CheckEq(ReadBox(dlg).text, Subst(a.text, run), "question text");
+            s.Answer(a.answer);
+        }
         CheckEnds(s);
         const uint64_t to = Now();
-        for (const auto& f : row.files) {
+        for (size_t i = 0; i < row.files.size(); ++i) {
+            const File& f = row.files[i];
             const std::string p = Subst(f.path, run), name = Shown(f.path);
+            const bool kept = f.data == had[i];
             std::string data = "(missing)";
             if (!Check(IsFile(p) && ReadAll(p, data), "file " + name)) continue;
-            Check(data == f.data, "file " + name + (f.data.empty() ? " is empty" : " is the template's copy"),
-                  "got " + Show(data) + ", want " + Show(f.data));
-            if (!f.data.empty()) CheckFreshTimes(p, from, to, name);
+            const char* what = kept             ? " is unchanged byte for byte"
+                               : f.data.empty() ? " is empty"
+                                                : " is the template's copy";
+            Check(data == f.data, "file " + name + what, "got " + Show(data) + ", want " + Show(f.data));
+            if (kept)
+                CheckEq(std::to_string(LastWrite(p)), std::to_string(wrote[i]),
+                        name + ": its last-write time is unchanged");
+            else if (!f.data.empty() && had[i] == "(missing)") CheckFreshTimes(p, from, to, name);
         }
         for (const auto& d : row.folders) Check(IsDir(Subst(d, run)), "folder " + Shown(d));
         for (const auto& a : row.absent) Check(!Exists(Subst(a, run)), "nothing named " + Show(Shown(a)));
-        if (row.files.empty() && row.folders.empty())
-            Check(Entries(run.demo) == before, "nothing is created in the panel folder");
+        std::vector<std::string> got = Entries(run.demo);
+        for (auto& e : got) e = e.substr(0, 40);
+        CheckEq(Join(got, "|"), Join(listing, "|"), "nothing else is created in the panel folder");
         std::string changed;
         for (const auto& t : row.templates) {
             std::string data = "(missing)";
-            if (!ReadAll(run.dir + t.path, data) || data != t.data) changed += " " + std::string(t.path);
+            if (!ReadAll(run.dir + t.path, data) || data != t.data) changed += " " + t.path;
         }
         if (!row.templates.empty()) Check(changed.empty(), "the templates are left as they were", changed);
     }
@@ -438,97 +455,57 @@ void ConfirmRows(const char* group, const std::vector<ConfirmRow>& rows) {
 
 // Typed lines become files and folders, relative to the panel or absolute.
 void CaseLines() {
-    ConfirmRows("lines", {
+    ConfirmRows("lines/", {
         {"relative and absolute", "", {},
          {"  new.txt \t", "folder1\\", "folder2/", "sub\\a.txt", "\t{case}abs.txt", "{case}absdir\\", "{case}deep/er/",
           "", " \t "},
-         {}, {{"{demo}new.txt", ""}, {"{demo}sub\\a.txt", ""}, {"{case}abs.txt", ""}},
+         {}, {}, {{"{demo}new.txt", ""}, {"{demo}sub\\a.txt", ""}, {"{case}abs.txt", ""}},
          {"{demo}folder1", "{demo}folder2", "{demo}sub", "{case}absdir", "{case}deep\\er"}, {"{demo}  new.txt"}},
-        {"OnlyDir", "", {"--onlydir"}, {"plain", "with.dot", "sub/a.txt", "{case}abs.only", "slash\\"}, {}, {},
+        {"OnlyDir", "", {"--onlydir"}, {"plain", "with.dot", "sub/a.txt", "{case}abs.only", "slash\\"}, {}, {}, {},
          {"{demo}plain", "{demo}with.dot", "{demo}sub\\a.txt", "{case}abs.only", "{demo}slash"}, {}},
-        {"empty text box", "", {}, {}, {}, {}, {}, {}},
-        {"blank lines only", "", {}, {"", "  ", "\t", ""}, {}, {}, {}, {}},
+        {"empty text box", "", {}, {}, {}, {}, {}, {}, {}},
+        {"blank lines only", "", {}, {"", "  ", "\t", ""}, {}, {}, {}, {}, {}},
     });
 }
 
 // New files copy the template that fits, byte for byte, with times of their own.
 void CaseTemplates() {
     const File fallback = {"Templates\\template.txt", kDataC};
-    ConfirmRows("templates", {
+    ConfirmRows("templates/", {
         {"by pattern and by fallback", "", {}, {"notes.md", "README.MD", "sub\\new.txt", "plain.py", "LICENSE"},
-         {{"Templates\\%.md", kDataA}, {"Templates\\readme%.md", kDataB}, fallback},
+         {{"Templates\\%.md", kDataA}, {"Templates\\readme%.md", kDataB}, fallback}, {},
          {{"{demo}notes.md", kDataA}, {"{demo}README.MD", kDataB}, {"{demo}sub\\new.txt", kDataC},
           {"{demo}plain.py", ""}, {"{demo}LICENSE", ""}},
          {}, {}},
-        {"default folder is created", "", {}, {"new.txt"}, {}, {{"{demo}new.txt", ""}}, {"{case}Templates"}, {}},
+        {"default folder is created", "", {}, {"new.txt"}, {}, {}, {{"{demo}new.txt", ""}}, {"{case}Templates"}, {}},
         {"TemplatePath folder", "TemplatePath={case}tpl", {}, {"new.txt", "x.md"},
-         {fallback, {"tpl\\template.txt", kDataD}, {"tpl\\%.md", kDataE}},
+         {fallback, {"tpl\\template.txt", kDataD}, {"tpl\\%.md", kDataE}}, {},
          {{"{demo}new.txt", kDataD}, {"{demo}x.md", kDataE}}, {}, {}},
         // The file named as the template folder is left alone.
         {"TemplatePath is a file", "TemplatePath={case}tplfile", {}, {"new.txt", "x.md"},
-         {fallback, {"tplfile", "not a folder"}}, {{"{demo}new.txt", ""}, {"{demo}x.md", ""}}, {}, {}},
-        {"TemplatePath cannot be made", "TemplatePath={case}bad|dir\\", {}, {"new.txt"}, {fallback},
+         {fallback, {"tplfile", "not a folder"}}, {}, {{"{demo}new.txt", ""}, {"{demo}x.md", ""}}, {}, {}},
+        {"TemplatePath cannot be made", "TemplatePath={case}bad|dir\\", {}, {"new.txt"}, {fallback}, {},
          {{"{demo}new.txt", ""}}, {}, {}},
     });
 }
 
-// ------------------------------------------------------------ questions
-
 // A line that exists or cannot be made asks the user; the answer decides
 // what becomes of a.txt, and the next line is made either way.
 void CaseQuestions() {
-    const char* replace = "{demo}a.txt 已存在。\r\n要替换它吗?";
-    struct Row {
-        const char* name;
-        bool tpl;  // Templates\template.txt holds kDataC
-        const char* lines;
-        const char* question;
-        int defButton;
-        const char* icon;
-        int answer;
-        std::string aTxt;  // a.txt afterwards
-        const char* next;  // what the next line makes, a folder if it ends in "\"
-    };
-    const Row rows[] = {
-        {"replace/No keeps the file", true, "a.txt\r\nnext.txt", replace, IDNO, "exclamation", IDNO, kOld, "next.txt"},
-        {"replace/Yes copies the template", true, "a.txt\r\nnext.txt", replace, IDNO, "exclamation", IDYES, kDataC,
-         "next.txt"},
-        {"replace/Yes without a template empties it", false, "a.txt\r\nnext.txt", replace, IDNO, "exclamation", IDYES,
-         "", "next.txt"},
-        {"failures/folder where a file is", false, "a.txt\\\r\nafter\\",
-         "Cannot create directory {demo}a.txt\r\n是否继续？", IDYES, "stop", IDYES, kOld, "after\\"},
-    };
-    for (const auto& row : rows) {
-        g_case = row.name;
-        Session s;
-        const Run& run = s.run;
-        if (row.tpl) {
-            CreateDirectoryA((run.dir + "Templates").c_str(), nullptr);
-            WriteAll(run.dir + "Templates\\template.txt", kDataC);
-        }
-        const std::string target = run.demo + "a.txt";
-        uint64_t oldTimes[3] = {}, t[3] = {};
-        MakeOld(target);
-        FileTimes(target, oldTimes);
-        if (!s.Open()) continue;
-        const std::string caption = TextOf(s.main);
-        s.SetLines(row.lines);
-        s.Confirm();
-        Seen b;
-        if (Check(NextBox(s, b, 10000, true), "a question comes")) {
-            CheckQuestion(b, s, caption, Subst(row.question, run), row.defButton, row.icon);
-            s.Answer(row.answer);
-        }
-        CheckEnds(s);
-        std::string data = "(missing)";
-        ReadAll(target, data);
-        Check(data == row.aTxt, row.aTxt == kOld ? "the file is unchanged byte for byte" : "the file is replaced",
-              "got " + Show(data) + ", want " + Show(row.aTxt));
-        FileTimes(target, t);
-        if (row.aTxt == kOld) Check(t[2] == oldTimes[2], "its last-write time is unchanged", TimeText(t[2]));
-        const std::string next = run.demo + row.next;
-        Check(next.back() == '\\' ? IsDir(next) : IsFile(next), "the next line is created");
-    }
+    const std::string replace = "{demo}a.txt 已存在。\r\n要替换它吗?";
+    const std::vector<std::string> twoFiles = {"a.txt", "next.txt"};
+    const File fallback = {"Templates\\template.txt", kDataC};
+    ConfirmRows("", {
+        {"replace/No keeps the file", "", {}, twoFiles, {fallback}, {{replace, IDNO, IDNO, "exclamation"}},
+         {{"{demo}a.txt", kOld}, {"{demo}next.txt", kDataC}}, {}, {}},
+        {"replace/Yes copies the template", "", {}, twoFiles, {fallback}, {{replace, IDYES, IDNO, "exclamation"}},
+         {{"{demo}a.txt", kDataC}, {"{demo}next.txt", kDataC}}, {}, {}},
+        {"replace/Yes without a template empties it", "", {}, twoFiles, {}, {{replace, IDYES, IDNO, "exclamation"}},
+         {{"{demo}a.txt", ""}, {"{demo}next.txt", ""}}, {}, {}},
+        {"failures/folder where a file is", "", {}, {"a.txt\\", "after\\"}, {},
+         {{"Cannot create directory {demo}a.txt\r\n是否继续？", IDYES, IDYES, "stop"}}, {{"{demo}a.txt", kOld}},
+         {"{demo}after"}, {}},
+    });
 
     // No keeps the window with its lines; confirmed again, it starts over.
     g_case = "failures/bad file name: No, then Yes";
@@ -538,9 +515,9 @@ void CaseQuestions() {
                       failed = "Cannot create file " + s.run.demo + "bad|name.txt\r\n是否继续？";
     s.SetLines(text);
     s.Confirm();
-    Seen b;
-    if (Check(NextBox(s, b, 10000, true), "a question comes")) {
-        CheckQuestion(b, s, caption, failed, IDYES, "stop");
+    HWND dlg = NextBox(s);
+    if (Check(dlg != nullptr, "a question comes")) {
+        CheckQuestion(dlg, s, caption, failed, IDYES, "stop");
         s.Answer(IDNO);
     }
     Sleep(500);
@@ -549,12 +526,12 @@ void CaseQuestions() {
     Check(IsFile(s.run.demo + "ok1.txt"), "the line before is created");
     Check(!Exists(s.run.demo + "ok2.txt"), "the line after is not");
     s.Confirm();
-    if (Check(NextBox(s, b), "confirming again asks about ok1.txt first")) {
-        CheckEq(b.box.text, s.run.demo + "ok1.txt 已存在。\r\n要替换它吗?", "replace question");
+    if (Check((dlg = NextBox(s)) != nullptr, "confirming again asks about ok1.txt first")) {
+        CheckEq(ReadBox(dlg).text, s.run.demo + "ok1.txt 已存在。\r\n要替换它吗?", "replace question");
         s.Answer(IDNO);
     }
-    if (Check(NextBox(s, b), "then about the bad name")) {
-        CheckEq(b.box.text, failed, "failure question");
+    if (Check((dlg = NextBox(s)) != nullptr, "then about the bad name")) {
+        CheckEq(ReadBox(dlg).text, failed, "failure question");
         s.Answer(IDYES);
     }
     CheckEnds(s);
@@ -563,31 +540,15 @@ void CaseQuestions() {
 
 // ------------------------------------------------------------ bad input
 
+// Only the first 4096 bytes of a line count: the long line is refused, and
+// the second is cut inside its blanks and becomes cut.txt.
 void CaseLongLines() {
-    g_case = "bad-input/100,000-byte lines";
-    Session s;
-    if (!s.Open()) return;
-    // Only the first 4096 bytes of a line count: the second line is cut
-    // inside its blanks and becomes cut.txt.
     const std::string cut = "cut.txt" + std::string(4096 - 7, ' ') + std::string(100000 - 4096, 'z');
-    const std::string text = std::string(100000, 'x') + "\r\n" + cut + "\r\nafter.txt";
-    s.SetLines(text);
-    CheckEq((long)s.Text().size(), (long)text.size(), "the text box holds the whole text");
-    s.Confirm();
-    std::vector<Box> boxes = YesToAll(s, 30000);
-    const std::string want = "Cannot create file " + s.run.demo + std::string(4096, 'x') + "\r\n是否继续？";
-    Check(boxes.size() == 1 && boxes[0].text == want, "one question, for the first 4096 bytes of the long line",
-          std::to_string(boxes.size()) + " boxes" +
-              (boxes.empty() ? "" : ", the first " + Show(boxes[0].text.substr(0, 80)) + "... of " +
-                                        std::to_string(boxes[0].text.size()) + " bytes"));
-    CheckExit(s, "korvalin ends");
-    std::string data = "?";
-    Check(IsFile(s.run.demo + "cut.txt") && ReadAll(s.run.demo + "cut.txt", data) && data.empty(),
-          "the cut line is the file cut.txt");
-    Check(IsFile(s.run.demo + "after.txt"), "the line after the long ones is created");
-    std::string list;
-    for (const auto& e : Entries(s.run.demo)) list += " " + e.substr(0, 40);
-    CheckEq(list, " a.txt after.txt b c.txt cut.txt old folder", "nothing else is created");
+    ConfirmRows("bad-input/", {
+        {"100,000-byte lines", "", {}, {std::string(100000, 'x'), cut, "after.txt"}, {},
+         {{"Cannot create file {demo}" + std::string(4096, 'x') + "\r\n是否继续？", IDYES, 0, ""}},
+         {{"{demo}cut.txt", ""}, {"{demo}after.txt", ""}}, {}, {}},
+    });
 }
 
 void CaseManyLines(int count) {
@@ -650,15 +611,6 @@ void CaseEveryByte() {
     s.Confirm();
     std::vector<Box> boxes = YesToAll(s, 110000);
     CheckExit(s, "korvalin ends");
-    auto hex = [](const std::string& t) {
-        std::string r;
-        for (unsigned char c : t) {
-            char b[8];
-            snprintf(b, sizeof b, c > 32 && c < 127 ? "%c" : "\\x%02X", c);
-            r += b;
-        }
-        return r;
-    };
     std::string lost, refused, untrimmed, unexpected;
     int made = 0;
     for (const auto& l : lines) {
@@ -668,17 +620,18 @@ void CaseEveryByte() {
         for (const auto& b : boxes) reported |= b.text == "Cannot create file " + p + "\r\n是否继续？";
         const bool created = IsFile(p);
         made += created;
-        if (!created && !reported) lost += " " + hex(l);
+        if (!created && !reported) lost += " " + Show(l);
         const unsigned char c = l.size() == 9 && l[0] == 'n' ? (unsigned char)l[3] : 0;
-        if (c > 32 && c < 127 && !strchr("<>:\"/\\|?*", c) && !created) refused += " " + hex(l);
-        if (name.size() == 7 && name[0] == 'c' && !created) untrimmed += " " + hex(l);
+        if (c > 32 && c < 127 && !strchr("<>:\"/\\|?*", c) && !created) refused += " " + Show(l);
+        if (name.size() == 7 && name[0] == 'c' && !created) untrimmed += " " + Show(l);
     }
     Check(lost.empty(), "every line is created or reported", lost);
     Check(refused.empty(), "every printable ASCII byte a file name may hold is created", refused);
     Check(untrimmed.empty(), "every byte up to 32 at the ends of a name is trimmed", untrimmed);
     for (const auto& b : boxes)
-        if (b.text.compare(0, 19, "Cannot create file ") != 0 && b.text.find(" 已存在。\r\n要替换它吗?") == std::string::npos)
-            unexpected += " " + hex(b.text);
+        if (b.text.compare(0, 19, "Cannot create file ") != 0 &&
+            b.text.find(" 已存在。\r\n要替换它吗?") == std::string::npos)
+            unexpected += " " + Show(b.text);
     Check(unexpected.empty(), "only failure and replace questions", unexpected);
     Print("INFO " + g_case + ": " + std::to_string(made) + " files, " + std::to_string(boxes.size()) + " questions");
 }
