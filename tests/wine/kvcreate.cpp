@@ -578,9 +578,9 @@ void CaseManyLines(int count) {
 }
 
 // Every byte value from 1 to 255 in a name: no crash, and each line is
-// created or reported. Under Wine without a window manager every answered
-// question costs about 2 s (Wine waits for the box to be withdrawn), so the
-// control bytes, which no file name may hold, share one line inside a name;
+// created or reported. An answered question costs far more than a created
+// file (the box must be found, answered and gone), so the control bytes,
+// which no file name may hold, share one line inside a name;
 // each of them also stands alone at both ends of a name, where it is trimmed.
 void CaseEveryByte() {
     g_case = "bad-input/every byte in a name";
@@ -647,7 +647,8 @@ void CaseLongPattern() {
     pattern += "c";
     const std::string dir = s.run.dir + "Templates\\";
     CreateDirectoryA(dir.c_str(), nullptr);
-    // Longer than MAX_PATH with its folder: made through the \\?\ form.
+    // Under a deep root longer than MAX_PATH with its folder: made through
+    // the \\?\ form.
     HANDLE h = CreateFileW((L"\\\\?\\" + Wide(dir + pattern)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                            nullptr);
     DWORD wrote = 0;
