@@ -36,6 +36,15 @@ bool EndsClean(Session& s, const std::string& what) {
     return Check(s.run.ExitCode(code, 20000), "korvalin ends after " + what) && CheckEq(code, 0, "exit code");
 }
 
+// Korvalin opened as Open does, the lines confirmed; true once it has ended cleanly.
+bool ConfirmOn(Session& s, const std::vector<std::string>& panel, const std::string& keys, const std::string& lines,
+               const std::vector<std::string>& fmArgs = {}) {
+    if (!Open(s, panel, keys, fmArgs)) return false;
+    s.SetLines(lines);
+    s.Confirm();
+    return EndsClean(s, "the confirm");
+}
+
 // The LB_SETSEL indexes in order ("1 5" -> "5"), all selecting, after one
 // LB_GETCOUNT; and the panel's caret unless `caret` is empty.
 void CheckMarks(const Run& run, const std::vector<std::string>& want, const std::string& caret) {
@@ -108,10 +117,7 @@ void CaseMarks() {
     for (const Row& row : rows) {
         g_case = "handback/" + row.name;
         Session s;
-        if (!Open(s, row.panel, row.keys, row.fmArgs)) continue;
-        s.SetLines(row.typed);
-        s.Confirm();
-        if (!EndsClean(s, "the confirm")) continue;
+        if (!ConfirmOn(s, row.panel, row.keys, row.typed, row.fmArgs)) continue;
         CheckMarks(s.run, row.marks, row.caret);
         if (row.reads >= 0) CheckEq((long)LogWith(s.run, "LB_GETTEXT").size(), row.reads, "LB_GETTEXT count");
         CheckEq(Join(LogWith(s.run, "SELECTED"), ","), row.selected, "selected afterwards");
@@ -157,12 +163,9 @@ void CaseKeyStrokes() {
         Session s;
         // With the wait users have: the keys go to the foreground window,
         // and without it the panel was now and then not yet that window.
-        if (!Open(s, {"a.txt"}, "AutoOpen=1 OpenMethod=0 SleepTime=200 CursorPos=3 KeyType=" +
-                                    std::to_string(row.keyType)))
+        if (!ConfirmOn(s, {"a.txt"}, "AutoOpen=1 OpenMethod=0 SleepTime=200 CursorPos=3 KeyType=" +
+                                         std::to_string(row.keyType), row.typed))
             continue;
-        s.SetLines(row.typed);
-        s.Confirm();
-        if (!EndsClean(s, "the confirm")) continue;
         // fakefm handles what is queued for its panel before it logs the end.
         Poll([&] { return !s.run.LogValue("CARET").empty(); }, 5000);
         std::string want;
@@ -182,12 +185,10 @@ void CaseShellOpen() {
     Session s;
     const std::string log = s.run.dir + "opened.log", outside = s.run.dir + "outside.kvopen";
     SetEnvironmentVariableA("KVOPEN_LOG", log.c_str());  // fakefm and Korvalin hand it on
-    bool opened = Open(s, {"a.txt"}, "AutoOpen=1 OpenMethod=1 OpenMax=2 CursorPos=3");
+    bool ended = ConfirmOn(s, {"a.txt"}, "AutoOpen=1 OpenMethod=1 OpenMax=2 CursorPos=3",
+                           "sub.kvopen\\\r\none.kvopen\r\n" + outside + "\r\ntwo.kvopen\r\nthree.kvopen");
     SetEnvironmentVariableA("KVOPEN_LOG", nullptr);
-    if (!opened) return;
-    s.SetLines("sub.kvopen\\\r\none.kvopen\r\n" + outside + "\r\ntwo.kvopen\r\nthree.kvopen");
-    s.Confirm();
-    if (!EndsClean(s, "the confirm")) return;
+    if (!ended) return;
     std::string text;
     Poll([&] { return ReadAll(log, text) && kv::Lines(text).size() >= 2; }, 10000);
     Sleep(1500);  // time for a third one that should not come
