@@ -22,22 +22,17 @@
 // LB_SETSEL, and it catches up with the folder before it answers LB_GETCOUNT.
 // Folders come first, then files, each sorted by name.
 //
-// Usage:
 //   fakefm.exe --dir <folder> --exe <korvalin.exe> [--log <file>]
-//              [--select <name>]... [--onlydir] [--blank]
-//              [--raw <argument text>] [--noargs] [--timeout <ms>]
-//              [--fill <n>] [--pad <bytes>]
-//
-//   --select  selects the entry of that name before Korvalin starts
-//   --onlydir passes -OnlyDir before the paths
-//   --blank   separates the columns by a blank instead of a tab (older
-//             file manager versions)
-//   --raw     passes this text as Korvalin's whole argument string
-//   --noargs  passes no arguments at all
-//   --timeout stops Korvalin after this many milliseconds (default: never)
-//   --fill    lists n more files that are not on disk (fill00000.dat ...),
-//             for a panel of many items
-//   --pad     makes every item text at least this long (one more column)
+//     --select <name>  selects that entry before Korvalin starts (repeatable)
+//     --onlydir        passes -OnlyDir before the paths
+//     --blank          separates the columns by a blank, not a tab (older
+//                      file manager versions)
+//     --raw <text>     passes this text as Korvalin's whole argument string
+//     --noargs         passes no arguments at all
+//     --timeout <ms>   stops Korvalin after this long (default: never)
+//     --fill <n>       lists n more files that are not on disk
+//                      (fill00000.dat ...), for a panel of many items
+//     --pad <bytes>    makes every item text at least this long (one more column)
 #include <windows.h>
 
 #include <algorithm>
@@ -49,9 +44,10 @@
 namespace {
 
 struct Options {
-    std::string dir, exe, log, raw;
+    std::string dir, exe, log;
+    const char* raw = nullptr;
     std::vector<std::string> select;
-    bool onlyDir = false, blank = false, hasRaw = false, noArgs = false;
+    bool onlyDir = false, blank = false, noArgs = false;
     DWORD timeout = INFINITE;
     int fill = 0;
     size_t pad = 0;
@@ -60,8 +56,7 @@ struct Options {
 Options g_opt;
 HANDLE g_log = INVALID_HANDLE_VALUE;
 HWND g_list = nullptr;
-WNDPROC g_listProc = nullptr;   // the list box's own procedure, for ANSI calls
-WNDPROC g_listProcW = nullptr;  // the same, for wide calls
+WNDPROC g_listProcW = nullptr;       // the list box's own procedure
 std::vector<std::string> g_listing;  // the item texts now shown
 const UINT kCountsGet = WM_APP, kCountsClear = WM_APP + 1;
 long g_counts[LB_GETCOUNT - LB_SETSEL + 1] = {};
@@ -74,10 +69,14 @@ void Log(const std::string& line) {
     FlushFileBuffers(g_log);
 }
 
-std::string Hex(unsigned v) {
-    char b[16];
-    snprintf(b, sizeof b, "0x%02X", v);
-    return b;
+// The list box's own handling, past the logging of ListProc.
+LRESULT Own(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return CallWindowProcW(g_listProcW, g_list, msg, wp, lp); }
+
+bool Selected(size_t i) { return Own(LB_GETSEL, i) > 0; }
+int Caret() { return (int)Own(LB_GETCARETINDEX); }
+void Mark(size_t i) {
+    Own(LB_SETSEL, TRUE, i);
+    Own(LB_SETCARETINDEX, i);
 }
 
 std::string WithSlash(std::string d) {
@@ -85,14 +84,17 @@ std::string WithSlash(std::string d) {
     return d;
 }
 
-std::string QuoteIfBlank(const std::string& s) {
-    return s.find(' ') == std::string::npos ? s : "\"" + s + "\"";
+char Sep() { return g_opt.blank ? ' ' : '\t'; }
+std::string NameOf(const std::string& item) { return item.substr(0, item.find(Sep())); }
+std::string CaretText() {
+    int c = Caret();
+    return std::to_string(c) + " " + (c >= 0 && c < (int)g_listing.size() ? NameOf(g_listing[c]) : "");
 }
 
 // The entries of the folder, folders first, each by name: what the panel shows.
 std::vector<std::string> ReadFolder() {
     std::vector<std::string> dirs, files;
-    const char sep = g_opt.blank ? ' ' : '\t';
+    const char sep = Sep();
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((WithSlash(g_opt.dir) + "*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return {};
@@ -104,38 +106,25 @@ std::vector<std::string> ReadFolder() {
         FileTimeToLocalFileTime(&fd.ftLastWriteTime, &local);
         FileTimeToSystemTime(&local, &st);
         char date[32];
-        snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", st.wYear,
-                 st.wMonth, st.wDay, st.wHour, st.wMinute);
+        snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
         const bool isDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        std::string size = isDir ? "<DIR>"
-                                 : std::to_string(((unsigned long long)fd.nFileSizeHigh << 32) |
-                                                  fd.nFileSizeLow);
+        std::string size = isDir ? "<DIR>" : std::to_string(((unsigned long long)fd.nFileSizeHigh << 32) | fd.nFileSizeLow);
         std::string item = name + sep + size + sep + date;
         if (item.size() < g_opt.pad) item += sep + std::string(g_opt.pad - item.size() - 1, 'x');
         (isDir ? dirs : files).push_back(item);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     for (int i = 0; i < g_opt.fill; ++i) {
-        char name[32];
-        snprintf(name, sizeof name, "fill%05d.dat", i);
-        files.push_back(name + std::string(1, sep) + "0" + sep + "2001-01-01 12:00");
+        char item[48];
+        snprintf(item, sizeof item, "fill%05d.dat%c0%c2001-01-01 12:00", i, sep, sep);
+        files.push_back(item);
     }
     // By name alone: the separator must not decide between "a" and "a.txt".
-    auto byName = [sep](const std::string& x, const std::string& y) {
-        size_t i = 0;
-        for (;; ++i) {
-            char a = i < x.size() && x[i] != sep ? x[i] : 0, b = i < y.size() && y[i] != sep ? y[i] : 0;
-            if (a != b || !a) return (unsigned char)a < (unsigned char)b;
-        }
-    };
+    auto byName = [](const std::string& x, const std::string& y) { return NameOf(x) < NameOf(y); };
     std::sort(dirs.begin(), dirs.end(), byName);
     std::sort(files.begin(), files.end(), byName);
     dirs.insert(dirs.end(), files.begin(), files.end());
     return dirs;
-}
-
-std::string NameOf(const std::string& item) {
-    return item.substr(0, item.find(g_opt.blank ? ' ' : '\t'));
 }
 
 // Re-lists the folder, keeping the selection and the caret on the names
@@ -145,19 +134,18 @@ void Refresh() {
     if (now == g_listing) return;
     std::vector<std::string> selected;
     for (size_t i = 0; i < g_listing.size(); ++i)
-        if (CallWindowProcA(g_listProc, g_list, LB_GETSEL, i, 0) > 0)
-            selected.push_back(NameOf(g_listing[i]));
-    int caret = (int)CallWindowProcA(g_listProc, g_list, LB_GETCARETINDEX, 0, 0);
-    std::string caretName = caret >= 0 && caret < (int)g_listing.size() ? NameOf(g_listing[caret]) : "";
-
+        if (Selected(i)) selected.push_back(NameOf(g_listing[i]));
+    const int caret = Caret();
+    const std::string caretName = caret >= 0 && caret < (int)g_listing.size() ? NameOf(g_listing[caret]) : "";
     SendMessageA(g_list, WM_SETREDRAW, FALSE, 0);
-    CallWindowProcA(g_listProc, g_list, LB_RESETCONTENT, 0, 0);
+    Own(LB_RESETCONTENT);
     for (size_t i = 0; i < now.size(); ++i) {
-        CallWindowProcA(g_listProc, g_list, LB_ADDSTRING, 0, (LPARAM)now[i].c_str());
+        std::wstring w(now[i].size() + 1, L'\0');
+        w.resize(MultiByteToWideChar(CP_ACP, 0, now[i].c_str(), -1, &w[0], (int)w.size()));
+        Own(LB_ADDSTRING, 0, (LPARAM)w.c_str());
         const std::string n = NameOf(now[i]);
-        if (std::find(selected.begin(), selected.end(), n) != selected.end())
-            CallWindowProcA(g_listProc, g_list, LB_SETSEL, TRUE, i);
-        if (n == caretName) CallWindowProcA(g_listProc, g_list, LB_SETCARETINDEX, i, FALSE);
+        if (std::find(selected.begin(), selected.end(), n) != selected.end()) Own(LB_SETSEL, TRUE, i);
+        if (n == caretName) Own(LB_SETCARETINDEX, i);
     }
     SendMessageA(g_list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_list, nullptr, TRUE);
@@ -166,22 +154,22 @@ void Refresh() {
 
 // The panel as Korvalin left it; nothing when the test closed it.
 void LogPanel() {
-    if (!IsWindow(g_list)) {
-        Log("PANEL GONE");
-        return;
-    }
+    if (!IsWindow(g_list)) return Log("PANEL GONE");
     Refresh();
     Log("LISTING " + std::to_string(g_listing.size()));
-    for (const auto& item : g_listing) {
-        std::string line = item;
-        std::replace(line.begin(), line.end(), '\t', '|');
-        Log("ITEM " + line);
+    for (std::string item : g_listing) {
+        std::replace(item.begin(), item.end(), '\t', '|');
+        Log("ITEM " + item);
     }
     for (size_t i = 0; i < g_listing.size(); ++i)
-        if (CallWindowProcA(g_listProc, g_list, LB_GETSEL, i, 0) > 0) Log("SELECTED " + NameOf(g_listing[i]));
-    int caret = (int)CallWindowProcA(g_listProc, g_list, LB_GETCARETINDEX, 0, 0);
-    Log("CARET " + std::to_string(caret) + " " +
-        (caret >= 0 && caret < (int)g_listing.size() ? NameOf(g_listing[caret]) : ""));
+        if (Selected(i)) Log("SELECTED " + NameOf(g_listing[i]));
+    Log("CARET " + CaretText());
+}
+
+std::string Hex(WPARAM v) {
+    char b[16];
+    snprintf(b, sizeof b, "0x%02X", (unsigned)v);
+    return b;
 }
 
 // The panel's own window procedure, a wide one: records what reaches the
@@ -194,9 +182,7 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // For the benchmark: how often the list-box message wp came since
     // kCountsClear.
     case kCountsGet: return wp >= LB_SETSEL && wp <= LB_GETCOUNT ? g_counts[wp - LB_SETSEL] : -1;
-    case kCountsClear:
-        for (long& c : g_counts) c = 0;
-        return 0;
+    case kCountsClear: std::fill(std::begin(g_counts), std::end(g_counts), 0); return 0;
     case LB_GETCOUNT:
         Log("LB_GETCOUNT");
         Refresh();
@@ -216,61 +202,45 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case LB_SETSEL: {
         Log("LB_SETSEL " + std::to_string((int)wp) + " " + std::to_string((int)lp));
-        LRESULT r = CallWindowProcW(g_listProcW, hwnd, msg, wp, lp);
-        if (wp && r != LB_ERR && (int)lp >= 0) CallWindowProcW(g_listProcW, hwnd, LB_SETCARETINDEX, lp, FALSE);
+        LRESULT r = Own(msg, wp, lp);
+        if (wp && r != LB_ERR && (int)lp >= 0) Own(LB_SETCARETINDEX, lp);
         return r;
     }
-    case WM_KEYUP: Log("KEYUP " + Hex((unsigned)wp)); break;
+    case WM_KEYUP: Log("KEYUP " + Hex(wp)); break;
+    case WM_CHAR: Log("CHAR " + Hex(wp)); break;
     case WM_KEYDOWN:
-        Log("KEYDOWN " + Hex((unsigned)wp));
-        if (wp == VK_F4) {
-            int caret = (int)CallWindowProcW(g_listProcW, hwnd, LB_GETCARETINDEX, 0, 0);
-            if (caret >= 0 && caret < (int)g_listing.size()) Log("OPEN " + g_listing[caret]);
-        }
+        Log("KEYDOWN " + Hex(wp));
+        if (wp == VK_F4 && Caret() >= 0 && Caret() < (int)g_listing.size()) Log("OPEN " + g_listing[Caret()]);
         break;
-    case WM_CHAR: Log("CHAR " + Hex((unsigned)wp)); break;
     }
     return CallWindowProcW(g_listProcW, hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SIZE:
-        if (g_list) MoveWindow(g_list, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        return 0;
-    case WM_SETFOCUS:
-        if (g_list) SetFocus(g_list);
-        return 0;
-    case WM_TIMER:
-        Refresh();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_SIZE: MoveWindow(g_list, 0, 0, LOWORD(lp), HIWORD(lp), TRUE); return 0;
+    case WM_SETFOCUS: if (g_list) SetFocus(g_list); return 0;
+    case WM_TIMER: Refresh(); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 bool ParseArgs() {
     for (int i = 1; i < __argc; ++i) {
-        std::string a = __argv[i];
-        auto next = [&](std::string& out) {
-            if (i + 1 >= __argc) return false;
-            out = __argv[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--dir") { if (!next(g_opt.dir)) return false; }
-        else if (a == "--exe") { if (!next(g_opt.exe)) return false; }
-        else if (a == "--log") { if (!next(g_opt.log)) return false; }
-        else if (a == "--select") { if (!next(v)) return false; g_opt.select.push_back(v); }
-        else if (a == "--raw") { if (!next(g_opt.raw)) return false; g_opt.hasRaw = true; }
-        else if (a == "--timeout") { if (!next(v)) return false; g_opt.timeout = strtoul(v.c_str(), nullptr, 10); }
-        else if (a == "--fill") { if (!next(v)) return false; g_opt.fill = atoi(v.c_str()); }
-        else if (a == "--pad") { if (!next(v)) return false; g_opt.pad = strtoul(v.c_str(), nullptr, 10); }
-        else if (a == "--onlydir") g_opt.onlyDir = true;
+        const std::string a = __argv[i];
+        if (a == "--onlydir") g_opt.onlyDir = true;
         else if (a == "--blank") g_opt.blank = true;
         else if (a == "--noargs") g_opt.noArgs = true;
+        else if (i + 1 == __argc) return false;  // the others take a value
+        else if (a == "--dir") g_opt.dir = __argv[++i];
+        else if (a == "--exe") g_opt.exe = __argv[++i];
+        else if (a == "--log") g_opt.log = __argv[++i];
+        else if (a == "--select") g_opt.select.push_back(__argv[++i]);
+        else if (a == "--raw") g_opt.raw = __argv[++i];
+        else if (a == "--timeout") g_opt.timeout = strtoul(__argv[++i], nullptr, 10);
+        else if (a == "--fill") g_opt.fill = atoi(__argv[++i]);
+        else if (a == "--pad") g_opt.pad = strtoul(__argv[++i], nullptr, 10);
         else return false;
     }
     return !g_opt.dir.empty() && !g_opt.exe.empty();
@@ -279,34 +249,67 @@ bool ParseArgs() {
 // "[-OnlyDir] %P%S": the selected items' full paths, or the folder itself.
 std::string Arguments() {
     if (g_opt.noArgs) return "";
-    if (g_opt.hasRaw) return g_opt.raw;
-    std::string args = g_opt.onlyDir ? "-OnlyDir" : "";
-    std::vector<std::string> paths;
+    if (g_opt.raw) return g_opt.raw;
+    std::vector<std::string> args;
+    if (g_opt.onlyDir) args.push_back("-OnlyDir");
     for (size_t i = 0; i < g_listing.size(); ++i)
-        if (CallWindowProcA(g_listProc, g_list, LB_GETSEL, i, 0) > 0)
-            paths.push_back(WithSlash(g_opt.dir) + NameOf(g_listing[i]));
-    if (paths.empty()) paths.push_back(WithSlash(g_opt.dir));
-    for (const auto& p : paths) {
-        if (!args.empty()) args += ' ';
-        args += QuoteIfBlank(p);
+        if (Selected(i)) args.push_back(WithSlash(g_opt.dir) + NameOf(g_listing[i]));
+    if (args.size() == (g_opt.onlyDir ? 1u : 0u)) args.push_back(WithSlash(g_opt.dir));
+    std::string r;
+    for (const auto& p : args) r += (r.empty() ? "" : " ") + (p.find(' ') == std::string::npos ? p : "\"" + p + "\"");
+    return r;
+}
+
+// Handles the messages queued for this thread (Korvalin's to the list box among them).
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    return args;
+}
+
+// Starts Korvalin in the panel's folder. Wine answers 1359 (internal error)
+// when the new process ended before its start-up was done, before any code
+// of the program ran; seen now and then with two Wine servers busy, and a
+// second try succeeds. The driver does the same for this program; other
+// errors are reported.
+HANDLE StartKorvalin() {
+    std::string cmd = "\"" + g_opt.exe + "\"", args = Arguments();
+    if (!args.empty()) cmd += " " + args;
+    Log("START " + cmd);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> buf(cmd.begin(), cmd.end());
+    buf.push_back(0);
+    for (int attempt = 0;; ++attempt) {
+        if (CreateProcessA(g_opt.exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr, g_opt.dir.c_str(),
+                           &si, &pi))
+            break;
+        if (attempt == 2 || GetLastError() != ERROR_INTERNAL_ERROR) {
+            Log("STARTFAILED " + std::to_string(GetLastError()));
+            return nullptr;
+        }
+        Log("STARTRETRY " + std::to_string(GetLastError()));
+        Sleep(300);
+    }
+    CloseHandle(pi.hThread);
+    Log("PID " + std::to_string(pi.dwProcessId));
+    return pi.hProcess;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     if (!ParseArgs()) {
-        MessageBoxA(nullptr,
-                    "fakefm.exe --dir <folder> --exe <korvalin.exe> [--log <file>]\n"
-                    "  [--select <name>]... [--onlydir] [--blank] [--raw <text>]\n"
-                    "  [--noargs] [--timeout <ms>] [--fill <n>] [--pad <bytes>]",
-                    "fakefm", MB_OK);
+        MessageBoxA(nullptr, "fakefm.exe --dir <folder> --exe <korvalin.exe> [options]: see fakefm.cpp", "fakefm",
+                    MB_OK);
         return 2;
     }
     if (!g_opt.log.empty())
-        g_log = CreateFileA(g_opt.log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        g_log = CreateFileA(g_opt.log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = MainProc;
@@ -315,119 +318,66 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = "FakeFmMain";
     RegisterClassA(&wc);
-    std::string title = "fakefm - " + WithSlash(g_opt.dir);
-    HWND main = CreateWindowA("FakeFmMain", title.c_str(), WS_OVERLAPPEDWINDOW, 20, 20, 520, 400,
-                              nullptr, nullptr, inst, nullptr);
-    g_list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL |
-                           LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS,
-                           0, 0, 100, 100, main, (HMENU)1, inst, nullptr);
-    g_listProc = (WNDPROC)GetWindowLongPtrA(g_list, GWLP_WNDPROC);
+    HWND main = CreateWindowA("FakeFmMain", ("fakefm - " + WithSlash(g_opt.dir)).c_str(), WS_OVERLAPPEDWINDOW, 20,
+                              20, 520, 400, nullptr, nullptr, inst, nullptr);
+    g_list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY |
+                           LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS, 0, 0, 100, 100, main, (HMENU)1, inst, nullptr);
     g_listProcW = (WNDPROC)SetWindowLongPtrW(g_list, GWLP_WNDPROC, (LONG_PTR)ListProc);
     Refresh();
     for (const auto& name : g_opt.select)
         for (size_t i = 0; i < g_listing.size(); ++i)
-            if (NameOf(g_listing[i]) == name) {
-                CallWindowProcA(g_listProc, g_list, LB_SETSEL, TRUE, i);
-                CallWindowProcA(g_listProc, g_list, LB_SETCARETINDEX, i, FALSE);
-            }
+            if (NameOf(g_listing[i]) == name) Mark(i);
 
     ShowWindow(main, SW_SHOW);
     UpdateWindow(main);
     SetForegroundWindow(main);
     SetFocus(g_list);
+    Pump();  // the window settles, so that Korvalin finds it in the foreground
 
-    // Let the window settle so that Korvalin finds it in the foreground.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-
-    std::string cmd = "\"" + g_opt.exe + "\"";
-    std::string args = Arguments();
-    if (!args.empty()) cmd += " " + args;
-    Log("START " + cmd);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::vector<char> buf(cmd.begin(), cmd.end());
-    buf.push_back(0);
-    // Wine answers 1359 (internal error) when the new process ended before
-    // its start-up was done, before any code of the program ran; seen now
-    // and then with two Wine servers busy, and a second try succeeds. The
-    // driver does the same for this program; other errors are reported.
-    bool started = false;
-    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        if (attempt) {
-            Log("STARTRETRY " + std::to_string(GetLastError()));
-            Sleep(300);
-        }
-        started = CreateProcessA(g_opt.exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 g_opt.dir.c_str(), &si, &pi);
-        if (!started && GetLastError() != ERROR_INTERNAL_ERROR) break;
-    }
-    if (!started) {
-        Log("STARTFAILED " + std::to_string(GetLastError()));
-        return 3;
-    }
-    CloseHandle(pi.hThread);
-    Log("PID " + std::to_string(pi.dwProcessId));
-
+    HANDLE kv = StartKorvalin();
+    if (!kv) return 3;
     // Keep the listing current while Korvalin creates things. The change
     // notification refreshes at once; the timer catches what it misses.
     HANDLE change = FindFirstChangeNotificationA(
-        g_opt.dir.c_str(), FALSE,
-        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_SIZE);
+        g_opt.dir.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_SIZE);
     SetTimer(main, 1, 250, nullptr);
 
     const DWORD start = GetTickCount();
-    int exitCode = 0;
-    bool timedOut = false;
     for (;;) {
-        HANDLE waits[2] = {pi.hProcess, change};
-        DWORD n = change == INVALID_HANDLE_VALUE ? 1 : 2;
+        HANDLE waits[2] = {kv, change};
         DWORD left = INFINITE;
         if (g_opt.timeout != INFINITE) {
             DWORD spent = GetTickCount() - start;
-            if (spent >= g_opt.timeout) { timedOut = true; break; }
-            left = g_opt.timeout - spent;
+            left = spent >= g_opt.timeout ? 0 : g_opt.timeout - spent;
         }
-        // Messages that Korvalin sends to the list box are handled in here.
-        DWORD r = MsgWaitForMultipleObjects(n, waits, FALSE, left, QS_ALLINPUT);
-        if (r == WAIT_OBJECT_0) break;
+        DWORD r = MsgWaitForMultipleObjects(change == INVALID_HANDLE_VALUE ? 1 : 2, waits, FALSE, left, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0 || r == WAIT_TIMEOUT) break;
         if (r == WAIT_OBJECT_0 + 1) {
             Refresh();
             FindNextChangeNotification(change);
         }
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) break;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        Pump();
     }
-    if (timedOut) {
-        TerminateProcess(pi.hProcess, 1);
-        WaitForSingleObject(pi.hProcess, 5000);
+    int exitCode = 0;
+    if (WaitForSingleObject(kv, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(kv, 1);
+        WaitForSingleObject(kv, 5000);
         Log("TIMEOUT");
         exitCode = 4;
     } else {
         DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
+        GetExitCodeProcess(kv, &code);
         Log("EXIT " + std::to_string((int)code));
         // Handle what Korvalin left queued for the panel (keys sent to
         // open the new files) before the panel goes away.
-        DWORD until = GetTickCount() + 300;
-        while ((int)(until - GetTickCount()) > 0) {
+        for (DWORD until = GetTickCount() + 300; (int)(until - GetTickCount()) > 0;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
+            Pump();
         }
         LogPanel();
     }
     if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
-    CloseHandle(pi.hProcess);
+    CloseHandle(kv);
     if (g_log != INVALID_HANDLE_VALUE) CloseHandle(g_log);
     DestroyWindow(main);
     return exitCode;

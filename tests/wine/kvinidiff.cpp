@@ -96,57 +96,34 @@ struct Lookup {
 // blanks around '=' in half of the files, a duplicate key and a duplicate
 // section, and keys whose case differs from the lookup's.
 std::string MakeFile(const ValueCase& v, const Layout& layout, int variant) {
-    std::vector<std::string> lines = {"; a comment k=comment", "[Other]", "k=other", "[Sect]", "before=1"};
-    lines.push_back(variant & 1 ? "K = " + v.raw : "k=" + v.raw);
+    std::vector<std::string> lines = {"; a comment k=comment", "[Other]", "k=other", "[Sect]", "before=1",
+                                      (variant & 1 ? "K = " : "k=") + v.raw};
     if (variant & 2) lines.push_back("k=second");
-    lines.push_back("after=2");
-    lines.push_back("[sect]");
-    lines.push_back("k=duplicate section");
-    lines.push_back("new=3");
+    lines.insert(lines.end(), {"after=2", "[sect]", "k=duplicate section", "new=3"});
     std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        text += lines[i];
-        if (i + 1 < lines.size() || layout.finalEnd) text += layout.ends[i % layout.ends.size()];
-    }
+    for (size_t i = 0; i < lines.size(); ++i)
+        text += lines[i] + (i + 1 < lines.size() || layout.finalEnd ? layout.ends[i % layout.ends.size()] : "");
     return text;
 }
 
-const Lookup kLookups[] = {
+const std::vector<Lookup> kLookups = {
     {"Sect", "k"}, {"SECT", "K"}, {"Sect", "before"}, {"Sect", "after"}, {"Sect", "new"},
     {"Sect", "missing"}, {"Missing", "k"}, {"Other", "k"},
 };
 
 // Files whose shape, not their value, is the question: headers, key lines
 // and where a key belongs. Each is read at Sect/k and Sect/j.
-struct Shape {
-    const char* content;
-    const char* intended = nullptr;  // why Korvalin differs here on purpose
+const char* const kShapes[] = {
+    "[ Sect ]\nk=v\n", "[Sect] trailing text\nk=v\n", "[Sect]]\nk=v\n", "[Sect] x ]\nk=v\n",
+    "[Sect]\nk=1\n[Sect]]\nj=2\n", "[Sect\nk=v\n", "  [Sect]  \n  k  =  v  \n", "k=outside\n[Sect]\nj=v\n",
+    "[Sect]\nk\nk=v\n", "[Sect]\n=v\nk=w\n", "[Sect]\nk==v\n", "[Sect]\r\n\r\n\r\nk=v\r\n",
+    "[sect]\nk=1\n[SECT]\nk=2\nj=3\n", "[Sect]\nK=1\nk=2\n", "[Sect]\n;k=v\nj=w\n", "[Sect]\n[Other]\nk=v\n",
+    "[Other]\nk=1\n[Sect]\nj=2\n[Other]\n[Sect]\nk=3\n", "[Sect]\nk=v\r\rj=w\n\r", "[Sect]\r\nk=a\rb\nj=w",
+    "\n\n[Sect]\nk=\"\"\"\n", "[Sect]\nk = ' v ' \nj = \" v ' \n", "[Sect]\nk=v ; not a comment\n",
+    "[Sect]\n\tk\t=\tv\t\n",
 };
-const Shape kShapes[] = {
-    {"[ Sect ]\nk=v\n"},
-    {"[Sect] trailing text\nk=v\n"},
-    {"[Sect]]\nk=v\n"},
-    {"[Sect] x ]\nk=v\n"},
-    {"[Sect]\nk=1\n[Sect]]\nj=2\n"},
-    {"[Sect\nk=v\n"},
-    {"  [Sect]  \n  k  =  v  \n"},
-    {"k=outside\n[Sect]\nj=v\n"},
-    {"[Sect]\nk\nk=v\n", "a line without '=' is no key (the system's hides a later key line)"},
-    {"[Sect]\n=v\nk=w\n"},
-    {"[Sect]\nk==v\n"},
-    {"[Sect]\r\n\r\n\r\nk=v\r\n"},
-    {"[sect]\nk=1\n[SECT]\nk=2\nj=3\n"},
-    {"[Sect]\nK=1\nk=2\n"},
-    {"[Sect]\n;k=v\nj=w\n"},
-    {"[Sect]\n[Other]\nk=v\n"},
-    {"[Other]\nk=1\n[Sect]\nj=2\n[Other]\n[Sect]\nk=3\n"},
-    {"[Sect]\nk=v\r\rj=w\n\r"},
-    {"[Sect]\r\nk=a\rb\nj=w"},
-    {"\n\n[Sect]\nk=\"\"\"\n"},
-    {"[Sect]\nk = ' v ' \nj = \" v ' \n"},
-    {"[Sect]\nk=v ; not a comment\n"},
-    {"[Sect]\n\tk\t=\tv\t\n"},
-};
+// The one shape where Korvalin differs on purpose.
+const char* const kKeylessLine = "[Sect]\nk\nk=v\n";
 
 std::string WinString(const std::string& file, const Lookup& l) {
     std::string buf(kBuffer + 16, '\xCC');
@@ -158,41 +135,33 @@ std::string WinString(const std::string& file, const Lookup& l) {
 // Korvalin's integer rule, written out: decimal with an optional sign, or
 // hexadecimal after 0x or $, the whole trimmed text, in 32 bits.
 bool RuleInteger(const std::string& text, int& value) {
-    std::string s = text;
-    while (!s.empty() && (s[0] == ' ' || s[0] == '\t')) s.erase(0, 1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
-    size_t i = 0;
-    bool neg = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return false;
+    const std::string s = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    const bool neg = s[0] == '-';
+    size_t i = s[0] == '+' || neg;
     int base = 10;
     if (s.compare(i, 1, "$") == 0) base = 16, i += 1;
     else if (s.compare(i, 2, "0x") == 0 || s.compare(i, 2, "0X") == 0) base = 16, i += 2;
-    if (i >= s.size() || s.size() - i > 12) return false;
+    if (i >= s.size() || s.size() - i > 12 || !isxdigit(static_cast<unsigned char>(s[i]))) return false;
     char* end = nullptr;
-    std::string digits = s.substr(i);
-    if (!isxdigit(static_cast<unsigned char>(digits[0]))) return false;
-    unsigned long long m = strtoull(digits.c_str(), &end, base);
-    if (*end) return false;
-    if (base == 16) {
-        if (m > 0xFFFFFFFFull) return false;
-        unsigned bits = neg ? 0u - static_cast<unsigned>(m) : static_cast<unsigned>(m);
-        value = static_cast<int>(bits);
-        return true;
-    }
-    if (m > (neg ? 2147483648ull : 2147483647ull)) return false;
-    value = neg ? static_cast<int>(-static_cast<long long>(m)) : static_cast<int>(m);
+    const unsigned long long m = strtoull(s.c_str() + i, &end, base);
+    if (*end || m > (base == 16 ? 0xFFFFFFFFull : neg ? 2147483648ull : 2147483647ull)) return false;
+    if (base == 16) value = static_cast<int>(neg ? 0u - static_cast<unsigned>(m) : static_cast<unsigned>(m));
+    else value = static_cast<int>(neg ? -static_cast<long long>(m) : static_cast<long long>(m));
     return true;
 }
 
 // The differences of a text value that Korvalin makes on purpose, or null.
-const char* IntendedTextDifference(const ValueCase& v, const std::string& win, const std::string& mine) {
+const char* IntendedTextDifference(const std::string& raw, const std::string& win, const std::string& mine) {
     const size_t limit = TIniFile::MaxValueLength;
     if (win.size() == mine.size() + 1 && win.size() == limit && win.compare(0, mine.size(), mine) == 0 &&
         IsDBCSLeadByte(static_cast<BYTE>(win.back())))
         return "values cut at 2047 bytes keep no half of a double-byte character";
-    if (mine.size() == limit && win == mine.substr(0, limit - 1) && v.raw.size() == limit + 2 &&
-        (v.raw[0] == '"' || v.raw[0] == '\''))
+    if (mine.size() == limit && win == mine.substr(0, limit - 1) && raw.size() == limit + 2 &&
+        (raw[0] == '"' || raw[0] == '\''))
         return "quoted values of 2049 bytes lose their quotes only";
+    if (raw == kKeylessLine) return "a line without '=' is no key (the system's hides a later key line)";
     return nullptr;
 }
 
@@ -207,9 +176,62 @@ const char* IntegerDifferenceKind(const std::string& text) {
                   : "integers that are not entirely a number give the default";
 }
 
+// A long text shortened for a FAIL line.
+std::string Brief(const std::string& s) {
+    return s.size() > 40 ? Show(s.substr(0, 20)) + "...(" + std::to_string(s.size()) + " bytes)" : Show(s);
+}
+
 struct Tally {
     int files = 0, strings = 0, numbers = 0, failed = 0;
 };
+std::vector<std::pair<std::string, Tally>> g_tallies;  // by group, in the order first met
+std::map<std::string, int> g_intended;                  // differences on purpose, by kind
+bool g_verbose = false;
+
+// Writes `content` as a file of its own (the system keeps the files it read
+// cached) and reads each lookup through the system and through TIniFile, as
+// text and, with `integers`, as an integer. A difference not made on purpose
+// is a FAIL line that names `value`, the text the file is about.
+void Compare(const std::string& file, const std::string& group, const std::string& content,
+             const std::string& value, bool integers, const std::vector<Lookup>& lookups) {
+    g_case = "ini-diff/" + group;
+    auto t = std::find_if(g_tallies.begin(), g_tallies.end(), [&](const auto& g) { return g.first == group; });
+    if (t == g_tallies.end()) t = g_tallies.insert(t, {group, {}});
+    if (!WriteAll(file, content)) {
+        Check(false, "the file can be written", file);
+        return;
+    }
+    ++t->second.files;
+    TIniFile ours(file);
+    for (const Lookup& l : lookups) {
+        const std::string where = l.section + "/" + l.key + " of " + Brief(value);
+        const std::string win = WinString(file, l), mine = ours.ReadString(l.section, l.key, kDefaultText);
+        ++t->second.strings;
+        if (const char* why = win == mine ? nullptr : IntendedTextDifference(value, win, mine)) {
+            ++g_intended[why];
+        } else if (win != mine) {
+            ++t->second.failed;
+            Check(false, "string " + where, "system " + Brief(win) + ", Korvalin " + Brief(mine));
+        }
+        if (!integers) continue;
+        const int winInt = static_cast<int>(
+            GetPrivateProfileIntA(l.section.c_str(), l.key.c_str(), kDefaultInt, file.c_str()));
+        const int mineInt = ours.ReadInteger(l.section, l.key, kDefaultInt);
+        int rule = kDefaultInt;
+        if (win == kDefaultText || !RuleInteger(win, rule)) rule = kDefaultInt;
+        ++t->second.numbers;
+        if (mineInt != rule) {
+            ++t->second.failed;
+            Check(false, "integer " + where, "Korvalin " + std::to_string(mineInt) + ", rule " + std::to_string(rule));
+        } else if (mineInt != winInt) {
+            ++g_intended[IntegerDifferenceKind(win)];
+            if (g_verbose)
+                Print("INFO " + g_case + ": integer " + where + ": system " + std::to_string(winInt) + ", Korvalin " +
+                      std::to_string(mineInt));
+        }
+    }
+    DeleteFileA(file.c_str());
+}
 
 }  // namespace
 
@@ -217,11 +239,10 @@ int main(int argc, char** argv) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     std::string root = std::string(tmp) + "kvinidiff\\";
-    bool verbose = false;
     for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
+        const std::string a = argv[i];
         if (a == "--root" && i + 1 < argc) root = argv[++i];
-        else if (a == "--verbose") verbose = true;
+        else if (a == "--verbose") g_verbose = true;
         else {
             fprintf(stderr, "usage: kvinidiff [--root folder] [--verbose]\n");
             return 2;
@@ -233,104 +254,29 @@ int main(int argc, char** argv) {
     GetFullPathNameA(root.c_str(), MAX_PATH, full, nullptr);
     root = full;
 
-    const std::vector<ValueCase> values = Values();
-    std::vector<std::string> order;
-    std::map<std::string, Tally> tallies;
-    Tally total;
-    std::map<std::string, int> intended;
     int fileNo = 0;
-    for (const Layout& layout : kLayouts) {
+    const std::vector<ValueCase> values = Values();
+    for (const Layout& layout : kLayouts)
         for (size_t vi = 0; vi < values.size(); ++vi) {
             const ValueCase& v = values[vi];
-            const int variant = static_cast<int>(vi % 4);
-            const std::string group = std::string(layout.name) + ", " + v.group;
-            if (!tallies.count(group)) order.push_back(group);
-            Tally& t = tallies[group];
-            // A file name of its own each time: the system keeps the files it read cached.
-            const std::string file = root + "d" + std::to_string(++fileNo) + ".ini";
-            const std::string content = MakeFile(v, layout, variant);
-            g_case = "ini-diff/" + group;
-            if (!WriteAll(file, content)) {
-                Check(false, "the file can be written", file);
-                continue;
-            }
-            ++t.files;
-            TIniFile ours(file);
-            for (const Lookup& l : kLookups) {
-                const std::string where = l.section + "/" + l.key + " of " + Show(v.raw.size() > 40
-                    ? v.raw.substr(0, 20) + "...(" + std::to_string(v.raw.size()) + " bytes)" : v.raw);
-                const std::string win = WinString(file, l);
-                const std::string mine = ours.ReadString(l.section, l.key, kDefaultText);
-                ++t.strings;
-                const char* intendedText = win == mine ? nullptr : IntendedTextDifference(v, win, mine);
-                if (intendedText) {
-                    ++intended[intendedText];
-                } else if (win != mine) {
-                    ++t.failed;
-                    Check(false, "string " + where, "system " + Show(win.size() > 60 ? win.substr(0, 30) + "...(" +
-                        std::to_string(win.size()) + ")" : win) + ", Korvalin " + Show(mine.size() > 60 ? mine.substr(0, 30) +
-                        "...(" + std::to_string(mine.size()) + ")" : mine));
-                }
-                const int winInt = static_cast<int>(
-                    GetPrivateProfileIntA(l.section.c_str(), l.key.c_str(), kDefaultInt, file.c_str()));
-                const int mineInt = ours.ReadInteger(l.section, l.key, kDefaultInt);
-                ++t.numbers;
-                int rule = kDefaultInt;
-                if (win == kDefaultText || !RuleInteger(win, rule)) rule = kDefaultInt;
-                if (mineInt != rule) {
-                    ++t.failed;
-                    Check(false, "integer " + where, "Korvalin " + std::to_string(mineInt) + ", rule " +
-                                                         std::to_string(rule));
-                } else if (mineInt != winInt) {
-                    ++intended[IntegerDifferenceKind(win)];
-                    if (verbose)
-                        Print("INFO " + g_case + ": integer " + where + ": system " + std::to_string(winInt) +
-                              ", Korvalin " + std::to_string(mineInt));
-                }
-            }
-            DeleteFileA(file.c_str());
+            Compare(root + "d" + std::to_string(++fileNo) + ".ini", std::string(layout.name) + ", " + v.group,
+                    MakeFile(v, layout, static_cast<int>(vi % 4)), v.raw, true, kLookups);
         }
-    }
-    int shapeNo = 0;
-    for (const Shape& sh : kShapes) {
-        const char* shape = sh.content;
-        const std::string group = "file shapes";
-        if (!tallies.count(group)) order.push_back(group);
-        Tally& t = tallies[group];
-        const std::string file = root + "s" + std::to_string(++fileNo) + ".ini";
-        g_case = "ini-diff/" + group;
-        ++shapeNo;
-        if (!WriteAll(file, shape)) {
-            Check(false, "the file can be written", file);
-            continue;
-        }
-        ++t.files;
-        TIniFile ours(file);
-        for (const Lookup& l : {Lookup{"Sect", "k"}, Lookup{"Sect", "j"}}) {
-            const std::string win = WinString(file, l), mine = ours.ReadString(l.section, l.key, kDefaultText);
-            ++t.strings;
-            if (win != mine && sh.intended) {
-                ++intended[sh.intended];
-            } else if (win != mine) {
-                ++t.failed;
-                Check(false, "string " + l.section + "/" + l.key + " of " + Show(shape),
-                      "system " + Show(win) + ", Korvalin " + Show(mine));
-            }
-        }
-        DeleteFileA(file.c_str());
-    }
-    for (const std::string& g : order) {
-        const Tally& t = tallies[g];
+    for (const char* shape : kShapes)
+        Compare(root + "s" + std::to_string(++fileNo) + ".ini", "file shapes", shape, shape, false,
+                {{"Sect", "k"}, {"Sect", "j"}});
+
+    Tally total;
+    for (const auto& [group, t] : g_tallies) {
         total.files += t.files;
         total.strings += t.strings;
         total.numbers += t.numbers;
-        g_case = "ini-diff/" + g;
+        g_case = "ini-diff/" + group;
         if (t.failed == 0)
             Check(true, std::to_string(t.files) + " files, " + std::to_string(t.strings) + " strings and " +
                             std::to_string(t.numbers) + " integers agree");
     }
-    g_case = "ini-diff";
-    for (const auto& i : intended)
+    for (const auto& i : g_intended)
         Print("INFO ini-diff: differ on purpose, " + i.first + ": " + std::to_string(i.second));
     Print("INFO ini-diff: compared " + std::to_string(total.files) + " files, " + std::to_string(total.strings) +
           " strings, " + std::to_string(total.numbers) + " integers");
