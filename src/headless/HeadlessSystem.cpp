@@ -72,8 +72,14 @@ namespace plat {
 int MessageBox(Handle owner, const std::string& text, const std::string& caption, unsigned flags) {
     State().boxes.push_back({owner, text, caption, flags});
     // As on Windows: the owner is deactivated, and disabling it takes the
-    // focus away; when the box closes the owner is activated again.
-    TForm* form = owner && W(owner)->owner ? dynamic_cast<TForm*>(W(owner)->owner) : nullptr;
+    // focus away; when the box closes the owner is activated again. A box
+    // without an owner deactivates the active form (the one that has the
+    // focus), which is activated again after it as the next window.
+    Widget* active = owner ? W(owner) : nullptr;
+    for (Widget* w : State().widgets)
+        if (!owner && w->focused) active = w;
+    while (active && active->parent) active = active->parent;
+    TForm* form = active && active->owner ? dynamic_cast<TForm*>(active->owner) : nullptr;
     if (form) form->FireActivate(false);
     for (Widget* w : State().widgets) w->focused = false;
     int answer = (flags & 0xF) == MbYesNo ? ((flags & MbDefButton2) ? IdNo : IdYes) : IdOk;

@@ -307,27 +307,44 @@ void UpDownSetup(Handle h, Handle buddy, int low, int high, bool) {
     w->buddy = W(buddy);
     w->low = low;
     w->high = high;
+    // A new range takes the held position into it.
+    w->pos = std::min(std::max(w->pos, w->low), w->high);
 }
 void UpDownSetPos(Handle h, int pos) {
     Widget* w = W(h);
     w->pos = std::min(std::max(pos, w->low), w->high);
     if (w->buddy) w->buddy->text = std::to_string(w->pos);
 }
+namespace {
+// The value of a decimal digit, ASCII or full-width (GBK A3 B0 to A3 B9), at
+// `i`, stepping over it; -1 for anything else.
+int Digit(const std::string& t, size_t& i) {
+    if (t[i] >= '0' && t[i] <= '9') return t[i++] - '0';
+    unsigned char lead = static_cast<unsigned char>(t[i]);
+    unsigned char second = i + 1 < t.size() ? static_cast<unsigned char>(t[i + 1]) : 0;
+    if (lead != 0xA3 || second < 0xB0 || second > 0xB9) return -1;
+    i += 2;
+    return second - 0xB0;
+}
+}  // namespace
 int UpDownPos(Handle h) {
     Widget* w = W(h);
     if (!w->buddy) return w->pos;
-    // As the common control reads its buddy: a whole decimal number with an
-    // optional sign, within the range; anything else keeps the position.
-    const std::string& t = w->buddy->text;
+    // As the common control reads its buddy: every thousands separator is
+    // dropped, and what is left must be a whole decimal number (blanks and a
+    // sign before it, nothing after it) within the range; an empty text reads
+    // as 0. Anything else keeps the position.
+    std::string t;
+    for (char c : w->buddy->text)
+        if (c != ',') t += c;
     size_t i = 0;
+    while (i < t.size() && (t[i] == ' ' || (t[i] >= '\t' && t[i] <= '\r'))) ++i;
     bool negative = false;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
-    if (i == t.size() || t.size() - i > 9) return w->pos;
-    long v = 0;
-    for (; i < t.size(); ++i) {
-        if (t[i] < '0' || t[i] > '9') return w->pos;
-        v = v * 10 + (t[i] - '0');
-    }
+    long long v = 0;
+    int digits = 0;
+    for (int d; i < t.size() && (d = Digit(t, i)) >= 0; ++digits) v = std::min(v * 10 + d, 1LL << 40);
+    if (i < t.size() || (digits == 0 && !t.empty())) return w->pos;
     if (negative) v = -v;
     if (v >= w->low && v <= w->high) w->pos = static_cast<int>(v);
     return w->pos;
