@@ -144,8 +144,11 @@ void PageControlSetIndex(Handle h, int index);
 int PageControlIndex(Handle h);
 
 // Up-down control bound to an edit box. The position is held within the
-// range; reading it takes the edit box's text when that is a number within
-// the range, and otherwise keeps the position held before.
+// range (a new range takes it in); reading it takes the edit box's text when
+// that is a number within the range, and otherwise keeps the position held
+// before. The system reads the text leniently: thousands separators anywhere
+// are dropped, blanks before the number and full-width digits are taken, and
+// an empty text is 0.
 void UpDownSetup(Handle h, Handle buddy, int low, int high, bool wrap);
 void UpDownSetPos(Handle h, int pos);
 int UpDownPos(Handle h);

@@ -2,9 +2,42 @@
 
 #include "Forms.h"
 
+#include <algorithm>
+
+namespace {
+// Every control made by Create and not yet destroyed.
+std::vector<TControl*>& Live() {
+    static std::vector<TControl*> live;
+    return live;
+}
+}  // namespace
+
 TControl::~TControl() { Destroy(); }
 
-void TControl::Create(const plat::CreateParams& params) { Handle = plat::CreateControl(params, this); }
+void TControl::Create(const plat::CreateParams& params) {
+    Handle = plat::CreateControl(params, this);
+    if (!Handle) return;
+    // A form's parent is its owner window, which holds none of its controls.
+    ParentHandle = params.kind == plat::Kind::Form ? nullptr : params.parent;
+    Kind = params.kind;
+    Style = params.style;
+    Design = {params.left, params.top, params.width, params.height};
+    if (ParentHandle) DesignParent = plat::ClientSize(params.parent);
+    Live().push_back(this);
+}
+
+std::vector<TControl*> TControl::ChildrenOf(plat::Handle parent) {
+    std::vector<TControl*> children;
+    for (TControl* c : Live())
+        if (c->ParentHandle == parent) children.push_back(c);
+    return children;
+}
+
+TControl* TControl::FromHandle(plat::Handle h) {
+    for (TControl* c : Live())
+        if (c->Handle == h) return c;
+    return nullptr;
+}
 
 void TControl::Create(plat::Handle parent, const LayoutItem& item) {
     Name = item.Name;
@@ -22,6 +55,8 @@ void TControl::Create(plat::Handle parent, const LayoutItem& item) {
 }
 
 void TControl::Destroy() {
+    auto& live = Live();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     if (Handle) plat::DestroyControl(Handle);
     Handle = nullptr;
 }

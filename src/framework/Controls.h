@@ -60,6 +60,14 @@ public:
     plat::Handle Handle = nullptr;
     std::string Name;
     int Tag = 0;
+    // What the control was made with, for the form's anchoring and its
+    // Enter and Escape: the parent, the kind, the style bits, the bounds in
+    // the parent's client area and the parent's client size at that time.
+    plat::Handle ParentHandle = nullptr;
+    plat::Kind Kind = plat::Kind::Panel;
+    unsigned Style = 0;
+    plat::Rect Design;
+    plat::Size DesignParent;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnChange;
@@ -69,6 +77,10 @@ public:
     void Create(const plat::CreateParams& params);
     void Create(plat::Handle parent, const LayoutItem& item);
     void Destroy();
+    // The live controls made with `parent` as their parent, in the order
+    // they were made; the control that holds `h`, or null.
+    static std::vector<TControl*> ChildrenOf(plat::Handle parent);
+    static TControl* FromHandle(plat::Handle h);
 
     std::string Text() const { return plat::GetText(Handle); }
     void SetText(const std::string& text) { plat::SetText(Handle, text); }

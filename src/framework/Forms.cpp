@@ -1,5 +1,8 @@
 #include "Forms.h"
 
+#include <algorithm>
+#include <vector>
+
 TApplication Application;
 
 void TForm::CreateForm(const LayoutItem& layout, const std::string& className, plat::Handle owner) {
@@ -63,6 +66,61 @@ bool TForm::FireActivate(bool active) {
     }
     plat::SetFocus(ActiveControl);
     return true;
+}
+
+namespace {
+// Lays out the children of `parent` for its client size `client`, from the
+// bounds they were made with; a moved container lays out its own.
+void Realign(plat::Handle parent, plat::Size client) {
+    std::vector<TControl*> children = TControl::ChildrenOf(parent);
+    int bottomUsed = 0;
+    for (TControl* c : children)
+        if (c->Style & plat::StyleAnchorBottom) bottomUsed += c->Design.Height;
+    for (TControl* c : children) {
+        plat::Rect r = c->Design;
+        if (c->Style & plat::StyleFillClient) {
+            r = {0, 0, client.Width, std::max(0, client.Height - bottomUsed)};
+        } else if (c->Style & plat::StyleAnchorBottom) {
+            r = {0, client.Height - r.Height, client.Width, r.Height};
+        } else if (c->Style & plat::StyleAnchorRight) {
+            r.Left = client.Width - (c->DesignParent.Width - r.Left);
+        } else {
+            continue;
+        }
+        c->SetBounds(r);
+        Realign(c->Handle, {r.Width, r.Height});
+    }
+}
+
+// True when `c` lies inside `form`, at any depth.
+bool IsInside(const TControl* c, plat::Handle form) {
+    for (; c && c->ParentHandle; c = TControl::FromHandle(c->ParentHandle))
+        if (c->ParentHandle == form) return true;
+    return false;
+}
+
+// The form's first control whose style holds `flag`, at any depth.
+TControl* ButtonWith(plat::Handle form, unsigned flag) {
+    for (TControl* c : TControl::ChildrenOf(form)) {
+        if (c->Style & flag) return c;
+        if (TControl* inner = ButtonWith(c->Handle, flag)) return inner;
+    }
+    return nullptr;
+}
+}  // namespace
+
+void TForm::FireResize() { Realign(Handle, plat::ClientSize(Handle)); }
+
+bool TForm::ControlTakesKey(plat::Kind focused, unsigned short key) {
+    return focused == plat::Kind::Memo && (key == vkReturn || key == vkEscape);
+}
+
+void TForm::FireDialogKey(unsigned short key, plat::Handle focused) {
+    TControl* button = ButtonWith(Handle, key == vkReturn ? plat::StyleDefault : plat::StyleCancel);
+    TControl* f = TControl::FromHandle(focused);
+    if (key == vkReturn && f && f->Kind == plat::Kind::Button && IsInside(f, Handle)) button = f;
+    if (button && button->Enabled()) button->FireClick();
+    else if (key == vkEscape) FireClose();
 }
 
 // The error box of a later failure (the destroy step, start-up) must not

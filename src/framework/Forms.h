@@ -43,6 +43,20 @@ public:
     // true when a remembered control took the focus.
     bool FireActivate(bool active);
 
+    // Called by the backend when the client area changed size: controls
+    // anchored to the right or bottom edge follow it, and so do those
+    // anchored inside a container that moved with it.
+    void FireResize();
+
+    // Enter and Escape. A multi-line text box takes both for itself (a new
+    // line, the main window's own confirm and cancel keys); in any other
+    // control the form answers them (FireDialogKey).
+    static bool ControlTakesKey(plat::Kind focused, unsigned short key);
+    // Enter presses the focused push button, else the default button;
+    // Escape presses the cancel button, and closes the form where there is
+    // no enabled one. `focused` is the control that has the focus, or null.
+    void FireDialogKey(unsigned short key, plat::Handle focused);
+
     ~TForm() override;
 
 private:

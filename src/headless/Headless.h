@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "Controls.h"
 
 namespace headless {
 
@@ -141,6 +142,12 @@ Widget* W(plat::Handle h);
 // its bounds become the icon's or the maximised frame's, and the normal
 // bounds are kept for a restore.
 void SetSizeState(plat::Handle form, int state);
+// Tells the widget's form, if it is one, that its size changed.
+void Resized(Widget* w);
+// Presses a key where the focus is, as a form's dialog navigation routes
+// it: Enter and Escape go to the form unless the focused control takes them,
+// every other key goes to the focused control's key handler.
+void PressKey(unsigned short key, TShiftState shift = {});
 // The live widget with this caption (first match), or null.
 Widget* FindByText(const std::string& text);
 

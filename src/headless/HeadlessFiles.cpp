@@ -19,8 +19,9 @@ std::string ParentKey(const std::string& key) {
     return ExtractFileDir(key);
 }
 
+// A root ("C:\", "\") is its own folder and keeps its backslash.
 std::string StripSlash(std::string key) {
-    while (key.size() > 1 && EndsWithBackslash(key) && !(key.size() == 3 && key[1] == ':')) key.pop_back();
+    while (EndsWithBackslash(key) && ExtractFileDir(key) != key) key = ExtractFileDir(key);
     return key;
 }
 
@@ -28,16 +29,9 @@ std::string StripSlash(std::string key) {
 // byte of a double-byte character is kept as it is, even where it has the
 // value of a letter (乤 81 61 and 丄 81 41 are two names).
 std::string Key(const std::string& path) {
-    std::string k = path;
-    for (std::size_t i = 0; i < k.size(); ++i) {
-        char& c = k[i];
-        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < k.size()) {
-            ++i;
-            continue;
-        }
-        if (c == '/') c = '\\';
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    }
+    std::string k = plat::AnsiUpperCase(path);
+    // 0x2F is never the second byte of a GBK character.
+    std::replace(k.begin(), k.end(), '/', '\\');
     return StripSlash(k);
 }
 
@@ -92,7 +86,7 @@ std::string Abs(const std::string& path) {
     if (!network && !p.empty() && p[0] == '\\' && cd.size() >= 2 && cd[1] == ':') p = cd.substr(0, 2) + p;
     // Fold "." and ".." parts as the file system does.
     std::vector<std::string> parts;
-    std::string cur, head;
+    std::string head;
     size_t i = 0;
     if (p.size() >= 2 && p[1] == ':') {
         head = p.substr(0, 2);
@@ -101,18 +95,18 @@ std::string Abs(const std::string& path) {
         head = "\\";
         i = 1;
     }
-    for (; i <= p.size(); ++i) {
-        if (i + 1 < p.size() && plat::IsLeadByte(static_cast<unsigned char>(p[i]))) {
-            cur += p.substr(i++, 2);  // a second byte 0x5C separates nothing
-        } else if (i == p.size() || p[i] == '\\') {
-            if (cur == "..") {
-                if (!parts.empty()) parts.pop_back();
-            } else if (!cur.empty() && cur != ".") {
-                parts.push_back(cur);
-            }
-            cur.clear();
-        } else {
-            cur += p[i];
+    // The parts are taken apart by character: a second byte 0x5C separates nothing.
+    std::vector<std::string> reversed;
+    for (std::string rest = p.substr(i); !rest.empty();) {
+        std::size_t s = LastDelimiter("\\", rest);
+        reversed.push_back(s == std::string::npos ? rest : rest.substr(s + 1));
+        rest = s == std::string::npos ? std::string() : rest.substr(0, s);
+    }
+    for (auto part = reversed.rbegin(); part != reversed.rend(); ++part) {
+        if (*part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part->empty() && *part != ".") {
+            parts.push_back(*part);
         }
     }
     std::string out = head;
@@ -134,16 +128,7 @@ std::string NameOf(const std::string& key) {
 }
 // By character: a second byte 0x7C (亅 81 7C) is no bar.
 bool ValidName(const std::string& key) {
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        char c = key[i];
-        if (plat::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < key.size()) {
-            ++i;
-            continue;
-        }
-        if (c == '|' || c == '<' || c == '>' || c == '"' || c == '*' || c == '?') return false;
-    }
-    size_t colon = key.find(':', 2);
-    return colon == std::string::npos;
+    return LastDelimiter("|<>\"*?", key) == std::string::npos && key.find(':', 2) == std::string::npos;
 }
 }  // namespace
 

@@ -21,7 +21,6 @@ struct Info {
     plat::Kind kind = plat::Kind::Panel;
     unsigned style = 0;
     RECT design{};        // design bounds in the parent's client area
-    SIZE designParent{};  // the parent's client size when the child was made
     WNDPROC orig = nullptr;
     HWND tooltip = nullptr;
     std::string hint;
@@ -65,5 +64,14 @@ TForm* FormOf(Info* in);
 void RestoreFocus(HWND form, TForm* f);
 // A focused push button shows itself as the default one; see Win32Focus.
 void ShowFocusedAsDefault(HWND button, bool focused);
+
+// The window procedures of our forms and panels, and of the subclassed
+// controls (Win32WndProc).
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// Makes or updates the tooltip of a control with a hint (Win32Tips).
+void AttachHint(HWND w, Info* in);
+// The tooltips of a form's controls that waited for it to be shown.
+void AttachPendingHints(HWND form);
 
 }  // namespace win32

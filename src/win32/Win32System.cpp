@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Backend.h"
-#include "Win32Util.h"
+#include "Utils.h"
 
 namespace {
 HWND H(plat::Handle h) { return static_cast<HWND>(h); }
@@ -183,10 +183,12 @@ bool FileExists(const std::string& path) {
 }
 
 bool ForceDirectories(const std::string& path) {
-    std::string p = win32::WithoutTrailingBackslash(path);
+    // Made without its trailing backslash, which a root ("C:\") keeps. By
+    // character: the second byte of 乗 (81 5C) is no separator.
+    std::string p = EndsWithBackslash(path) ? ExtractFileDir(path) : path;
     if (p.empty()) return false;
     if (DirectoryExists(p)) return true;
-    std::string parent = win32::ParentDirectory(p);
+    std::string parent = ExtractFileDir(p);
     if (!parent.empty() && parent != p && !ForceDirectories(parent)) return false;
     return CreateDirectoryA(p.c_str(), nullptr) || DirectoryExists(p);
 }
@@ -221,7 +223,7 @@ bool SetFileTimes(const std::string& path, std::uint64_t t) {
 bool ListDirectory(const std::string& dir, std::vector<DirEntry>& entries) {
     // By character: for a folder such as 乗 (81 5C) a byte test would take
     // the second byte for the separator and list the parent's 乗* instead.
-    std::string pattern = win32::WithTrailingBackslash(dir) + "*.*";
+    std::string pattern = (EndsWithBackslash(dir) ? dir : dir + '\\') + "*.*";
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return false;

@@ -1,7 +1,8 @@
-// One table of file-system calls of the platform seam with the results that
-// Windows gives under the ANSI code page 936. The host unit tests run it
-// against the headless backend, a Wine test program against the Win32 one:
-// the test double is held to what the real system does.
+// One table of calls of the platform seam with the results that Windows
+// gives under the ANSI code page 936: the file system, the up-down control
+// reading its buddy's text, and where the focus is after a message box. The
+// host unit tests run it against the headless backend, a Wine test program
+// against the Win32 one: the test double is held to what the real system does.
 //
 // The names are chosen for their bytes in GBK:
 //   乗 81 5C, 昞 95 5C, 刓 84 5C  second byte is the backslash
@@ -12,16 +13,18 @@
 // never folded, and is no refused character. Only ASCII letters standing
 // on their own compare without case.
 //
-// The rows run in order in one empty folder (`root`) and build on each
-// other; each row's result is a short text, so that a difference reads
-// plainly on both sides.
+// The rows run in order in one empty folder (`root`) and with one window
+// (`Windows`), and build on each other; each row's result is a short text,
+// so that a difference reads plainly on both sides.
 #pragma once
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Backend.h"
+#include "Forms.h"
 
 namespace conformance {
 
@@ -34,14 +37,19 @@ enum class Op {
     List,        // ListDirectory: the names without "." and "..", sorted
     EnterDir,    // SetCurrentDir
     IsFileHere,  // FileExists with the path as given (relative to the current folder)
+    UpDownRange, // UpDownSetup with the range "low high" in `arg`: the position read and the buddy's text
+    UpDownSet,   // UpDownSetPos(`arg`): the same
+    UpDownText,  // the buddy's text set to `arg`: the position read
+    BoxFocus,    // the control `path` focused, a message box owned by the form
+                 // (`arg` "owner") or by none: the control focused once it closed
 };
 
 struct Row {
     const char* what;
     Op op;
-    const char* path;  // below the root; "" is the root itself
-    const char* arg;   // MakeFile: the content
-    const char* want;  // "yes" / "no", the content, or the listing
+    const char* path;  // below the root ("" is the root itself); BoxFocus: a control
+    const char* arg;   // MakeFile: the content; the up-down rows: a number or a text
+    const char* want;  // "yes" / "no", the content, the listing, a position, a control
 };
 
 inline const std::vector<Row>& Rows() {
@@ -94,15 +102,75 @@ inline const std::vector<Row>& Rows() {
         // Everything spelled as it was created.
         {"the root lists every name as created", Op::List, "", "",
          "Mixed.txt, 丄, 丄x, 乗, 乤, 乤b.txt, 亅.txt"},
+        // The up-down reads its buddy's text when asked for its position; a
+        // text it cannot take leaves the position it held.
+        {"up-down 0..5000 starts at 0", Op::UpDownRange, "", "0 5000", "0 ''"},
+        {"position 5 shows in the buddy", Op::UpDownSet, "", "5", "5 '5'"},
+        {"position above the range sets the top", Op::UpDownSet, "", "9999", "5000 '5000'"},
+        {"position below the range sets the bottom", Op::UpDownSet, "", "-3", "0 '0'"},
+        {"position 1234 shows without a separator", Op::UpDownSet, "", "1234", "1234 '1234'"},
+        {"typed 12 is read", Op::UpDownText, "", "12", "12"},
+        {"typed 34 with a space after it", Op::UpDownText, "", "34 ", "12"},
+        {"typed 56 with spaces before it", Op::UpDownText, "", "  56", "56"},
+        {"typed +78", Op::UpDownText, "", "+78", "78"},
+        {"typed 1 234 with a space inside", Op::UpDownText, "", "1 234", "78"},
+        {"typed 4.5", Op::UpDownText, "", "4.5", "78"},
+        {"typed abc", Op::UpDownText, "", "abc", "78"},
+        {"typed 0x10", Op::UpDownText, "", "0x10", "78"},
+        {"typed -", Op::UpDownText, "", "-", "78"},
+        {"typed spaces only", Op::UpDownText, "", "  ", "78"},
+        {"typed 5001 above the range", Op::UpDownText, "", "5001", "78"},
+        {"typed 99999999999 beyond any int", Op::UpDownText, "", "99999999999", "78"},
+        {"typed 1,234 with the thousands separator", Op::UpDownText, "", "1,234", "1234"},
+        {"typed 1,,2,3 with separators anywhere", Op::UpDownText, "", "1,,2,3", "123"},
+        {"typed full-width digits ４５", Op::UpDownText, "", "４５", "45"},
+        {"typed nothing reads as 0", Op::UpDownText, "", "", "0"},
+        {"typed 5000 at the top", Op::UpDownText, "", "5000", "5000"},
+        {"typed a separator alone reads as 0", Op::UpDownText, "", ",", "0"},
+        {"a range of 10..100 takes the position into it", Op::UpDownRange, "", "10 100", "10 ','"},
+        {"typed 7 below the new range", Op::UpDownText, "", "7", "10"},
+        {"typed 100 at the top", Op::UpDownText, "", "100", "100"},
+        // The owner of a message box is deactivated while it is up; when it
+        // closes, the focus is back where the user left it.
+        {"the text box has the focus again after a box", Op::BoxFocus, "memo", "owner", "memo"},
+        {"the edit box has the focus again after a box", Op::BoxFocus, "edit", "owner", "edit"},
+        {"the button has the focus again after a box", Op::BoxFocus, "button", "owner", "button"},
+        {"the text box after a box without an owner", Op::BoxFocus, "memo", "none", "memo"},
     };
     return rows;
 }
 
 inline std::string YesNo(bool b) { return b ? "yes" : "no"; }
 
+// The window the window rows work in: a form, shown, with a text box, an
+// edit box, a push button and an up-down with its buddy.
+struct Windows {
+    TForm form;
+    TMemo memo;
+    TEdit edit, buddy;
+    TButton button;
+    TUpDown upDown;
+    Windows() {
+        form.CreateForm(LayoutItem{"form", plat::Kind::Form, 0, 0, 300, 200, "conformance", 0, 0}, "TKvConformForm");
+        memo.Create(form.Handle, LayoutItem{"memo", plat::Kind::Memo, 8, 8, 200, 80, "", 0, 100});
+        edit.Create(form.Handle, LayoutItem{"edit", plat::Kind::Edit, 8, 96, 100, 21, "", 0, 101});
+        buddy.Create(form.Handle, LayoutItem{"buddy", plat::Kind::Edit, 8, 124, 60, 21, "", 0, 102});
+        upDown.Create(form.Handle, LayoutItem{"upDown", plat::Kind::UpDown, 68, 124, 16, 21, "", 0, 103});
+        button.Create(form.Handle, LayoutItem{"button", plat::Kind::Button, 8, 160, 75, 23, "OK", 0, 104});
+        form.Show();
+    }
+    std::string Focused() {
+        plat::Handle f = plat::FocusedControl(form.Handle);
+        for (TControl* c : {static_cast<TControl*>(&memo), static_cast<TControl*>(&edit),
+                            static_cast<TControl*>(&buddy), static_cast<TControl*>(&button)})
+            if (f && f == c->Handle) return c->Name;
+        return f ? "other" : "none";
+    }
+};
+
 // Runs one row below `root` (a folder path without a trailing backslash)
-// and answers its result in the form of Row::want.
-inline std::string Run(const Row& row, const std::string& root) {
+// or in `windows`, and answers its result in the form of Row::want.
+inline std::string Run(const Row& row, const std::string& root, Windows& windows) {
     std::string path = *row.path ? root + "\\" + row.path : root;
     switch (row.op) {
         case Op::MakeDir: return YesNo(plat::ForceDirectories(path));
@@ -126,6 +194,28 @@ inline std::string Run(const Row& row, const std::string& root) {
         }
         case Op::EnterDir: return YesNo(plat::SetCurrentDir(path));
         case Op::IsFileHere: return YesNo(plat::FileExists(row.path));
+        case Op::UpDownRange: {
+            int low = 0, high = 0;
+            std::istringstream(row.arg) >> low >> high;
+            windows.upDown.Setup(windows.buddy, low, high, false);
+            return std::to_string(windows.upDown.Position()) + " '" + windows.buddy.Text() + "'";
+        }
+        case Op::UpDownSet:
+            windows.upDown.SetPosition(std::stoi(row.arg));
+            return std::to_string(windows.upDown.Position()) + " '" + windows.buddy.Text() + "'";
+        case Op::UpDownText:
+            windows.buddy.SetText(row.arg);
+            return std::to_string(windows.upDown.Position());
+        case Op::BoxFocus: {
+            const std::string name = row.path;
+            for (TControl* c : {static_cast<TControl*>(&windows.memo), static_cast<TControl*>(&windows.edit),
+                                static_cast<TControl*>(&windows.button)})
+                if (c->Name == name) c->SetFocus();
+            bool owned = std::string(row.arg) == "owner";
+            plat::MessageBox(owned ? windows.form.Handle : nullptr, row.what, "conformance", plat::MbOk);
+            plat::ProcessPendingMessages();
+            return windows.Focused();
+        }
     }
     return "(unknown row)";
 }

@@ -1,12 +1,25 @@
-// The shared table of file-system calls (tests/conformance/BackendTable.h)
+// The shared table of backend calls (tests/conformance/BackendTable.h)
 // against Korvalin's Win32 backend: one PASS or FAIL line per row. The host
 // unit tests run the same rows against the headless backend.
 //   kvconform.exe [--root folder]
 #include "kvdriver.h"
+#undef MessageBox  // <windows.h> would rename the backend's function
 
 #include "../conformance/BackendTable.h"
 
 using namespace kv;
+
+namespace {
+// Presses OK on every message box of this thread as soon as it is
+// activated, as a user would: the rows see what follows its closing.
+LRESULT CALLBACK CloseBoxes(int code, WPARAM wp, LPARAM lp) {
+    char cls[16] = "";
+    if (code == HCBT_ACTIVATE && GetClassNameA(reinterpret_cast<HWND>(wp), cls, sizeof cls) &&
+        strcmp(cls, "#32770") == 0)
+        PostMessageA(reinterpret_cast<HWND>(wp), WM_COMMAND, IDOK, 0);
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     char tmp[MAX_PATH];
@@ -32,8 +45,12 @@ int main(int argc, char** argv) {
     std::vector<plat::DirEntry> entries;
     if (!Check(plat::ListDirectory(root, entries) && entries.size() == 2, "the folder for the rows is empty", root))
         return 1;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CloseBoxes, nullptr, GetCurrentThreadId());
+    if (!Check(hook != nullptr, "a hook that closes the message boxes")) return 1;
+    conformance::Windows windows;
     for (const conformance::Row& row : conformance::Rows())
-        CheckEq(conformance::Run(row, root), row.want, row.what);
+        CheckEq(conformance::Run(row, root, windows), row.want, row.what);
+    UnhookWindowsHookEx(hook);
     printf("%d passed, %d failed\n", g_passed, g_failed);
     return g_failed ? 1 : 0;
 }
