@@ -174,7 +174,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             const MSG* m = reinterpret_cast<const MSG*>(lp);
             // Ctrl+Enter comes as the character '\n'.
             if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) &&
-                TForm::ControlTakesKey(in->kind, m->wParam == '\n' ? vkReturn : static_cast<unsigned short>(m->wParam)))
+                TForm::ControlTakesKey(in->kind, static_cast<unsigned short>(m->wParam == '\n' ? static_cast<WPARAM>(vkReturn) : m->wParam)))
                 code |= DLGC_WANTMESSAGE;
             return code;
         }
