@@ -100,12 +100,23 @@ void CheckExit(Session& s, int want, const std::string& what = "korvalin ends") 
 }
 
 // Lines typed as a user types them, through the input queue: Ctrl+Enter
-// between them, since Enter alone confirms.
+// between them, since Enter alone confirms. A double-byte character typed
+// so reaches the text box as "?" under Wine, where no input method runs: a
+// line that holds one is pasted (Ctrl+V) instead.
 void TypeLines(Session& s, const std::vector<std::string>& lines) {
     BringToFront(s.main);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i) SendKey(VK_RETURN, {VK_CONTROL});
-        TypeQueued(lines[i]);
+        const std::string& l = lines[i];
+        if (std::all_of(l.begin(), l.end(), [](char c) { return (unsigned char)c < 0x80; })) {
+            TypeQueued(l);
+            continue;
+        }
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, l.size() + 1);
+        memcpy(GlobalLock(mem), l.c_str(), l.size() + 1);
+        GlobalUnlock(mem);
+        if (OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, mem)) SendKey('V', {VK_CONTROL});
+        CloseClipboard();
     }
     s.WaitText(Join(lines));
 }
