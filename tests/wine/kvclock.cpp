@@ -93,42 +93,29 @@ struct Clock {
 
 // One date pattern applied as a prefix to "x.txt": 前缀(&P), 日期(&D), the
 // `index`-th date, its first entry (nothing between date and name).
-void ApplyDate(const Clock& clock, const char* pattern, int index) {
+void ApplyDate(const Clock& clock, const std::string& pattern, int index) {
     g_case = std::string("clock/") + clock.what + " " + pattern;
-    Run run;
-    WriteAll(run.ini, "[FileList]\r\nInitBySelect=0\r\n[Naming]\r\nTimeFormat=t|tt|c\r\n");
-    HWND edit = nullptr;
-    HWND main = ShowMainWindow(run, {}, edit);
-    if (!main) return;
-    SetEditText(edit, "x.txt");
+    Session s;
+    if (!s.Open("[FileList]\r\nInitBySelect=0\r\n[Naming]\r\nTimeFormat=t|tt|c\r\n")) return;
+    s.SetLines("x.txt");
     std::vector<WORD> keys = {'P', 'D'};
-    for (int i = 0; i < index; ++i) keys.push_back(VK_DOWN);
-    keys.push_back(VK_RIGHT);
-    keys.push_back(VK_RETURN);
-
+    keys.insert(keys.end(), index, VK_DOWN);
+    keys.insert(keys.end(), {VK_RIGHT, VK_RETURN});
     SYSTEMTIME before, after;
     GetLocalTime(&before);
-    BringToFront(main);
-    Keys({'N'}, true);
-    if (!Check(Poll([&] { return VisibleWindow(run.kvPid, "#32768") != nullptr; }, 3000), "Alt+N opens the menu"))
-        return;
-    Keys(keys);
-    bool changed = Poll([&] { return TextOf(edit) != "x.txt"; }, 5000);
+    bool changed = s.Apply(keys, "date " + pattern);
     GetLocalTime(&after);
     if (!Check(changed, "the line changes")) return;
 
-    const std::string got = TextOf(edit);
+    const std::string got = s.Text(), format = pattern == "t" ? clock.shortTime : clock.longTime;
     std::string want;
     for (const SYSTEMTIME& t : SecondsBetween(before, after)) {
-        std::string d = std::string(pattern) == "t"    ? TimeText(t, clock.shortTime)
-                        : std::string(pattern) == "tt" ? TimeText(t, clock.longTime)
-                        : ShortDateText(t) + (t.wHour || t.wMinute || t.wSecond ? " " + TimeText(t, clock.longTime) : "");
-        want = d + "x.txt";
+        want = pattern == "c" ? ShortDateText(t) : TimeText(t, format);
+        if (pattern == "c" && (t.wHour || t.wMinute || t.wSecond)) want += " " + TimeText(t, format);
+        want += "x.txt";
         if (got == want) break;
     }
-    CheckEq(got, want, std::string("the date as the system writes it with ") + Show(pattern == std::string("t")
-                                                                                          ? clock.shortTime
-                                                                                          : clock.longTime));
+    CheckEq(got, want, "the date as the system writes it with " + Show(format));
 }
 
 }  // namespace

@@ -23,67 +23,54 @@ void ClickAt(HWND control, int dx = -1, int dy = -1) {
     Sleep(150);
 }
 
-std::string IniValue(const std::vector<IniEntry>& ini, const char* key) {
-    const IniEntry* e = Find(ini, "Window", key);
-    return e ? e->value : "(missing)";
-}
-
 // Minimised (as the task bar's button does) or maximised, then closed from
 // the task bar: the ini gets the bounds a restore gives back.
 void CaseClosedMinimisedOrMaximised() {
     const struct {
         const char* name;
         WPARAM command;
-    } rows[] = {{"minimised", SC_MINIMIZE}, {"maximised", SC_MAXIMIZE}};
+        BOOL (WINAPI* is)(HWND);
+    } rows[] = {{"minimised", SC_MINIMIZE, IsIconic}, {"maximised", SC_MAXIMIZE, IsZoomed}};
     for (const auto& row : rows) {
         g_case = std::string("offpath/closed ") + row.name;
-        Run run;
-        WriteAll(run.ini, "[Window]\r\nSavePos=1\r\nSaveSize=1\r\nLeft=100\r\nTop=80\r\nWidth=500\r\nHeight=300\r\n");
-        if (!run.Start({})) continue;
-        HWND main = run.WaitMain();
-        if (!Check(main != nullptr, "main window appears")) continue;
-        Sleep(300);
-        const RECT normal = Bounds(main);
-        PostMessageA(main, WM_SYSCOMMAND, row.command, 0);
-        bool changed = Poll([&] { return row.command == SC_MINIMIZE ? IsIconic(main) : IsZoomed(main); }, 5000);
-        Check(changed, std::string("the window is ") + row.name, RectText(Bounds(main)));
-        PostMessageA(main, WM_CLOSE, 0, 0);
-        if (!Check(run.KorvalinEnded(10000), "closed")) continue;
+        Session s;
+        if (!s.Open("[Window]\r\nSavePos=1\r\nSaveSize=1\r\nLeft=100\r\nTop=80\r\nWidth=500\r\nHeight=300\r\n"))
+            continue;
+        const RECT normal = Bounds(s.main);
+        PostMessageA(s.main, WM_SYSCOMMAND, row.command, 0);
+        Check(Poll([&] { return row.is(s.main) != FALSE; }, 5000), std::string("the window is ") + row.name,
+              RectText(Bounds(s.main)));
+        PostMessageA(s.main, WM_CLOSE, 0, 0);
         std::string text;
-        if (!Check(ReadAll(run.ini, text), "ini file written")) continue;
-        std::vector<IniEntry> ini = ParseIni(text);
-        CheckEq(IniValue(ini, "Left") + "," + IniValue(ini, "Top") + " " + IniValue(ini, "Width") + "x" +
-                    IniValue(ini, "Height"),
-                RectText(normal), "the normal bounds are saved");
+        if (!Check(s.run.KorvalinEnded(10000), "closed") || !Check(ReadAll(s.run.ini, text), "ini file written"))
+            continue;
+        const std::vector<IniEntry> ini = ParseIni(text);
+        auto value = [&](const char* key) {
+            const IniEntry* e = Find(ini, "Window", key);
+            return e ? e->value : "(missing)";
+        };
+        CheckEq(value("Left") + "," + value("Top") + " " + value("Width") + "x" + value("Height"), RectText(normal),
+                "the normal bounds are saved");
     }
 }
-
-struct Dialog {
-    HWND dlg = nullptr;
-    HWND C(int id) const { return Control(dlg, id); }
-    HWND F(int frame, int id) const { return Control(C(frame), id); }
-};
 
 // A row of the wrapper list or of a frame's list selected with the mouse,
 // then "-" clicked: the row goes and the keyboard still works in the
 // dialog, from "-" on.
 void CaseMinusKeepsTheFocus() {
     g_case = "offpath/minus focus";
-    Run run;
-    WriteAll(run.ini, "[Naming]\r\nWrapper=(*)|[*]|{*}\r\nCommonUse=one|two|three\r\n");
-    HWND edit = nullptr;
-    HWND main = ShowMainWindow(run, {}, edit);
-    if (!main) return;
-    BringToFront(main);
-    Chord({VK_MENU, 'S'});
-    Dialog d;
-    Poll([&] { return (d.dlg = VisibleWindow(run.kvPid, "TfomConfig")) != nullptr || run.KorvalinEnded(0); }, 10000);
-    if (!Check(d.dlg != nullptr, "Alt+S opens the settings dialog", KeyTarget(main))) return;
+    Session s;
+    if (!s.Open("[Naming]\r\nWrapper=(*)|[*]|{*}\r\nCommonUse=one|two|three\r\n")) return;
+    s.Press('S', {VK_MENU});
+    HWND dlg = nullptr;
+    Poll([&] { return (dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr || s.run.KorvalinEnded(0); }, 10000);
+    if (!Check(dlg != nullptr, "Alt+S opens the settings dialog", KeyTarget(s.main))) return;
+    auto C = [&](int id) { return Control(dlg, id); };
     Sleep(300);
     Chord({VK_CONTROL, VK_TAB});
     Sleep(150);
     Chord({VK_CONTROL, VK_TAB});
-    if (!Check(Poll([&] { return SendMessageA(d.C(200), TCM_GETCURSEL, 0, 0) == 2; }, 3000),
+    if (!Check(Poll([&] { return SendMessageA(C(200), TCM_GETCURSEL, 0, 0) == 2; }, 3000),
                "Ctrl+Tab twice shows page 命名工具"))
         return;
     Sleep(300);
@@ -93,8 +80,8 @@ void CaseMinusKeepsTheFocus() {
         HWND list, minus;
         bool listView;
     } rows[] = {
-        {"wrapper", d.C(264), d.C(265), true},
-        {"phrases", d.F(250, 304), d.F(250, 305), false},
+        {"wrapper", C(264), C(265), true},
+        {"phrases", Control(C(250), 304), Control(C(250), 305), false},
     };
     for (const auto& row : rows) {
         g_case = std::string("offpath/minus ") + row.name;
@@ -108,27 +95,27 @@ void CaseMinusKeepsTheFocus() {
         ClickAt(row.minus);
         Check(Poll([&] { return count() == before - 1; }, 3000), "- deletes the row");
         Check(IsWindowEnabled(row.minus) != FALSE, "- stays enabled");
-        HWND focus = FocusOf(d.dlg);
-        Check(focus && IsChild(d.dlg, focus), "after the click the focus is on a control of the dialog",
+        HWND focus = FocusOf(dlg);
+        Check(focus && IsChild(dlg, focus), "after the click the focus is on a control of the dialog",
               "focus " + ClassOf(focus));
         // Tab goes on from there, and the keyboard reaches the controls:
         // Alt+W and typing fill the wrapper's first half.
         SendKey(VK_TAB);
         HWND next = nullptr;
-        Check(Poll([&] { return (next = FocusOf(d.dlg)) && next != focus && IsChild(d.dlg, next); }, 3000),
-              "Tab moves the focus on", "focus " + ClassOf(FocusOf(d.dlg)));
-        SetWindowTextA(d.C(261), "");
+        Check(Poll([&] { return (next = FocusOf(dlg)) && next != focus && IsChild(dlg, next); }, 3000),
+              "Tab moves the focus on", "focus " + ClassOf(FocusOf(dlg)));
+        SetWindowTextA(C(261), "");
         Chord({VK_MENU, 'W'});
         Sleep(150);
         TypeQueued("k");
-        Check(Poll([&] { return TextOf(d.C(261)) == "k"; }, 3000), "Alt+W and a typed letter reach the edit box",
-              "text " + Show(TextOf(d.C(261))));
+        Check(Poll([&] { return TextOf(C(261)) == "k"; }, 3000), "Alt+W and a typed letter reach the edit box",
+              "text " + Show(TextOf(C(261))));
     }
     g_case = "offpath/minus focus";
     Chord({VK_ESCAPE});
-    Poll([&] { return !VisibleWindow(run.kvPid, "TfomConfig"); }, 5000);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    Check(run.KorvalinEnded(10000), "closed");
+    Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000);
+    PostMessageA(s.main, WM_CLOSE, 0, 0);
+    Check(s.run.KorvalinEnded(10000), "closed");
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 namespace kv {
 namespace {
 
-const int kEdit = 100;
-
 std::string Utf16Bytes(const std::string& ansi, bool bigEndian) {
     std::wstring w = Wide(ansi);
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
@@ -49,22 +47,18 @@ std::string ValueOf(const std::vector<IniEntry>& ini, const char* section, const
 }
 
 // Enter in the text box with ConfirmMode 1 breaks the line.
-void CheckConfirmModeOne(HWND edit) {
-    DWORD_PTR r = 0;
-    SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM) "one", SMTO_ABORTIFHUNG, 3000, &r);
-    SendMessageTimeoutA(edit, EM_SETSEL, 3, 3, SMTO_ABORTIFHUNG, 3000, &r);
-    SendKey(VK_RETURN);
-    Check(Poll([&] { return TextOf(edit) == "one\r\n"; }, 3000), "ConfirmMode 1 is read: Enter gives a new line",
-          "text " + Show(TextOf(edit)));
+void CheckConfirmModeOne(Session& s) {
+    s.SetLines("one");
+    s.Press(VK_RETURN);
+    Check(s.WaitText("one\r\n"), "ConfirmMode 1 is read: Enter gives a new line", "text " + Show(s.Text()));
 }
 
-bool CloseWithEscape(Run& run) {
-    SendKey(VK_ESCAPE);
-    bool ended = run.KorvalinEnded(10000);
-    HWND box = VisibleWindow(run.kvPid, "#32770");
+bool CloseWithEscape(Session& s) {
+    bool ended = s.Close();
+    HWND box = s.Box();
     Check(box == nullptr, "no error box", box ? Show(ReadBox(box).text) : "");
     if (box) Press(box, IDOK);
-    return Check(ended || run.KorvalinEnded(5000), "Escape closes the window");
+    return Check(ended || s.run.KorvalinEnded(5000), "Escape closes the window");
 }
 
 void CaseUnicode() {
@@ -73,16 +67,12 @@ void CaseUnicode() {
         "[Naming]\r\nCommonUse=周报\r\n";
     for (bool bigEndian : {false, true}) {
         g_case = bigEndian ? "inifile/UTF-16 big-endian" : "inifile/UTF-16 little-endian";
-        Run run;
-        WriteAll(run.ini, Utf16Bytes(ini, bigEndian));
-        HWND edit = nullptr;
-        HWND main = ShowMainWindow(run, {}, edit);
-        if (!main) continue;
-        BringToFront(main);
-        CheckConfirmModeOne(edit);
-        if (!CloseWithEscape(run)) continue;
+        Session s;
+        if (!s.Open(Utf16Bytes(ini, bigEndian))) continue;
+        CheckConfirmModeOne(s);
+        if (!CloseWithEscape(s)) continue;
         std::string bytes, text;
-        ReadAll(run.ini, bytes);
+        ReadAll(s.run.ini, bytes);
         if (!Check(FromUtf16(bytes, bigEndian, text), "the file is still UTF-16 with its mark",
                    Show(bytes.substr(0, 24))))
             continue;
@@ -119,52 +109,56 @@ void CaseHeld() {
     };
     for (const HeldRow& row : rows) {
         g_case = std::string("inifile/") + row.name;
-        Run run;
-        WriteAll(run.ini, ini);
-        HANDLE lock = CreateFileA(run.ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (!Check(lock != INVALID_HANDLE_VALUE, "the test holds the ini file")) continue;
+        Session s;
+        WriteAll(s.run.ini, ini);
+        struct Held {
+            HANDLE lock;
+            DWORD ms;
+            const Run* run;
+        } held{CreateFileA(s.run.ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), row.releaseMs,
+               &s.run};
+        if (!Check(held.lock != INVALID_HANDLE_VALUE, "the test holds the ini file")) continue;
         // Korvalin cannot read it now.
-        HANDLE probe = CreateFileA(run.ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        HANDLE probe = CreateFileA(s.run.ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, 0, nullptr);
         Check(probe == INVALID_HANDLE_VALUE, "nobody else can open it for reading");
         if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-        if (!run.Start({})) {
-            CloseHandle(lock);
-            continue;
+        // Let go `ms` after Korvalin's start, while the window is awaited.
+        HANDLE releaser = row.releaseMs ? CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
+            auto* h = (Held*)p;
+            Poll([&] { return !h->run->LogValue("PID").empty() || !h->run->LogValue("STARTFAILED").empty(); }, 15000);
+            Sleep(h->ms);
+            CloseHandle(h->lock);
+            return 0;
+        }, &held, 0, nullptr) : nullptr;
+        bool open = s.Open();
+        if (releaser) {
+            WaitForSingleObject(releaser, INFINITE);
+            CloseHandle(releaser);
+        } else {
+            CloseHandle(held.lock);
         }
-        if (row.releaseMs) {
-            Sleep(row.releaseMs);
-            CloseHandle(lock);
-            lock = nullptr;
-        }
-        HWND main = run.WaitMain();
-        HWND edit = main ? Control(main, kEdit) : nullptr;
-        if (lock) CloseHandle(lock);
-        if (!Check(edit != nullptr, "main window appears")) continue;
-        Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
-        Sleep(200);
-        BringToFront(main);
-        RECT r = Bounds(main);
+        if (!open) continue;
+        RECT r = Bounds(s.main);
         if (row.used) {
             CheckEq(RectText(r).substr(0, RectText(r).find(' ')), "100,50", "the window opens at the stored place");
-            CheckConfirmModeOne(edit);
+            CheckConfirmModeOne(s);
         } else {
             Check(r.left != 100 || r.top != 50, "the stored place is not used", RectText(r));
         }
         if (row.accept) {
-            Chord({VK_MENU, 'S'});
+            s.Press('S', {VK_MENU});
             HWND dlg = nullptr;
-            Poll([&] { return (dlg = VisibleWindow(run.kvPid, "TfomConfig")) != nullptr; }, 10000);
+            Poll([&] { return (dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr; }, 10000);
             if (Check(dlg != nullptr, "Alt+S opens the settings dialog")) {
                 BringToFront(dlg);
                 Chord({VK_RETURN});
-                Check(Poll([&] { return !VisibleWindow(run.kvPid, "TfomConfig"); }, 5000), "Enter closes it with OK");
-                BringToFront(main);
+                Check(Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000), "Enter closes it with OK");
             }
         }
-        if (!CloseWithEscape(run)) continue;
+        if (!CloseWithEscape(s)) continue;
         std::string after;
-        ReadAll(run.ini, after);
+        ReadAll(s.run.ini, after);
         if (!row.rewritten) {
             Check(after == ini, "the file is left as it was", Show(after.substr(0, 120)));
             continue;

@@ -87,7 +87,8 @@ void CaseReleaseGroup(const std::string& unpacked) {
         return;
     }
     std::string from = unpacked.back() == '\\' ? unpacked : unpacked + "\\";
-    Run run;
+    Session s;
+    Run& run = s.run;
     // The case folder becomes an unpacked release: the zip's program, ini
     // and templates, and nothing that a run has left.
     if (!Check(CopyTree(from, run.dir), "copy the unpacked release", from)) return;
@@ -97,15 +98,11 @@ void CaseReleaseGroup(const std::string& unpacked) {
           "the ini from the zip is fresh");
 
     g_case = "release/first run";
-    if (!run.Start({"--select", "a.txt"})) return;
-    HWND main = run.WaitMain();
-    HWND edit = main ? Control(main, 100) : nullptr;
-    if (!Check(edit != nullptr, "the window appears")) return;
-    Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
-    CheckEq(TextOf(main), "Korvalin - " + run.demo, "caption");
+    if (!s.Open("", {"--select", "a.txt"})) return;
+    CheckEq(TextOf(s.main), "Korvalin - " + run.demo, "caption");
     // InitBySelect is on by default: the selection is in the box.
-    Poll([&] { return !TextOf(edit).empty(); }, 2000);
-    CheckEq(TextOf(edit), run.demo + "a.txt", "the box starts with the selected item");
+    s.WaitText(run.demo + "a.txt", 2000);
+    CheckEq(s.Text(), run.demo + "a.txt", "the box starts with the selected item");
 
     struct Row {
         const char* line;
@@ -117,11 +114,10 @@ void CaseReleaseGroup(const std::string& unpacked) {
         {"makefile", "Makefile"},   {"go.bat", "template.bat"},   {"plain.txt", ""},
         {"docs\\", nullptr},
     };
-    std::string text;
-    for (const Row& r : rows) text += (text.empty() ? "" : "\r\n") + std::string(r.line);
-    DWORD_PTR res = 0;
-    SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &res);
-    Key(edit, VK_RETURN);
+    std::vector<std::string> lines;
+    for (const Row& r : rows) lines.push_back(r.line);
+    s.SetLines(lines);
+    s.Confirm();
     int code = -2;
     if (Check(run.ExitCode(code, 20000), "korvalin ends after Enter")) CheckEq(code, 0, "exit code");
     for (const Row& r : rows) {
