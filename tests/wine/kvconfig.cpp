@@ -405,7 +405,7 @@ void CaseEdit() {
     Until([&] { return ItemsOf(d.F(L::frmCommonUse, L::frmListBox)).size() == 2; }, "+ adds the phrase");
     Chord({VK_MENU, 'T'});
     Until([&] { return d.Focus() == d.F(L::frmTimeFormat, L::frmEditBox); }, "Alt+T focuses the date patterns' edit box");
-    Type(d.F(L::frmTimeFormat, L::frmEditBox), "a/b");
+    TypeQueued("a/b");
     Chord({VK_TAB});
     Chord({VK_SPACE});
     box = s.WaitBox(5000);
@@ -422,10 +422,10 @@ void CaseEdit() {
     Chord({VK_MENU, 'W'});
     Until([&] { return d.Focus() == d.C(L::edtWrapper1); }, "Alt+W focuses the wrapper's first half");
     Check(!IsWindowEnabled(d.C(L::btnWrapperAdd)), "the wrapper's + starts disabled");
-    Type(d.C(L::edtWrapper1), "【");
+    TypeQueued("【");
     Until([&] { return IsWindowEnabled(d.C(L::btnWrapperAdd)) != FALSE; }, "typing a half enables +");
     Chord({VK_TAB});
-    Type(d.C(L::edtWrapper2), "】");
+    TypeQueued("】");
     Chord({VK_TAB});
     Chord({VK_SPACE});
     Until([&] { return SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0) == 3; }, "+ adds the wrapper pair");
@@ -441,7 +441,7 @@ void CaseEdit() {
     // Enter in an edit box presses OK; it does not add the entry.
     Chord({VK_MENU, 'S'});
     Until([&] { return d.Focus() == d.F(L::frmSeparator, L::frmEditBox); }, "Alt+S focuses the separators' edit box");
-    Type(d.F(L::frmSeparator, L::frmEditBox), "~");
+    TypeQueued("~");
     Chord({VK_RETURN});
     Check(DialogGone(s), "Enter presses OK");
     Until([&] { return IsWindowEnabled(s.main) != FALSE; }, "the main window is usable again");

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "Utils.h"
+
 namespace kv {
 
 // ------------------------------------------------------------ reporting
@@ -82,8 +84,10 @@ inline bool CheckEq(long got, long want, const std::string& what) {
 
 // ------------------------------------------------------------ files
 
+// The folder of a path, with its backslash; by character, as the program
+// itself takes paths apart (a second byte 0x5C is no separator).
 inline std::string Dir(const std::string& path) {
-    size_t p = path.find_last_of("\\/");
+    size_t p = LastDelimiter("\\/", path);
     return p == std::string::npos ? "" : path.substr(0, p + 1);
 }
 
@@ -437,14 +441,6 @@ inline void Press(HWND dlg, int id) {
     if (HWND b = GetDlgItem(dlg, id)) PostMessageA(b, BM_CLICK, 0, 0);
 }
 
-// A key pressed in the window of control `h`: its window is put in front,
-// then the key goes through the input queue to whatever has the focus, so
-// that a lost focus shows.
-inline void Key(HWND h, UINT vk) {
-    BringToFront(GetAncestor(h, GA_ROOT));
-    SendKey((WORD)vk);
-}
-
 // Real key presses, into whatever has the keyboard focus: each key of
 // `keys` pressed and released in turn, with `alt` held over all of them.
 inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs = 80) {
@@ -464,14 +460,6 @@ inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs 
         SendInput(2, in, sizeof(INPUT));
         Sleep(pauseMs);
     }
-}
-
-// Typing into the text box: one character message per character, in
-// UTF-16 so that double-byte characters arrive whole. Sent, not posted:
-// Wine turns a posted non-ASCII character for an ANSI window into "?".
-inline void Type(HWND h, const std::string& text) {
-    DWORD_PTR r;
-    for (wchar_t c : Wide(text)) SendMessageTimeoutW(h, WM_CHAR, c, 1, SMTO_ABORTIFHUNG, 3000, &r);
 }
 
 // Types text through the input queue, as a keyboard would: the characters
@@ -865,22 +853,6 @@ struct Session {
         return run.KorvalinEnded(10000);
     }
 };
-
-// Older steps, on the way out: a case file uses Session instead.
-inline HWND ShowMainWindow(Run& run, const std::vector<std::string>& fmArgs, HWND& edit) {
-    edit = nullptr;
-    if (!run.Start(fmArgs)) return nullptr;
-    HWND main = run.WaitMain();
-    if (main) edit = Control(main, 100);
-    if (!Check(edit != nullptr, "main window with its text box appears")) return nullptr;
-    Poll([&] { return TextOf(main).find(" - ") != std::string::npos; }, 3000);
-    Sleep(150);
-    return main;
-}
-inline bool SetEditText(HWND edit, const std::string& text) {
-    DWORD_PTR r = 0;
-    return SendMessageTimeoutA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG, 10000, &r) && r;
-}
 
 // fakefm's log lines of `tag` (the tag alone, or with a blank and a value),
 // each without the tag.
