@@ -422,10 +422,10 @@ void CaseEdit() {
     Chord({VK_MENU, 'W'});
     Until([&] { return d.Focus() == d.C(L::edtWrapper1); }, "Alt+W focuses the wrapper's first half");
     Check(!IsWindowEnabled(d.C(L::btnWrapperAdd)), "the wrapper's + starts disabled");
-    TypeQueued("【");
+    PutText("【");
     Until([&] { return IsWindowEnabled(d.C(L::btnWrapperAdd)) != FALSE; }, "typing a half enables +");
     Chord({VK_TAB});
-    TypeQueued("】");
+    PutText("】");
     Chord({VK_TAB});
     Chord({VK_SPACE});
     Until([&] { return SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0) == 3; }, "+ adds the wrapper pair");

@@ -479,6 +479,26 @@ inline void TypeQueued(const std::string& text) {
     SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
 }
 
+// Text put on the clipboard and pasted with Ctrl+V into whatever has the
+// focus; false when the clipboard did not take it.
+inline bool Paste(const std::string& text) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+    GlobalUnlock(mem);
+    bool put = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+    if (put) SendKey('V', {VK_CONTROL});
+    return put;
+}
+
+// Text as a user gives it: typed through the input queue, or pasted when it
+// holds a double-byte character. Typed, such a character needs an input
+// method, which Wine does not run here, and reaches an ANSI window as "?".
+inline void PutText(const std::string& text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; })) TypeQueued(text);
+    else Paste(text);
+}
+
 // The hint of a control: the tooltip tool registered for it in the other
 // process. The tool record and the text buffer must live in that process.
 struct Hint {

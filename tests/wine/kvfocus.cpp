@@ -161,13 +161,7 @@ void CasePaste() {
     text.resize(176000);
     Session s;
     if (!s.Open()) return;
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
-    GlobalUnlock(mem);
-    bool put = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, mem);
-    CloseClipboard();
-    if (!Check(put, "the text is on the clipboard")) return;
-    SendKey('V', {VK_CONTROL});
+    if (!Check(Paste(text), "the text is on the clipboard")) return;
     auto length = [&] {
         DWORD_PTR n = 0;
         SendMessageTimeoutA(s.edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &n);

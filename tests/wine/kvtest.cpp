@@ -100,24 +100,13 @@ void CheckExit(Session& s, int want, const std::string& what = "korvalin ends") 
     if (Check(s.run.ExitCode(code), what)) CheckEq(code, want, "exit code");
 }
 
-// Lines typed as a user types them, through the input queue: Ctrl+Enter
-// between them, since Enter alone confirms. A double-byte character typed
-// so reaches the text box as "?" under Wine, where no input method runs: a
-// line that holds one is pasted (Ctrl+V) instead.
+// Lines given as a user gives them: Ctrl+Enter between them, since Enter
+// alone confirms.
 void TypeLines(Session& s, const std::vector<std::string>& lines) {
     BringToFront(s.main);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i) SendKey(VK_RETURN, {VK_CONTROL});
-        const std::string& l = lines[i];
-        if (std::all_of(l.begin(), l.end(), [](char c) { return (unsigned char)c < 0x80; })) {
-            TypeQueued(l);
-            continue;
-        }
-        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, l.size() + 1);
-        memcpy(GlobalLock(mem), l.c_str(), l.size() + 1);
-        GlobalUnlock(mem);
-        if (OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, mem)) SendKey('V', {VK_CONTROL});
-        CloseClipboard();
+        PutText(lines[i]);
     }
     s.WaitText(Join(lines));
 }
