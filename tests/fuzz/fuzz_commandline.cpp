@@ -33,6 +33,15 @@ bool Quotable(const std::string& a) {
     return true;
 }
 
+// Equal, ASCII letters in either case.
+bool SameLetters(const std::string& a, const char* lower) {
+    const std::string b = lower;
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && !(a[i] >= 'A' && a[i] <= 'Z' && a[i] + 32 == b[i])) return false;
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -73,27 +82,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(SplitArguments(again) == args, "quoted arguments split back the same");
     }
 
-    // The switch scan, from its definition.
+    // The switch scan, without a second copy of it: each argument counts on
+    // its own (OnlyDir one position, any other switch two, a plain argument
+    // none), so the scan of the line is the sum of the scans of its
+    // arguments, in any order.
     const SwitchScan scan = ScanSwitches(args);
-    int count = 0;
-    bool onlyDir = false;
+    int sum = 0, switches = 0;
+    bool anyOnlyDir = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a[0] != '-' && a[0] != '/') continue;
-        std::string rest;
-        for (std::size_t k = 1; k < a.size(); ++k) {
-            char c = a[k];
-            rest += (c >= 'A' && c <= 'Z') ? static_cast<char>(c | 0x20) : c;
-        }
-        if (rest == "onlydir") {
-            onlyDir = true;
-            count += 1;
-        } else {
-            count += 2;
-        }
+        const SwitchScan one = ScanSwitches({args[0], args[i]});
+        const bool isSwitch = args[i][0] == '-' || args[i][0] == '/';
+        FUZZ_CHECK(one.SwitchCount == (isSwitch ? (one.OnlyDirMode ? 1 : 2) : 0), "one argument's positions");
+        FUZZ_CHECK(one.OnlyDirMode == (isSwitch && SameLetters(args[i].substr(1), "onlydir")), "OnlyDir by name");
+        sum += one.SwitchCount;
+        switches += isSwitch;
+        anyOnlyDir = anyOnlyDir || one.OnlyDirMode;
     }
-    FUZZ_CHECK(scan.SwitchCount == count, "switch count");
-    FUZZ_CHECK(scan.OnlyDirMode == onlyDir, "OnlyDir mode");
+    FUZZ_CHECK(scan.SwitchCount == sum && scan.OnlyDirMode == anyOnlyDir, "the sum of the arguments");
+    std::vector<std::string> reversed(args.rbegin(), args.rend() - 1);
+    reversed.insert(reversed.begin(), args[0]);
+    const SwitchScan back = ScanSwitches(reversed);
+    FUZZ_CHECK(back.SwitchCount == scan.SwitchCount && back.OnlyDirMode == scan.OnlyDirMode, "in any order");
+    FUZZ_CHECK(scan.SwitchCount >= switches && scan.SwitchCount <= 2 * switches, "one or two positions a switch");
     FUZZ_CHECK(scan.SwitchCount >= 0 && scan.SwitchCount <= 2 * static_cast<int>(args.size()),
                "switch count in range");
     return 0;

@@ -1,5 +1,8 @@
-// InterpretLine: one line of the text box to a folder or file target,
-// against a reference written straight from the rule.
+// InterpretLine: one line of the text box to a folder or file target. No
+// second copy of its steps: the result must not change when blanks and
+// control bytes are put around the line or '/' is written as '\', an
+// absolute line must not depend on the panel directory, and the target read
+// back as a line gives itself again.
 #include <cstdint>
 #include <string>
 
@@ -17,34 +20,49 @@ TfomMain& Window() {
     return *form;
 }
 
-bool Letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+struct Target {
+    bool taken = false, folder = false;
+    std::string path;
+    bool operator==(const Target& o) const {
+        return taken == o.taken && (!taken || (folder == o.folder && path == o.path));
+    }
+};
 
-// The last character is a backslash, not the second byte of a double-byte one.
-bool LastCharIsBackslash(const std::string& t) {
+Target Interpret(const std::string& line, bool onlyDir, const std::string& panelDir) {
+    TfomMain& f = Window();
+    f.OnlyDirMode = onlyDir;
+    f.PanelDir = panelDir;
+    Target t;
+    t.path = "untouched";
+    t.taken = f.InterpretLine(line, t.folder, t.path);
+    return t;
+}
+
+// Whether the last character is `ch`, and whether the text ends in a lead
+// byte that has no second byte.
+bool LastCharIs(const std::string& s, char ch) {
     bool last = false;
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        last = t[i] == '\\';
-        if (plat::IsLeadByte(static_cast<unsigned char>(t[i])) && i + 1 < t.size()) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        last = s[i] == ch;
+        if (plat::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
             ++i;
             last = false;
         }
     }
     return last;
 }
+bool EndsInLoneLead(const std::string& s) {
+    bool lone = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        lone = plat::IsLeadByte(static_cast<unsigned char>(s[i]));
+        if (lone && i + 1 < s.size()) ++i, lone = false;
+    }
+    return lone;
+}
 
-bool Reference(std::string t, bool onlyDir, const std::string& panelDir, bool& isFolder, std::string& path) {
-    while (!t.empty() && static_cast<unsigned char>(t.front()) <= 32) t.erase(0, 1);
-    while (!t.empty() && static_cast<unsigned char>(t.back()) <= 32) t.pop_back();
-    for (char& c : t)
-        if (c == '/') c = '\\';
-    if (t.empty() || t == "\\") return false;
-    bool absolute = t[0] == '\\' || (t.size() > 2 && Letter(t[0]) && t[1] == ':' && t[2] == '\\');
-    if (!absolute) t = panelDir + t;
-    const bool slash = LastCharIsBackslash(t);
-    isFolder = onlyDir || slash;
-    if (slash) t.pop_back();
-    path = t;
-    return true;
+bool Absolute(const std::string& t) {
+    const bool letter = t.size() > 2 && ((t[0] >= 'A' && t[0] <= 'Z') || (t[0] >= 'a' && t[0] <= 'z'));
+    return !t.empty() && (t[0] == '\\' || (letter && t[1] == ':' && t[2] == '\\'));
 }
 
 }  // namespace
@@ -53,18 +71,42 @@ bool Reference(std::string t, bool onlyDir, const std::string& panelDir, bool& i
 // length-prefixed piece, then the line.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
-    TfomMain& f = Window();
-    f.OnlyDirMode = in.Byte() & 1;
-    f.PanelDir = in.Piece();
+    const bool onlyDir = in.Byte() & 1;
+    const std::string panelDir = in.Piece();
     const std::string line = in.Rest();
+    const Target r = Interpret(line, onlyDir, panelDir);
 
-    bool isFolder = false, refFolder = false;
-    std::string path = "untouched", refPath;
-    bool taken = f.InterpretLine(line, isFolder, path);
-    bool refTaken = Reference(line, f.OnlyDirMode, f.PanelDir, refFolder, refPath);
-    FUZZ_CHECK(taken == refTaken, "skipped or taken");
-    if (!taken) return 0;
-    FUZZ_CHECK(isFolder == refFolder, "folder or file");
-    FUZZ_CHECK(path == refPath, "target path");
+    FUZZ_CHECK(Interpret(" \t\x01" + line, onlyDir, panelDir) == r, "blanks before the line change nothing");
+    if (!EndsInLoneLead(line))
+        FUZZ_CHECK(Interpret(line + "\r \x1f", onlyDir, panelDir) == r, "blanks after the line change nothing");
+    std::string slashed = line;
+    for (char& c : slashed)
+        if (c == '/') c = '\\';
+    FUZZ_CHECK(Interpret(slashed, onlyDir, panelDir) == r, "'/' is a backslash");
+
+    // The line as the user meant it: blanks and control bytes at its ends
+    // are no part of it.
+    std::string t = slashed;
+    while (!t.empty() && static_cast<unsigned char>(t.front()) <= 32) t.erase(0, 1);
+    while (!t.empty() && static_cast<unsigned char>(t.back()) <= 32) t.pop_back();
+    FUZZ_CHECK(r.taken == !(t.empty() || t == "\\"), "only an empty line or a lone backslash is skipped");
+    if (!r.taken) return 0;
+
+    const bool marked = LastCharIs(t, '\\');
+    const std::string core = marked ? t.substr(0, t.size() - 1) : t;
+    if (Absolute(t)) {
+        FUZZ_CHECK_EQ(r.path, core, "an absolute line is its own target");
+        FUZZ_CHECK(Interpret(line, onlyDir, "Z:\\elsewhere\\") == r, "an absolute line ignores the panel directory");
+    } else if (!EndsInLoneLead(panelDir)) {
+        FUZZ_CHECK_EQ(r.path, panelDir + core, "a relative line goes under the panel directory");
+    }
+    if (!EndsInLoneLead(panelDir) || Absolute(t)) FUZZ_CHECK(r.folder == (onlyDir || marked), "folder or file");
+
+    // The target, written as a line, is the same target (the panel
+    // directory is taken as it is, '/' and all).
+    if (Absolute(r.path) && !EndsInLoneLead(r.path) && r.path.find('/') == std::string::npos) {
+        Target again = Interpret(r.path + (r.folder ? "\\" : ""), false, panelDir);
+        FUZZ_CHECK(again.taken && again.path == r.path && again.folder == r.folder, "the target read back");
+    }
     return 0;
 }

@@ -78,19 +78,49 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    // The list, built from the definition of each line.
-    std::string expected;
+    // The list: the selected items one per line, a folder with its
+    // backslash. The options are checked as changes of that plain list, not
+    // by a second copy of the steps that make it.
+    std::vector<std::string> plain;
+    std::string want;
     for (std::size_t i = first; i < args.size(); ++i) {
-        std::string line = args[i];
-        if (line.back() != '\\' && plat::DirectoryExists(line)) line += '\\';
-        if (f.OnlyDirMode && f.Options->NoExtOnlyDir) {
-            std::size_t d = LastDelimiter(".\\:", line);
-            if (d != std::string::npos && line[d] == '.') line.erase(d);
-        }
-        if (f.Options->InitPathType == 1) line.erase(0, std::min(line.size(), f.PanelDir.size()));
-        expected += line + "\r\n";
+        const std::string& a = args[i];
+        plain.push_back(a + (a.back() != '\\' && plat::DirectoryExists(a) ? "\\" : ""));
     }
-    FUZZ_CHECK_EQ(text, TrimControlRight(expected), "the initial list");
+    bool breaks = false;
+    for (const std::string& line : plain) breaks = breaks || line.find_first_of("\r\n") != std::string::npos;
+    for (std::string line : plain) {
+        // Without an extension: the last dot on goes when it comes after the
+        // last backslash or colon and is no second byte.
+        if (f.OnlyDirMode && f.Options->NoExtOnlyDir) {
+            std::size_t dot = std::string::npos;
+            for (std::size_t k = 0; k < line.size(); ++k) {
+                if (line[k] == '.') dot = k;
+                else if (line[k] == '\\' || line[k] == ':') dot = std::string::npos;
+                if (plat::IsLeadByte(static_cast<unsigned char>(line[k])) && k + 1 < line.size()) ++k;
+            }
+            if (dot != std::string::npos) line.erase(dot);
+        }
+        // Relative: as many bytes as the panel directory has go.
+        if (f.Options->InitPathType == 1) line.erase(0, std::min(line.size(), f.PanelDir.size()));
+        want += line + "\r\n";
+    }
+    FUZZ_CHECK_EQ(text, TrimControlRight(want), "the initial list");
+    if (!breaks && f.Options->InitPathType == 1) {
+        // The items of the panel directory lose exactly that directory.
+        std::vector<std::string> got;
+        for (std::size_t at = 0; at <= text.size();) {
+            std::size_t end = text.find("\r\n", at);
+            got.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
+            if (end == std::string::npos) break;
+            at = end + 2;
+        }
+        // The list's end is trimmed, and with empty lines before it that can
+        // reach back into the last line left: that one is not compared.
+        for (std::size_t i = 0; i + 1 < got.size() && i < plain.size(); ++i)
+            if (plain[i].compare(0, f.PanelDir.size(), f.PanelDir) == 0 && !(f.OnlyDirMode && f.Options->NoExtOnlyDir))
+                FUZZ_CHECK_EQ(f.PanelDir + got[i], plain[i], "relative lines under the panel directory");
+    }
     int a = -1, b = -1;
     f.mmoFileNames.GetSel(a, b);
     FUZZ_CHECK(a == 0 && b == static_cast<int>(text.size()), "the whole list is selected");

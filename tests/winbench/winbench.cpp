@@ -7,11 +7,16 @@
 //   lookup    FindTemplate with 1,000 templates, against one file-existence
 //             test (the call that follows every lookup)
 //   pattern   the worst-case name pattern against a pattern of the same
-//             length without wildcards
+//             length without wildcards, both walking the whole name
 //   handback  (run alone: korvalin_winbench.exe handback [rounds]) marking
 //             40 new files in the stand-in panel of 10,000 more items, for
 //             each CursorPos, against a bare loop that sends the same
 //             messages in the same order
+//
+// Each pair is checked to do the same work (the same files, the same
+// answers, the same messages seen by the panel); where it does not, or a
+// measurement is missing, the run fails (exit code 1) with a line saying
+// so, and that figure is not printed.
 #include <windows.h>
 
 #include <algorithm>
@@ -44,6 +49,24 @@ void RemoveTree(const std::string& dir) {
 }
 
 int kLines = 10000;
+
+int CountFiles(const std::string& dir) {
+    int n = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return n;
+}
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA d;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return -1;
+    return (static_cast<long long>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+}
 
 std::string LineName(int i) { return "f" + std::to_string(i) + (i % 2 ? ".md" : ".txt"); }
 
@@ -205,6 +228,7 @@ int HandBackBench(int rounds) {
     const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
 
     std::printf("handback: %d panel items, %d new files, %d rounds\n", total, kNew, rounds);
+    bool failed = false;
     for (int pos : {0, 1, 2, 3}) {
         form.Options->CursorPos = pos;
         const std::vector<int> steps = ExpectedSteps(listing, keys, pos, kNew);
@@ -243,6 +267,11 @@ int HandBackBench(int rounds) {
                     "LB_SETSEL %ld%s\n",
                     pos, marked, markCounts.count, markCounts.textLen, markCounts.text, markCounts.sel,
                     markCounts == bareCounts ? " (bare loop: the same)" : " (bare loop: DIFFERENT)");
+        if (!(markCounts == bareCounts) || marked != kNew || markCounts.sel != kNew) {
+            std::printf("  CursorPos %d: FAIL: the bare loop did not do the marking step's work; no figure\n", pos);
+            failed = true;
+            continue;
+        }
         std::printf("  CursorPos %d: MarkCreatedItems median %.3f s, bare loop %.3f s, ratio %.3f\n", pos,
                     Median(mark), Median(bare), Median(mark) / Median(bare));
         std::fflush(stdout);
@@ -253,7 +282,7 @@ int HandBackBench(int rounds) {
     if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hProcess);
     RemoveTree(base);
-    return 0;
+    return failed ? 1 : 0;
 }
 
 
@@ -313,14 +342,19 @@ int main(int argc, char** argv) {
             p = runPlain();
             c = runConfirm();
         }
+        const int inA = CountFiles(a), inB = CountFiles(b);
+        if (form.CreatedItems.size() != static_cast<size_t>(kLines) || inA != kLines || inB != kLines ||
+            FileSize(a + "\\" + LineName(1)) != FileSize(b + "\\" + LineName(1)) ||
+            FileSize(b + "\\" + LineName(1)) != 9) {
+            std::printf("confirm: FAIL: the confirm step listed %u items and made %d files, the plain loop %d, "
+                        "of %d; no figure\n",
+                        unsigned(form.CreatedItems.size()), inA, inB, kLines);
+            return 1;
+        }
         std::printf("  round %d: confirm step %.3f s, plain loop %.3f s\n", r, c, p);
         std::fflush(stdout);
         confirm.push_back(c);
         plain.push_back(p);
-        if (form.CreatedItems.size() != static_cast<size_t>(kLines)) {
-            std::printf("confirm step created %u of %d files\n", unsigned(form.CreatedItems.size()), kLines);
-            return 1;
-        }
         RemoveTree(a);
         RemoveTree(b);
     }
@@ -336,6 +370,14 @@ int main(int argc, char** argv) {
     }
     form.Options->TemplatePath = many;
     form.BuildTemplateList(many);
+    // No template fits, so that every lookup walks the whole list; the
+    // baseline then tests a file that is not there, as the lookup's answer is.
+    if (form.TemplateFiles.size() != 1000 || form.FindTemplate(many + "readme7.txt") != many + "template.txt" ||
+        plat::FileExists(many + "template7.txt")) {
+        std::printf("lookup: FAIL: %u templates, or one fits the names looked up; no figure\n",
+                    unsigned(form.TemplateFiles.size()));
+        return 1;
+    }
     const int lookups = 2000;
     std::vector<double> look, exist;
     for (int r = 0; r < 5; ++r) {
@@ -347,15 +389,27 @@ int main(int argc, char** argv) {
         double t2 = Now();
         look.push_back((t1 - t0) / lookups);
         exist.push_back((t2 - t1) / lookups);
-        if (sink == 1) std::printf(" ");
+        if (sink != (many + "template.txt").size() * lookups) {
+            std::printf("lookup: FAIL: a lookup answered another template; no figure\n");
+            return 1;
+        }
     }
     std::printf("lookup: %u templates, %.2f us per FindTemplate; one file-existence test %.2f us; ratio %.2f\n",
                 unsigned(form.TemplateFiles.size()), Median(look) * 1e6, Median(exist) * 1e6,
                 Median(look) / Median(exist));
 
     // ---- the worst-case pattern
-        // The baseline walks the same 40 bytes with one live position.
-    std::string name(40, 'a'), worst = "%a%a%a%a%a%a%b", flat = std::string(40, 'a') + "b";
+    // Both patterns are 40 bytes and walk all 40 bytes of the name, the
+    // worst case with every '%' alive, the baseline with one live position:
+    // each answer turns on the name's last byte.
+    std::string name(40, 'a'), lastB = std::string(39, 'a') + "b", worst, flat = std::string(39, 'a') + "b";
+    for (int i = 0; i < 19; ++i) worst += "%a";
+    worst += "%b";
+    if (worst.size() != flat.size() || MatchNamePattern(worst, name) || !MatchNamePattern(worst, lastB) ||
+        MatchNamePattern(flat, name) || !MatchNamePattern(flat, lastB)) {
+        std::printf("pattern: FAIL: the two patterns do not do the same walk; no figure\n");
+        return 1;
+    }
     std::vector<double> w, f;
     const int matches = 20000;
     for (int r = 0; r < 5; ++r) {
@@ -367,10 +421,13 @@ int main(int argc, char** argv) {
         double t2 = Now();
         w.push_back((t1 - t0) / matches);
         f.push_back((t2 - t1) / matches);
-        if (hits) std::printf("unexpected match\n");
+        if (hits) {
+            std::printf("pattern: FAIL: unexpected match; no figure\n");
+            return 1;
+        }
     }
-    std::printf("pattern: %s against 40 bytes, %.3f us; a plain 41-byte pattern %.3f us; ratio %.1f\n", worst.c_str(),
-                Median(w) * 1e6, Median(f) * 1e6, Median(w) / Median(f));
+    std::printf("pattern: %s against 40 bytes, %.3f us; a plain %u-byte pattern %.3f us; ratio %.1f\n", worst.c_str(),
+                Median(w) * 1e6, unsigned(flat.size()), Median(f) * 1e6, Median(w) / Median(f));
 
     RemoveTree(base);
     return 0;

@@ -1,0 +1,73 @@
+// The settings' lists in their stored form ("|" between entries, bracket
+// pairs as "(*)"): read from the ini file, written back with the program's
+// own joining and read again, every list comes back the same. Whatever the
+// stored text, the lists read from it are a fixed point of saving.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "Headless.h"
+#include "Inifile.h"
+#include "Inioptions.h"
+
+namespace {
+
+const char* const kPath = "C:\\Korvalin\\korvalin.ini";
+
+bool SamePairs(const std::vector<WrapperPair>& a, const std::vector<WrapperPair>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].Before != b[i].Before || a[i].After != b[i].After) return false;
+    return true;
+}
+
+bool NoEmptyEntry(const std::vector<std::string>& list) {
+    for (const std::string& e : list)
+        if (e.empty()) return false;
+    return true;
+}
+
+}  // namespace
+
+// Input: the stored Separator, Wrapper, CommonUse and TimeFormat values, each
+// a length-prefixed piece (line breaks and NULs left out: a line of the file
+// cannot hold them).
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput in(data, size);
+    const char* const keys[] = {"Separator", "Wrapper", "CommonUse", "TimeFormat"};
+    headless::Reset();
+    headless::AddDir("C:\\Korvalin");
+    {
+        TIniFile ini(kPath);
+        for (const char* key : keys) {
+            std::string v;
+            for (char c : in.Piece())
+                if (c != '\r' && c != '\n' && c != '\0') v += c;
+            ini.WriteString("Naming", key, v);
+        }
+        ini.UpdateFile();
+    }
+    TIniOptions first;
+    first.LoadFromFile(kPath);
+    FUZZ_CHECK(!first.KeepFile, "the file reads");
+    FUZZ_CHECK(first.SeparatorList.size() >= 2 && first.SeparatorList[0].empty(),
+               "the empty separator comes first");
+    std::vector<std::string> user = first.SeparatorList;
+    user.erase(user.begin());
+    FUZZ_CHECK(NoEmptyEntry(user) && NoEmptyEntry(first.CommonUseList) && NoEmptyEntry(first.TimeFormatList),
+               "no empty entry but the fixed one");
+    for (const WrapperPair& w : first.WrapperList) FUZZ_CHECK(!w.Before.empty() && !w.After.empty(), "whole pairs");
+
+    first.SaveToFile(kPath);
+    TIniOptions again;
+    again.LoadFromFile(kPath);
+    FUZZ_CHECK(again.SeparatorList == first.SeparatorList, "separators: read, written, read");
+    FUZZ_CHECK(again.CommonUseList == first.CommonUseList, "common phrases: read, written, read");
+    FUZZ_CHECK(again.TimeFormatList == first.TimeFormatList, "date patterns: read, written, read");
+    FUZZ_CHECK(SamePairs(again.WrapperList, first.WrapperList), "bracket pairs: read, written, read");
+    // The stored text of a list read back is the program's join of it.
+    FUZZ_CHECK_EQ(again.Wrapper, TIniOptions::JoinWrappers(first.WrapperList), "bracket pairs stored as joined");
+    FUZZ_CHECK_EQ(again.TimeFormat, TIniOptions::JoinList(first.TimeFormatList), "date patterns stored as joined");
+    return 0;
+}
