@@ -90,8 +90,8 @@ void TfomConfig::CreateControls(plat::Handle owner) {
     lstWrapper.AddColumn(layout::kWrapperColumn1);
     lstWrapper.AddColumn(layout::kWrapperColumn2);
 
-    btnOk.Create(Handle, layout::btnOk);
-    btnCancel.Create(Handle, layout::btnCancel);
+    btnOk.Create(Handle, layout::cfgBtnOk);
+    btnCancel.Create(Handle, layout::cfgBtnCancel);
 
     btnOk.OnClick = [this](TObject* s) { btnOkClick(s); };
     btnCancel.OnClick = [this](TObject*) { CloseModal(mrCancel); };

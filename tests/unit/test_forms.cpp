@@ -8,6 +8,12 @@
 
 #include "Forms.h"
 #include "Headless.h"
+// Every layout in one unit: a name that two of them define fails the build
+// here. Split over the program's units, the linker would take the two for
+// one variable, and one window would get the other's bounds.
+#include "ConfigLayout.h"
+#include "MainLayout.h"
+#include "NamingLayout.h"
 
 namespace {
 

@@ -164,7 +164,9 @@ void CaseWindow() {
     const struct {
         int id;
         const char* text;
-    } buttons[] = {{101, "设置(&S)"}, {102, "命名(&N)"}, {IDOK, "确定"}, {IDCANCEL, "取消"}};
+        const char* at;  // in the client area
+    } buttons[] = {{101, "设置(&S)", "4,83 64x21"}, {102, "命名(&N)", "84,83 64x21"}, {IDOK, "确定", "220,83 64x21"},
+                   {IDCANCEL, "取消", "300,83 64x21"}};
     for (const auto& row : rows) {
         g_case = std::string("window/") + row.name;
         Session s;
@@ -184,6 +186,9 @@ void CaseWindow() {
         }
         HWND ok = Control(s.main, IDOK);
         Check(ok && (GetWindowLongA(ok, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON, "OK is the default button");
+        // Where the bottom panel puts its buttons: OK and Cancel at its right.
+        for (const auto& b : buttons)
+            if (HWND c = Control(s.main, b.id)) CheckEq(RectText(BoundsIn(s.main, c)), b.at, "button " + std::to_string(b.id) + " bounds");
         Hint hint;
         Poll([&] { return (hint = ReadHint(s.run.kvPid, s.edit)).found; }, 3000);
         if (Check(hint.found, "text box has a tooltip")) {
