@@ -25,6 +25,15 @@ inline List BoxTexts() {
     return texts;
 }
 
+// Bounds as one comparable value: left, top, width, height.
+using Place = std::tuple<int, int, int, int>;
+inline Place PlaceOf(const plat::Rect& r) { return {r.Left, r.Top, r.Width, r.Height}; }
+
+// A file's content, or "<none>" when there is no such file.
+inline std::string FileOrNone(const std::string& path) {
+    return headless::HasFile(path) ? headless::FileContent(path) : "<none>";
+}
+
 // The selection of an edit box: start and end in bytes.
 inline std::pair<int, int> Selection(const TMemo& memo) {
     int start = -1, end = -1;
