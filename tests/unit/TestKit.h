@@ -19,6 +19,12 @@ using headless::State;
 // A recorded message box: text, caption, flags, owner.
 using Box = std::tuple<std::string, std::string, unsigned, plat::Handle>;
 inline Box BoxOf(const headless::MessageBoxCall& b) { return {b.text, b.caption, b.flags, b.owner}; }
+using Boxes = std::vector<Box>;
+inline Boxes BoxesShown() {
+    Boxes boxes;
+    for (const auto& b : State().boxes) boxes.push_back(BoxOf(b));
+    return boxes;
+}
 inline List BoxTexts() {
     List texts;
     for (const auto& b : State().boxes) texts.push_back(b.text);

@@ -109,7 +109,8 @@ TEST_F(MainWindow, ConfirmKeyFollowsConfirmMode) {
         auto f = Start("[FileList]\r\nConfirmMode=" + std::to_string(c.confirmMode) + "\r\n");
         unsigned short key = vkReturn;
         Press(*f, key, c.ctrl, c.shift);
-        EXPECT_EQ(std::make_tuple(f->SuppressNextChar, f->Visible(), key), std::make_tuple(c.confirms, !c.confirms, vkReturn))
+        EXPECT_EQ(std::make_tuple(f->SuppressNextChar, f->Visible(), key),
+                  std::make_tuple(c.confirms, !c.confirms, vkReturn))
             << c.confirmMode << c.ctrl << c.shift;
     }
 }
@@ -262,10 +263,7 @@ TEST_F(StartUp, RefusesToRunWithoutAPathOrForegroundWindow) {
         if (!c.foreground) State().foreground = nullptr;
         EXPECT_EQ(RunKorvalin(), c.exitCode) << c.line;
         const bool refused = c.exitCode == -1;
-        std::vector<Box> boxes;
-        for (const auto& b : State().boxes) boxes.push_back(BoxOf(b));
-        EXPECT_EQ(boxes, refused ? std::vector<Box>{Box(kUsageText, "Korvalin", 0, nullptr)} : std::vector<Box>{})
-            << c.line;
+        EXPECT_EQ(BoxesShown(), refused ? Boxes{Box(kUsageText, "Korvalin", 0, nullptr)} : Boxes{}) << c.line;
         EXPECT_EQ(headless::HasFile(kIni), !refused) << c.line;
         EXPECT_EQ(headless::HasDir("C:\\Korvalin\\Templates"), !refused) << c.line;
     }
