@@ -1,5 +1,6 @@
 // What several unit test files share: byte strings with NULs and lone lead
-// bytes, message boxes as one comparable value, the edit selection.
+// bytes, message boxes and bounds as comparable values, a file or its absence,
+// the edit selection.
 #pragma once
 
 #include <string>
