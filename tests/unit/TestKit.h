@@ -1,5 +1,6 @@
 // What several unit test files share: byte strings with NULs and lone lead
-// bytes, message boxes as one comparable value, the edit selection.
+// bytes, message boxes and bounds as comparable values, a file or its absence,
+// the edit selection.
 #pragma once
 
 #include <string>
@@ -19,10 +20,25 @@ using headless::State;
 // A recorded message box: text, caption, flags, owner.
 using Box = std::tuple<std::string, std::string, unsigned, plat::Handle>;
 inline Box BoxOf(const headless::MessageBoxCall& b) { return {b.text, b.caption, b.flags, b.owner}; }
+using Boxes = std::vector<Box>;
+inline Boxes BoxesShown() {
+    Boxes boxes;
+    for (const auto& b : State().boxes) boxes.push_back(BoxOf(b));
+    return boxes;
+}
 inline List BoxTexts() {
     List texts;
     for (const auto& b : State().boxes) texts.push_back(b.text);
     return texts;
+}
+
+// Bounds as one comparable value: left, top, width, height.
+using Place = std::tuple<int, int, int, int>;
+inline Place PlaceOf(const plat::Rect& r) { return {r.Left, r.Top, r.Width, r.Height}; }
+
+// A file's content, or "<none>" when there is no such file.
+inline std::string FileOrNone(const std::string& path) {
+    return headless::HasFile(path) ? headless::FileContent(path) : "<none>";
 }
 
 // The selection of an edit box: start and end in bytes.

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 using Items = std::vector<std::pair<int, std::string>>;
 using Files = std::vector<std::pair<std::string, std::string>>;  // path, content
 
@@ -104,15 +106,8 @@ TEST_F(Confirm, RunsInLineOrder) {
     headless::AddDir("D:\\");
     headless::AddFile(kTemplates + "template.md", "# title");
     const std::string replaceA = ReplaceQuestion("C:\\work\\a.txt");
-    const struct {
-        const char* what;
-        Files existing;
-        std::vector<int> answers;
-        std::string text;
-        Items created;
-        List boxes;
-        Files after;
-    } rows[] = {
+    const struct { const char* what; Files existing; std::vector<int> answers; std::string text; Items created;
+                   List boxes; Files after; } rows[] = {
         {"empty text box", {}, {}, "", {}, {}, {}},
         {"folders and files, blank lines skipped", {}, {},
          "docs/\r\n\r\n  \r\nexists\\\r\nsub\\a.txt\r\nD:\\x\\y\\\r\n\\temp\\\r\n//\r\n"
@@ -137,8 +132,7 @@ TEST_F(Confirm, RunsInLineOrder) {
         Run(r.text);
         EXPECT_EQ(Created(), r.created);
         EXPECT_EQ(BoxTexts(), r.boxes);
-        for (const auto& [path, content] : r.after)
-            EXPECT_EQ(headless::HasFile(path) ? headless::FileContent(path) : "<none>", content) << path;
+        for (const auto& [path, content] : r.after) EXPECT_EQ(FileOrNone(path), content) << path;
         EXPECT_TRUE(Closed());
         for (const auto& item : r.created) State().files.erase(headless::Key(item.second));
     }
@@ -165,10 +159,10 @@ TEST_F(Confirm, ErrorsAskWhetherToGoOn) {
         State().answers = {plat::IdYes};
         std::string ok = "ok" + std::to_string(round++) + ".txt";
         Run(std::string(c.line) + "\r\n" + ok);
-        ASSERT_EQ(State().boxes.size(), 1u) << c.line;
-        EXPECT_EQ(BoxOf(State().boxes[0]), Box(c.message + kErrorTail, f->Caption(), kErrorFlags, f->Handle));
-        EXPECT_EQ(Created(), (Items{{0, "C:\\work\\" + ok}})) << c.line;
-        EXPECT_TRUE(Closed());
+        EXPECT_EQ(std::make_tuple(BoxesShown(), Created(), Closed()),
+                  std::make_tuple(Boxes{Box(c.message + kErrorTail, f->Caption(), kErrorFlags, f->Handle)},
+                                  Items{{0, "C:\\work\\" + ok}}, true))
+            << c.line;
     }
 }
 
@@ -176,17 +170,15 @@ TEST_F(Confirm, NoInAnErrorBoxKeepsTheWindowAndTheItemsSoFar) {
     const std::string text = "first.txt\r\nnew\\\r\nbad|name\r\nlast.txt";
     State().answers = {plat::IdNo};
     Run(text);
-    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\first.txt"}, {1, "C:\\work\\new"}}));
-    EXPECT_FALSE(headless::HasFile("C:\\work\\last.txt"));
-    EXPECT_FALSE(Closed());
-    EXPECT_EQ(f->mmoFileNames.Text(), text);
+    EXPECT_EQ(std::make_tuple(Created(), FileOrNone("C:\\work\\last.txt"), Closed(), f->mmoFileNames.Text()),
+              std::make_tuple(Items{{0, "C:\\work\\first.txt"}, {1, "C:\\work\\new"}}, "<none>"s, false, text));
     // A second run starts afresh: both existing items are now seen again.
     State().boxes.clear();
     State().answers = {plat::IdNo, plat::IdYes};
     Run(text);
-    EXPECT_EQ(State().boxes.size(), 2u);  // replace first.txt? No. Error? Yes.
-    EXPECT_EQ(Created(), (Items{{0, "C:\\work\\last.txt"}}));
-    EXPECT_TRUE(Closed());
+    // Replace first.txt? No. Error? Yes.
+    EXPECT_EQ(std::make_tuple(State().boxes.size(), Created(), Closed()),
+              std::make_tuple(size_t(2), Items{{0, "C:\\work\\last.txt"}}, true));
 }
 
 TEST_F(Confirm, TemplateCopyGetsTheTimeOfCreation) {
@@ -194,18 +186,16 @@ TEST_F(Confirm, TemplateCopyGetsTheTimeOfCreation) {
     headless::AddFile(kTemplates + "template.txt", "plain");
     State().fileTimes[headless::Key(kTemplates + "%.md")] = 1;
     Make();
-    State().now = 0x01DC123456789ABCull;
+    const unsigned long long now = 0x01DC123456789ABCull;
+    State().now = now;
     Run("notes.md\r\na.txt\r\nb.py");
     // An empty file is made, not copied: it gets no time of its own.
-    const struct { const char* path; const char* content; size_t timesSet; } rows[] = {
-        {"C:\\work\\notes.md", "# notes", 1}, {"C:\\work\\a.txt", "plain", 1}, {"C:\\work\\b.py", "", 0}};
+    const struct { const char* path; const char* content; unsigned long long time; } rows[] = {
+        {"C:\\work\\notes.md", "# notes", now}, {"C:\\work\\a.txt", "plain", now}, {"C:\\work\\b.py", "", 0}};
     for (const auto& r : rows) {
-        ASSERT_TRUE(headless::HasFile(r.path)) << r.path;
-        EXPECT_EQ(headless::FileContent(r.path), r.content) << r.path;
-        ASSERT_EQ(State().fileTimes.count(headless::Key(r.path)), r.timesSet) << r.path;
-        if (r.timesSet) {
-            EXPECT_EQ(State().fileTimes[headless::Key(r.path)], 0x01DC123456789ABCull) << r.path;
-        }
+        const auto time = State().fileTimes.find(headless::Key(r.path));
+        const unsigned long long set = time == State().fileTimes.end() ? 0 : time->second;
+        EXPECT_EQ(std::make_pair(FileOrNone(r.path), set), std::make_pair(std::string(r.content), r.time)) << r.path;
     }
 }
 
@@ -215,8 +205,7 @@ TEST_F(Confirm, TemplatesRemovedOrAddedWhileOpen) {
     State().files.erase(headless::Key(kTemplates + "%.md"));
     headless::AddFile(kTemplates + "template.txt", "late");  // the fallback is looked up on disk
     Run("gone.md\r\nlate.txt");
-    EXPECT_EQ(headless::HasFile("C:\\work\\gone.md") ? headless::FileContent("C:\\work\\gone.md") : "<none>", "");
-    EXPECT_EQ(headless::FileContent("C:\\work\\late.txt"), "late");
+    EXPECT_EQ(List({FileOrNone("C:\\work\\gone.md"), FileOrNone("C:\\work\\late.txt")}), List({"", "late"}));
     EXPECT_TRUE(State().boxes.empty());
 }
 
@@ -224,17 +213,16 @@ TEST_F(Confirm, FileWithoutDirectoryGoesToTheCurrentDirectory) {
     Make();
     f->PanelDir.clear();
     Run("bare.txt");
-    EXPECT_EQ(Created(), (Items{{0, "bare.txt"}}));
-    EXPECT_TRUE(headless::HasFile("C:\\work\\bare.txt"));
+    EXPECT_EQ(std::make_pair(Created(), FileOrNone("C:\\work\\bare.txt")), std::make_pair(Items{{0, "bare.txt"}}, ""s));
 }
 
 TEST_F(Confirm, TenThousandLines) {
     std::string text;
     for (int i = 0; i < 10000; ++i) text += "f" + std::to_string(i) + (i % 2 ? ".txt\r\n" : "\\\r\n");
     Run(text);
-    ASSERT_EQ(f->CreatedItems.size(), 10000u);
-    EXPECT_EQ(f->CreatedItems[9999].Path, "C:\\work\\f9999.txt");
-    EXPECT_EQ(f->CreatedItems[9998].IsFolder, 1);
+    const Items made = Created();
+    ASSERT_EQ(made.size(), 10000u);
+    EXPECT_EQ(Items(made.end() - 2, made.end()), (Items{{1, "C:\\work\\f9998"}, {0, "C:\\work\\f9999.txt"}}));
     EXPECT_TRUE(State().boxes.empty());
 }
 

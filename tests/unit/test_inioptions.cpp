@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <tuple>
 
 #include "../fuzz/RecordCompare.h"
 #include "Controls.h"
@@ -68,10 +69,7 @@ TEST(IniOptions, NoFileChangesNothing) {
 // have its row here, so that a new option states its default.
 TEST(IniOptions, MissingKeysGiveDefaults) {
     TIniOptions o = LoadFrom("[Window]\r\nSavePos=1\r\nSaveSize=1\r\n");
-    const struct {
-        const char* name;
-        const char* expected;
-    } rows[] = {
+    const struct { const char *name, *expected; } rows[] = {
         {"ConfirmMode", "0"}, {"InitBySelect", "1"}, {"AutoSizeOnInit", "1"}, {"WidthSpace", "40"},
         {"HeightSpace", "100"}, {"InitPathType", "0"}, {"CursorQuickMove", "0"}, {"NoExtOnlyDir", "1"},
         {"TemplatePath", ""}, {"AutoOpen", "1"}, {"OpenMax", "16"}, {"OpenMethod", "0"}, {"KeyType", "0"},
@@ -89,23 +87,19 @@ TEST(IniOptions, MissingKeysGiveDefaults) {
         }
         EXPECT_EQ(Stored(k, o), row->expected) << k.Name;
     }
-    EXPECT_EQ(o.SeparatorList, (List{"", " ", ".", "-", "_", "#"}));
-    EXPECT_EQ(Pairs(o), (List{"(,)", "[,]", "{,}"}));
-    EXPECT_EQ(o.CommonUseList, List{"tester"});
-    EXPECT_EQ(o.TimeFormatList,
-              (List{"yyyymmdd", "yyyy-mm-dd", "yymmdd", "yyyymmddhhnnss", "yyyy_mm_dd_ddd"}));
+    EXPECT_EQ(std::make_tuple(o.SeparatorList, Pairs(o), o.CommonUseList),
+              std::make_tuple(List{"", " ", ".", "-", "_", "#"}, List{"(,)", "[,]", "{,}"}, List{"tester"}));
+    EXPECT_EQ(o.TimeFormatList, (List{"yyyymmdd", "yyyy-mm-dd", "yymmdd", "yyyymmddhhnnss", "yyyy_mm_dd_ddd"}));
 }
 
 TEST(IniOptions, ValuesFromTheFile) {
     TIniOptions o = LoadFrom(
         "[AfterCreate]\nOpenMax=99\nSleepTime=abc\nTcColSep=265\n"
         "[Window]\nSavePos=0\nLeft=11\nTop=22\nSaveSize=2\nWidth=0x100\n");
-    EXPECT_EQ(o.OpenMax, 99);     // only the settings dialog keeps it within range
-    EXPECT_EQ(o.SleepTime, 200);  // not a number: the default
-    EXPECT_EQ(o.TcColSep, 265);   // stored as read; users take its low byte
-    EXPECT_EQ(o.Left + o.Top, 0);  // not read while SavePos is off
-    EXPECT_EQ(o.Width, 256);
-    EXPECT_EQ(o.Height, 160);
+    // OpenMax: only the settings dialog keeps it within range. SleepTime: not a number, the default.
+    // TcColSep: stored as read, users take its low byte. Left and Top: not read while SavePos is off.
+    EXPECT_EQ(std::vector<int>({o.OpenMax, o.SleepTime, o.TcColSep, o.Left, o.Top, o.Width, o.Height}),
+              std::vector<int>({99, 200, 265, 0, 0, 256, 160}));
 }
 
 // Each key is read from its own section only, and saved under its name in
@@ -132,32 +126,22 @@ TEST(IniOptions, EachKeyLivesInItsSection) {
 }
 
 TEST(IniOptions, NamingLists) {
-    const struct {
-        const char* separator;
-        const char* wrapper;
-        List separators, wrappers;
-    } cases[] = {
+    const struct { const char *separator, *wrapper; List separators, wrappers; } cases[] = {
         {".||-", "(*)|(*|*)|a*b*c|[*]", {"", " ", ".", "-"}, {"(,)", "[,]"}},
         {"| |.|-|_|#", "", {"", " ", ".", "-", "_", "#"}, {}},
         {".| |-", "<**>|'*|*'|x*y", {"", ".", " ", "-"}, {"<,>", "x,y"}},
         {"", "|||", {"", " "}, {}},
     };
     for (const auto& c : cases) {
-        TIniOptions o = LoadFrom(std::string("[Naming]\nSeparator=") + c.separator +
-                                 "\nWrapper=" + c.wrapper + "\n");
-        EXPECT_EQ(o.SeparatorList, c.separators) << c.separator;
-        EXPECT_EQ(Pairs(o), c.wrappers) << c.wrapper;
+        TIniOptions o = LoadFrom(std::string("[Naming]\nSeparator=") + c.separator + "\nWrapper=" + c.wrapper + "\n");
+        EXPECT_EQ(std::make_pair(o.SeparatorList, Pairs(o)), std::make_pair(c.separators, c.wrappers))
+            << c.separator << " / " << c.wrapper;
     }
 }
 
 TEST(IniOptions, CommonUseDefaultIsTheUserName) {
-    const struct {
-        std::string name;
-        bool ok;
-        List expected;
-    } cases[] = {
-        {"tester", true, {"tester"}}, {"tester", false, {}},
-        {std::string(127, 'u'), true, {std::string(127, 'u')}},
+    const struct { std::string name; bool ok; List expected; } cases[] = {
+        {"tester", true, {"tester"}}, {"tester", false, {}}, {std::string(127, 'u'), true, {std::string(127, 'u')}},
         {std::string(128, 'u'), true, {}},  // does not fit the 128-byte buffer
     };
     for (const auto& c : cases) {
@@ -172,11 +156,7 @@ TEST(IniOptions, CommonUseDefaultIsTheUserName) {
 }
 
 TEST(IniOptions, SplitList) {
-    const struct {
-        std::string text;
-        char sep;
-        List expected;
-    } cases[] = {
+    const struct { std::string text; char sep; List expected; } cases[] = {
         {"|a||b|", '|', {"a", "b"}}, {"", '|', {}}, {" a | b ", '|', {" a ", " b "}},
         {"it's|x", '|', {"it's|x"}}, {"'a|b'|c", '|', {"'a|b'", "c"}},
         {"\"a'b\"|c", '|', {"\"a'b\"", "c"}}, {"a\r\nb|\n\nc\r", '|', {"a", "b", "c"}},
@@ -192,9 +172,7 @@ TEST(IniOptions, SplitList) {
 }
 
 TEST(IniOptions, FixedSeparators) {
-    const struct {
-        List list, normalized, editable;
-    } cases[] = {
+    const struct { List list, normalized, editable; } cases[] = {
         {{".", "-"}, {"", " ", ".", "-"}, {".", "-"}},
         {{".", " ", " "}, {"", ".", " ", " "}, {".", " "}},
         {{}, {"", " "}, {}},
@@ -203,10 +181,10 @@ TEST(IniOptions, FixedSeparators) {
         TIniOptions o;
         o.SeparatorList = c.list;
         o.NormalizeSeparators();
-        EXPECT_EQ(o.SeparatorList, c.normalized);
+        EXPECT_EQ(o.SeparatorList, c.normalized) << ::testing::PrintToString(c.list);
         List editable = o.SeparatorList;
         TIniOptions::RemoveFixedSeparators(editable);
-        EXPECT_EQ(editable, c.editable);
+        EXPECT_EQ(editable, c.editable) << ::testing::PrintToString(c.list);
     }
     List none;
     TIniOptions::RemoveFixedSeparators(none);
@@ -246,9 +224,8 @@ TEST(IniOptions, RoundTrip) {
     TIniOptions back;
     back.LoadFromFile(kPath);
     for (const IniKey& k : IniKeys) EXPECT_EQ(Stored(k, back), Stored(k, o)) << k.Name;
-    EXPECT_EQ(back.SeparatorList, o.SeparatorList);
-    EXPECT_EQ(back.CommonUseList, o.CommonUseList);
-    EXPECT_EQ(Pairs(back), List{"(,)"});
+    EXPECT_EQ(std::make_tuple(back.SeparatorList, back.CommonUseList, Pairs(back)),
+              std::make_tuple(o.SeparatorList, o.CommonUseList, List{"(,)"}));
 
     // No escaping: an unmatched quote merges the phrases after it.
     back.CommonUseList = {"it's", "x"};
@@ -264,11 +241,8 @@ TEST(IniOptions, SaveKeepsTheRestOfTheFile) {
     o.Width = 640;
     o.SaveToFile(kPath);
     std::string after = headless::FileContent(kPath);
-    EXPECT_EQ(after.rfind("; hand-written\n[Other]\nx=1\n[Window]\nSavePos=0\nLeft=11\nTop=22\n"
-                          "SaveSize=1\nWidth=640\r\nHeight=160\r\n",
-                          0),
-              0u)
-        << after;
+    const std::string kept = "; hand-written\n[Other]\nx=1\n[Window]\nSavePos=0\nLeft=11\nTop=22\nSaveSize=1\n";
+    EXPECT_EQ(after.rfind(kept + "Width=640\r\nHeight=160\r\n", 0), 0u) << after;
     EXPECT_EQ(after.find("Left=99"), std::string::npos);
     EXPECT_NE(after.find("[FileList]\r\nConfirmMode=0\r\n"), std::string::npos);
 }

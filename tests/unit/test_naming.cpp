@@ -26,11 +26,8 @@ TEST(NamingHelpers, NumbersLettersTitleCase) {
     }
 
     const struct { std::string in, out; } titles[] = {
-        {"", ""},
-        {"my file", "My File"},
-        {"HELLO-WORLD_v2x", "Hello-World_V2X"},
-        {"o'neil mcdonald", "O'Neil Mcdonald"},
-        {"报告abc", "报告Abc"},
+        {"", ""}, {"my file", "My File"}, {"HELLO-WORLD_v2x", "Hello-World_V2X"},
+        {"o'neil mcdonald", "O'Neil Mcdonald"}, {"报告abc", "报告Abc"},
         // 0x81 0x61 and 0x81 0x5A are single characters: their second
         // bytes are left alone and do not count as letters.
         {BYTES("\x81\x61xy"), BYTES("\x81\x61Xy")},
@@ -91,18 +88,18 @@ TEST(NamingHelpers, SettleCaptions) {
         {"a dash beside a line", {"", "-"}, {"", "-(&0)"}, {false, true}, {true, false}},
     };
     for (const auto& c : cases) {
-        std::vector<ShownCaption> got = SettleCaptions(c.in, c.lines);
-        ASSERT_EQ(got.size(), c.out.size()) << c.what;
-        for (size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].Caption, c.out[i]) << c.what << " #" << i;
-            EXPECT_EQ(got[i].Visible, c.visible.empty() ? true : bool(c.visible[i])) << c.what << " #" << i;
+        V captions;
+        std::vector<bool> visible;
+        for (const ShownCaption& s : SettleCaptions(c.in, c.lines)) {
+            captions.push_back(s.Caption);
+            visible.push_back(s.Visible);
         }
+        EXPECT_EQ(captions, c.out) << c.what;
+        EXPECT_EQ(visible, c.visible.empty() ? std::vector<bool>(c.out.size(), true) : c.visible) << c.what;
     }
     // Thirty-seven siblings without an accelerator: the last goes without.
     std::vector<ShownCaption> many = SettleCaptions(V(37, "--"));
-    EXPECT_EQ(many[0].Caption, "--(&0)");
-    EXPECT_EQ(many[35].Caption, "--(&Z)");
-    EXPECT_EQ(many[36].Caption, "--");
+    EXPECT_EQ(V({many[0].Caption, many[35].Caption, many[36].Caption}), V({"--(&0)", "--(&Z)", "--"}));
 }
 
 TEST(NamingHelpers, DatePatterns) {
@@ -348,11 +345,10 @@ TEST_F(NamingMenu, DashCaptionsStayEntries) {
         SCOPED_TRACE(level->Name);
         ASSERT_EQ(level->Children.size(), 1u);
         TMenuItem* sub = level->Children[0];
-        EXPECT_TRUE(sub->IsSubmenu && !sub->IsLine && !headless::W(sub->Handle)->menuLine);
-        EXPECT_TRUE(Visible(sub));
-        EXPECT_EQ(Shown(sub), "-(&0)");
         ASSERT_EQ(sub->Children.size(), 2u);
-        EXPECT_TRUE(Visible(sub->Children[0]));
+        EXPECT_EQ(std::make_tuple(sub->IsSubmenu, sub->IsLine, headless::W(sub->Handle)->menuLine, Visible(sub),
+                                  Shown(sub), Visible(sub->Children[0])),
+                  std::make_tuple(true, false, false, true, std::string("-(&0)"), true));
     }
     EXPECT_EQ(Run(f->mniCommonUsePre.Children[0]->Children[0], "x.txt"), "-x.txt");
     EXPECT_EQ(Run(f->mniTimeFormatSuf.Children[0]->Children[1], "x.txt"), "x.-.txt");
@@ -365,8 +361,7 @@ TEST_F(NamingMenu, EmptyListsAndHiddenLines) {
     o.TimeFormatList.clear();
     o.CommonUseList = {"R&D"};
     f->btnNamingClick(nullptr);
-    EXPECT_TRUE(f->mniTimeFormatPre.Children.empty());
-    EXPECT_TRUE(f->mniNumberPre.Children[0]->Children.empty());
+    EXPECT_EQ(f->mniTimeFormatPre.Children.size() + f->mniNumberPre.Children[0]->Children.size(), 0u);
     EXPECT_EQ(Shown(f->mniCommonUsePre.Children[0]), "&R&&D");  // the & shows as written
     ASSERT_EQ(f->mniSpace.Children.size(), 4u);
     EXPECT_FALSE(Visible(f->mniSpace.Children[2]) || Visible(f->mniSpace.Children[3]));
@@ -384,44 +379,38 @@ std::string LineOf(const std::string& text, int i) {
 TEST_F(NamingMenu, EntriesActOnTheLines) {
     f->btnNamingClick(nullptr);
     using M = TfomMain;
+    TMenuItem* const prefix1 = Entry(M::PrefixNumberFrom1, "", "-");
+    TMenuItem* const suffix1 = Entry(M::SuffixNumberFrom1, "-", "");
     const std::string twelve =
         "report.txt\r\nx\r\ndocs\\plan.doc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\nphotos\\";
     std::string thirty;  // A to Z, then AA to AD
     for (int i = 0; i < 30; ++i) thirty += (i ? "\r\n" : "") + std::string("n");
-    const std::string two = "  ";
-    const struct {
-        const char* what;
-        TMenuItem* entry;
-        std::string in, out;
-        int line = -1;  // the whole text, or this line of it
-        bool onlyDir = false;
-    } rows[] = {
-        {"number width from the count", Entry(M::PrefixNumberFrom1, "", "-"), twelve, "01-report.txt", 0},
-        {"prefix after the path", Entry(M::PrefixNumberFrom1, "", "-"), twelve, "docs\\03-plan.doc", 2},
+    // line: the whole text (-1) or this line of it.
+    const struct { const char* what; TMenuItem* entry; std::string in, out; int line = -1; bool onlyDir = false; }
+        rows[] = {
+        {"number width from the count", prefix1, twelve, "01-report.txt", 0},
+        {"prefix after the path", prefix1, twelve, "docs\\03-plan.doc", 2},
         {"suffix from 0", Entry(M::SuffixNumberFrom0, "-", ""), twelve, "report-00.txt", 0},
-        {"suffix before the folder mark", Entry(M::SuffixNumberFrom1, "-", ""), twelve, "photos-12\\", 11},
+        {"suffix before the folder mark", suffix1, twelve, "photos-12\\", 11},
         {"letters", Entry(M::SuffixUpperLetters, "-", ""), "a\r\nC:\\data\\x.tar.gz", "a-A\r\nC:\\data\\x.tar-B.gz"},
         {"lower letters", Entry(M::PrefixLowerLetters, "", ""), "a\r\nb", "aa\r\nbb"},
         {"letter 26", Entry(M::PrefixUpperLetters, "", ""), thirty, "Zn", 25},
         {"letter 30", Entry(M::PrefixUpperLetters, "", ""), thirty, "ADn", 29},
         {"phrase on .ini", Entry(M::PrefixText, "", "-", "abc"), ".ini", "abc-.ini"},
-        {"slash is no folder", Entry(M::SuffixNumberFrom1, "-", ""), "abc/", "abc/-1"},
+        {"slash is no folder", suffix1, "abc/", "abc/-1"},
         {"wrapper prefix", Entry(M::PrefixNumberFrom1, "(", ")"), "report.txt", "(1)report.txt"},
         {"wrapper suffix", Entry(M::SuffixNumberFrom1, "(", ")"), "report.txt", "report(1).txt"},
         {"blank", Entry(M::PrefixNumberFrom1, "", " "), "report.txt", "1 report.txt"},
         {"date", Entry(M::SuffixText, "_", "", "260307"), "a.txt", "a_260307.txt"},
         {"ten from 0", Entry(M::PrefixNumberFrom0, "", ""), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj",
          "00a\r\n01b\r\n02c\r\n03d\r\n04e\r\n05f\r\n06g\r\n07h\r\n08i\r\n09j"},
-        {"empty lines keep places", Entry(M::PrefixNumberFrom1, "", "-"), "a\r\n\r\nc\r\n", "1-a\r\n\r\n3-c\r\n"},
-        {"roots", Entry(M::PrefixNumberFrom1, "", "-"), "C:\\\r\n\\", "C:\\1-\\\r\n\\2-\\"},
-        {"乗 is a file", Entry(M::SuffixNumberFrom1, "-", ""), BYTES("\x81\\.txt\r\n\x81\\"),
-         BYTES("\x81\\-1.txt\r\n\x81\\-2")},
+        {"empty lines keep places", prefix1, "a\r\n\r\nc\r\n", "1-a\r\n\r\n3-c\r\n"},
+        {"roots", prefix1, "C:\\\r\n\\", "C:\\1-\\\r\n\\2-\\"},
+        {"乗 is a file", suffix1, BYTES("\x81\\.txt\r\n\x81\\"), BYTES("\x81\\-1.txt\r\n\x81\\-2")},
         {"twice", Entry(M::PrefixText, "", "-", "abc"), "abc-x", "abc-abc-x"},
         {"nothing", Entry(M::PrefixText, "", "-", "abc"), "", ""},
-        {"long lines are cut", Entry(M::PrefixText, "", "", "abc"), std::string(5000, 'q'),
-         "abc" + std::string(4096, 'q')},
-        {"OnlyDir: every line a folder", Entry(M::SuffixNumberFrom1, "-", ""), "abc\r\nd.e\\", "abc-1\\\r\nd.e-2\\",
-         -1, true},
+        {"long lines cut", Entry(M::PrefixText, "", "", "abc"), std::string(5000, 'q'), "abc" + std::string(4096, 'q')},
+        {"OnlyDir: folders", suffix1, "abc\r\nd.e\\", "abc-1\\\r\nd.e-2\\", -1, true},
         {"lower", &f->mniLowerCase, "My Report.TXT\r\nsub\\Read Me.TXT", "my report.TXT\r\nsub\\read me.TXT"},
         {"lower, OnlyDir", &f->mniLowerCase, "abc\r\nDEF\\", "abc\\\r\ndef\\", -1, true},
         {"upper", &f->mniUpperCase, "sub\\Read Me.TXT\r\n报告abc.doc", "sub\\READ ME.TXT\r\n报告ABC.doc"},
@@ -431,11 +420,10 @@ TEST_F(NamingMenu, EntriesActOnTheLines) {
         {"spaces to -", Space(M::SpaceToSeparator, "-"), "my file name.txt\r\na  b", "my-file-name.txt\r\na--b"},
         {". to spaces", Space(M::SeparatorToSpace, "."), "my.file.name.txt", "my file name.txt"},
         {"spaces to _ folder", Space(M::SpaceToSeparator, "_"), "my dir\\", "my_dir\\"},
-        {"lead blanks", &f->mniDelPreSpace, two + "abc.txt\r\nsub\\" + two + "abc.txt\r\n" + two + "sub\\abc.txt",
-         "abc.txt\r\nsub\\abc.txt\r\n" + two + "sub\\abc.txt"},
-        {"trail blanks", &f->mniDelSufSpace, "abc" + two + ".txt\r\nabc.txt" + two + "\r\nabc" + two + "\\",
-         "abc.txt\r\nabc.txt" + two + "\r\nabc\\"},
-        {"blank folder name", &f->mniDelSufSpace, "sub\\" + two + "\\", "sub\\"},
+        {"lead blanks", &f->mniDelPreSpace, "  abc.txt\r\nsub\\  abc.txt\r\n  sub\\abc.txt",
+         "abc.txt\r\nsub\\abc.txt\r\n  sub\\abc.txt"},
+        {"trail blanks", &f->mniDelSufSpace, "abc  .txt\r\nabc.txt  \r\nabc  \\", "abc.txt\r\nabc.txt  \r\nabc\\"},
+        {"blank folder name", &f->mniDelSufSpace, "sub\\  \\", "sub\\"},
         {"root unchanged", &f->mniUpperCase, "C:\\\r\n\\\r\n\r\nx", "C:\\\r\n\\\r\n\r\nX"},
     };
     for (const auto& r : rows) {
@@ -446,7 +434,7 @@ TEST_F(NamingMenu, EntriesActOnTheLines) {
 
     // The caret at the end of the last line, nothing selected.
     f->OnlyDirMode = false;
-    Run(Entry(M::PrefixNumberFrom1, "", "-"), "a\r\nb\r\n");
+    Run(prefix1, "a\r\nb\r\n");
     EXPECT_EQ(Selection(f->mmoFileNames), std::make_pair(8, 8));
 
     // A match never starts on a second byte: 0x81 0x61 holds no "a".
