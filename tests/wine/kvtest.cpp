@@ -571,6 +571,7 @@ int main(int argc, char** argv) {
         {"naming", CaseNamingGroup}, {"clock", CaseClockGroup},
         {"handback", CaseHandBackGroup},
         {"offpath", CaseOffPathGroup},
+        {"dpi", CaseDpiGroup},
         {"startup-time", [&] { CaseStartupTime(reps); }},
         {"release", [&] { CaseReleaseGroup(release); }},
     };
