@@ -46,11 +46,8 @@ inline const LayoutItem pgcOptions{"pgcOptions", Kind::PageControl, 8, 8, 396, 3
 inline const LayoutItem tsCommon{"tsCommon", Kind::Page, 0, 0, 0, 0, "常规", 0, 201};
 inline const LayoutItem tsAfterCreate{"tsAfterCreate", Kind::Page, 0, 0, 0, 0, "文件处理", 0, 202};
 inline const LayoutItem tsNaming{"tsNaming", Kind::Page, 0, 0, 0, 0, "命名工具", 0, 203};
-// Named apart from the main window's btnOk and btnCancel: two inline
-// variables of one name in two headers are one variable to the linker, and
-// the main window took these bounds (its OK and Cancel out of sight).
-inline const LayoutItem cfgBtnOk{"btnOk", Kind::Button, 228, 324, 75, 21, "确定", plat::StyleDefault, 1};
-inline const LayoutItem cfgBtnCancel{"btnCancel", Kind::Button, 312, 324, 75, 21, "取消", plat::StyleCancel, 2};
+inline const LayoutItem btnOk{"btnOk", Kind::Button, 228, 324, 75, 21, "确定", plat::StyleDefault, 1};
+inline const LayoutItem btnCancel{"btnCancel", Kind::Button, 312, 324, 75, 21, "取消", plat::StyleCancel, 2};
 
 // Page "常规".
 inline const LayoutItem grpConfirmMode{"grpConfirmMode", Kind::GroupBox, 12, 8, 360, 84, "输入方式(&I)", 0, 210};

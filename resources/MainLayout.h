@@ -3,7 +3,11 @@
 
 #include "Controls.h"
 
-namespace layout {
+// In a namespace of their own: the settings dialog's layout has controls of
+// the same names (btnOk, btnCancel), and two inline variables of one name
+// are one variable to the linker, which would put the dialog's OK and
+// Cancel, at y 324, into the main window's 36-pixel bottom panel.
+namespace layout::main {
 
 using plat::Kind;
 
@@ -25,4 +29,4 @@ inline const LayoutItem btnOk{"btnOk", Kind::Button, 220, 8, 64, 21, "确定",
 inline const LayoutItem btnCancel{"btnCancel", Kind::Button, 300, 8, 64, 21, "取消",
                                   plat::StyleCancel | plat::StyleAnchorRight, 2};
 
-}  // namespace layout
+}  // namespace layout::main

@@ -16,10 +16,10 @@ void AddItems(TComboBox& box, const char* const (&items)[N]) {
 
 // The dialog's frames are a pixel shorter than the frame's own design.
 void FitFrame(TFrmNaming& frame, const char* caption) {
-    plat::Rect r = frame.label.Bounds();
-    frame.label.SetBounds({r.Left, r.Top, r.Width, layout::kConfigFrameLabelHeight});
-    r = frame.editBox.Bounds();
-    frame.editBox.SetBounds({r.Left, r.Top, r.Width, layout::kConfigFrameEditHeight});
+    plat::Rect r = frame.label.Design;
+    frame.label.SetDesignBounds({r.Left, r.Top, r.Width, layout::kConfigFrameLabelHeight});
+    r = frame.editBox.Design;
+    frame.editBox.SetDesignBounds({r.Left, r.Top, r.Width, layout::kConfigFrameEditHeight});
     frame.listBox.SetItemHeight(layout::kConfigFrameItemHeight);
     frame.SetCaption(caption);
 }
@@ -33,7 +33,7 @@ TfomConfig::TfomConfig(TIniOptions& options, plat::Handle owner) : Options(optio
 
 void TfomConfig::CreateControls(plat::Handle owner) {
     CreateForm(layout::fomConfig, "TfomConfig", owner);
-    plat::SetFont(Handle, layout::kConfigFontFace, layout::kConfigFontHeight, layout::kConfigFontCharset);
+    SetFont(layout::kConfigFontFace, layout::kConfigFontHeight, layout::kConfigFontCharset);
     CenterOnFirstShow = true;
 
     pgcOptions.Create(Handle, layout::pgcOptions);
@@ -90,8 +90,8 @@ void TfomConfig::CreateControls(plat::Handle owner) {
     lstWrapper.AddColumn(layout::kWrapperColumn1);
     lstWrapper.AddColumn(layout::kWrapperColumn2);
 
-    btnOk.Create(Handle, layout::cfgBtnOk);
-    btnCancel.Create(Handle, layout::cfgBtnCancel);
+    btnOk.Create(Handle, layout::btnOk);
+    btnCancel.Create(Handle, layout::btnCancel);
 
     btnOk.OnClick = [this](TObject* s) { btnOkClick(s); };
     btnCancel.OnClick = [this](TObject*) { CloseModal(mrCancel); };

@@ -38,21 +38,21 @@ std::string TfomMain::IniPath() const {
 
 TfomMain::TfomMain() {
     // 1. The window and its controls, from the layout.
-    CreateForm(layout::fomMain, "TfomMain");
+    CreateForm(layout::main::fomMain, "TfomMain");
     plat::StartupStamp("form window");
-    plat::SetFont(Handle, layout::kMainFontFace, layout::kMainFontHeight, layout::kMainFontCharset);
-    plat::SetMinTrackSize(Handle, layout::kMainMinWidth, layout::kMainMinHeight);
+    SetFont(layout::main::kMainFontFace, layout::main::kMainFontHeight, layout::main::kMainFontCharset);
+    SetMinTrackSize(layout::main::kMainMinWidth, layout::main::kMainMinHeight);
     plat::StartupStamp("form");
-    mmoFileNames.Create(Handle, layout::mmoFileNames);
+    mmoFileNames.Create(Handle, layout::main::mmoFileNames);
     plat::StartupStamp("text box");
     // A pasted list must arrive whole: a cut line would be created as a
     // shorter name without a word.
     mmoFileNames.SetMaxLength(0);
-    pnlBottom.Create(Handle, layout::pnlBottom);
-    btnConfig.Create(pnlBottom.Handle, layout::btnConfig);
-    btnNaming.Create(pnlBottom.Handle, layout::btnNaming);
-    btnOk.Create(pnlBottom.Handle, layout::btnOk);
-    btnCancel.Create(pnlBottom.Handle, layout::btnCancel);
+    pnlBottom.Create(Handle, layout::main::pnlBottom);
+    btnConfig.Create(pnlBottom.Handle, layout::main::btnConfig);
+    btnNaming.Create(pnlBottom.Handle, layout::main::btnNaming);
+    btnOk.Create(pnlBottom.Handle, layout::main::btnOk);
+    btnCancel.Create(pnlBottom.Handle, layout::main::btnCancel);
     plat::StartupStamp("controls");
 
     OnShow = [this](TObject* s) { FormShow(s); };
@@ -132,10 +132,13 @@ void TfomMain::AutoSizeWindow() {
         if (l.size() > longest.size()) longest = l;
     plat::Rect work = plat::WorkArea();
     plat::Rect r = Bounds();
-    int width = std::min(plat::TextExtent(Handle, longest).Width + Options->WidthSpace, work.Width);
+    // The margins are design pixels, as the layout's are; the text is
+    // measured in the form's font, already at its dpi.
+    int width = std::min(plat::TextExtent(Handle, longest).Width + ScaleBy(Options->WidthSpace, Dpi()), work.Width);
     if (width > r.Width) r.Width = width;
     int lineHeight = plat::TextExtent(Handle, "0李").Height;
-    int height = std::min(lineHeight * static_cast<int>(lines.size()) + Options->HeightSpace, work.Height);
+    int height = std::min(lineHeight * static_cast<int>(lines.size()) + ScaleBy(Options->HeightSpace, Dpi()),
+                          work.Height);
     if (height > r.Height) r.Height = height;
     SetBounds(r);
 }

@@ -97,6 +97,9 @@ bool CanTakeFocus(Handle form, Handle control);
 void SetHint(Handle h, const std::string& hint);
 std::string GetHint(Handle h);
 void SetFont(Handle h, const std::string& face, int height, int charset);
+// The dots per inch of the monitor that `h` (its top-level window) lies on;
+// for null, of the monitor where a new window opens. 96 is 100 %.
+int WindowDpi(Handle h);
 // Pixel extent of `text` in the control's font.
 Size TextExtent(Handle h, const std::string& text);
 // Top-left corner of the control's client area in screen coordinates.
@@ -131,6 +134,7 @@ void ListBoxSetItemHeight(Handle h, int height);
 
 // Report-view list: rows of columns.
 void ListViewAddColumn(Handle h, int width);
+void ListViewSetColumnWidth(Handle h, int column, int width);
 int ListViewAddRow(Handle h, const std::vector<std::string>& cells);
 void ListViewDeleteRow(Handle h, int index);
 void ListViewClear(Handle h);

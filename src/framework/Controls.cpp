@@ -39,19 +39,59 @@ TControl* TControl::FromHandle(plat::Handle h) {
     return nullptr;
 }
 
+int ScaleBy(int value, int dpi) {
+    if (dpi == kDesignDpi) return value;
+    long long product = static_cast<long long>(value) * dpi;
+    long long half = kDesignDpi / 2;
+    return static_cast<int>((product < 0 ? product - half : product + half) / kDesignDpi);
+}
+
+int UnscaleBy(int value, int dpi) {
+    if (dpi == kDesignDpi || dpi <= 0) return value;
+    long long product = static_cast<long long>(value) * kDesignDpi;
+    long long half = dpi / 2;
+    return static_cast<int>((product < 0 ? product - half : product + half) / dpi);
+}
+
+plat::Rect ScaleBy(const plat::Rect& r, int dpi) {
+    return {ScaleBy(r.Left, dpi), ScaleBy(r.Top, dpi), ScaleBy(r.Width, dpi), ScaleBy(r.Height, dpi)};
+}
+
+plat::Size ScaleBy(const plat::Size& s, int dpi) { return {ScaleBy(s.Width, dpi), ScaleBy(s.Height, dpi)}; }
+
+LayoutItem ScaleBy(const LayoutItem& item, int dpi) {
+    LayoutItem r = item;
+    plat::Rect b = ScaleBy(plat::Rect{item.Left, item.Top, item.Width, item.Height}, dpi);
+    r.Left = b.Left;
+    r.Top = b.Top;
+    r.Width = b.Width;
+    r.Height = b.Height;
+    return r;
+}
+
 void TControl::Create(plat::Handle parent, const LayoutItem& item) {
     Name = item.Name;
+    int dpi = plat::WindowDpi(parent);
+    LayoutItem scaled = ScaleBy(item, dpi);
     plat::CreateParams p;
     p.kind = item.Kind;
     p.parent = parent;
-    p.left = item.Left;
-    p.top = item.Top;
-    p.width = item.Width;
-    p.height = item.Height;
+    p.left = scaled.Left;
+    p.top = scaled.Top;
+    p.width = scaled.Width;
+    p.height = scaled.Height;
     p.caption = item.Caption ? item.Caption : "";
     p.style = item.Style;
     p.id = item.Id;
     Create(p);
+    if (!Handle || dpi == kDesignDpi) return;
+    Design = {item.Left, item.Top, item.Width, item.Height};
+    DesignParent = {UnscaleBy(DesignParent.Width, dpi), UnscaleBy(DesignParent.Height, dpi)};
+}
+
+void TControl::SetDesignBounds(const plat::Rect& r) {
+    Design = r;
+    SetBounds(ScaleBy(r, Dpi()));
 }
 
 void TControl::Destroy() {

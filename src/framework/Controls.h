@@ -50,6 +50,19 @@ struct LayoutItem {
     int Id;  // control id; the default and cancel buttons use 1 and 2
 };
 
+// Layouts are drawn at 96 dots per inch; a window shows them at the dpi of
+// the monitor it lies on, every length multiplied by dpi / 96.
+inline constexpr int kDesignDpi = 96;
+// `value` at `dpi`, rounded as the system's MulDiv rounds (to the nearest,
+// halves away from zero), so that a length and its negative stay opposite.
+int ScaleBy(int value, int dpi);
+plat::Rect ScaleBy(const plat::Rect& r, int dpi);
+plat::Size ScaleBy(const plat::Size& s, int dpi);
+// The inverse for lengths measured on the screen, back to design pixels.
+int UnscaleBy(int value, int dpi);
+// A layout entry with its bounds at `dpi`.
+LayoutItem ScaleBy(const LayoutItem& item, int dpi);
+
 class TControl : public TObject {
 public:
     TControl() = default;
@@ -63,18 +76,28 @@ public:
     // What the control was made with, for the form's anchoring and its
     // Enter and Escape: the parent, the kind, the style bits, the bounds in
     // the parent's client area and the parent's client size at that time.
+    // Bounds and size are design pixels (96 dpi): the form lays its controls
+    // out from them again at another dpi.
     plat::Handle ParentHandle = nullptr;
     plat::Kind Kind = plat::Kind::Panel;
     unsigned Style = 0;
     plat::Rect Design;
     plat::Size DesignParent;
+    // A list box's item height in design pixels; 0 for other controls. Kept
+    // because a new font resets what the list box was given.
+    int DesignItemHeight = 0;
+    // A report list's column widths in design pixels, for the same reason.
+    std::vector<int> DesignColumns;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnChange;
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
 
+    // Makes the control with `params` as they are, in pixels.
     void Create(const plat::CreateParams& params);
+    // Makes the control from its layout entry, scaled to the dpi of the
+    // window that holds `parent`.
     void Create(plat::Handle parent, const LayoutItem& item);
     void Destroy();
     // The live controls made with `parent` as their parent, in the order
@@ -86,6 +109,11 @@ public:
     void SetText(const std::string& text) { plat::SetText(Handle, text); }
     plat::Rect Bounds() const { return plat::GetBounds(Handle); }
     void SetBounds(const plat::Rect& r) { plat::SetBounds(Handle, r); }
+    // New design bounds (96 dpi): shown at the control's dpi, and kept for
+    // the form's next layout.
+    void SetDesignBounds(const plat::Rect& r);
+    // The dpi of the monitor the control's window is shown on.
+    int Dpi() const { return plat::WindowDpi(Handle); }
     bool Visible() const { return plat::IsVisible(Handle); }
     void SetVisible(bool v) { plat::SetVisible(Handle, v); }
     bool Enabled() const { return plat::IsEnabled(Handle); }
@@ -158,12 +186,20 @@ class TComboBox : public TListControl {};
 
 class TListBox : public TListControl {
 public:
-    void SetItemHeight(int h) { plat::ListBoxSetItemHeight(Handle, h); }
+    // In design pixels.
+    void SetItemHeight(int h) {
+        DesignItemHeight = h;
+        plat::ListBoxSetItemHeight(Handle, ScaleBy(h, Dpi()));
+    }
 };
 
 class TListView : public TControl {
 public:
-    void AddColumn(int width) { plat::ListViewAddColumn(Handle, width); }
+    // In design pixels.
+    void AddColumn(int width) {
+        DesignColumns.push_back(width);
+        plat::ListViewAddColumn(Handle, ScaleBy(width, Dpi()));
+    }
     int AddRow(const std::vector<std::string>& cells) { return plat::ListViewAddRow(Handle, cells); }
     void DeleteRow(int index) { plat::ListViewDeleteRow(Handle, index); }
     void Clear() { plat::ListViewClear(Handle); }

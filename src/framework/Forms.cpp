@@ -17,6 +17,28 @@ void TForm::CreateForm(const LayoutItem& layout, const std::string& className, p
     Name = layout.Name;
     owner_ = owner;
     Create(form);
+    if (!Handle) return;
+    // Made at the design size first: which monitor, and so which dpi, the
+    // window gets is known only once it exists.
+    dpi_ = plat::WindowDpi(Handle);
+    if (dpi_ == kDesignDpi) return;
+    plat::Rect outer = Bounds();
+    plat::Size client = plat::ClientSize(Handle);
+    plat::Size want = ScaleBy(plat::Size{layout.Width, layout.Height}, dpi_);
+    SetBounds({outer.Left, outer.Top, outer.Width - client.Width + want.Width,
+               outer.Height - client.Height + want.Height});
+}
+
+void TForm::SetFont(const std::string& face, int height, int charset) {
+    fontFace_ = face;
+    fontHeight_ = height;
+    fontCharset_ = charset;
+    plat::SetFont(Handle, face, ScaleBy(height, dpi_), charset);
+}
+
+void TForm::SetMinTrackSize(int width, int height) {
+    minTrack_ = {width, height};
+    plat::SetMinTrackSize(Handle, ScaleBy(width, dpi_), ScaleBy(height, dpi_));
 }
 
 void TForm::Show() {
@@ -70,25 +92,33 @@ bool TForm::FireActivate(bool active) {
 
 namespace {
 // Lays out the children of `parent` for its client size `client`, from the
-// bounds they were made with; a moved container lays out its own.
-void Realign(plat::Handle parent, plat::Size client) {
+// bounds they were made with, at `dpi`; a moved container lays out its own.
+// Only anchored controls move with the client size; `all` places every
+// control again (a new dpi). Pages are placed by their page control.
+void Realign(plat::Handle parent, plat::Size client, int dpi, bool all) {
     std::vector<TControl*> children = TControl::ChildrenOf(parent);
     int bottomUsed = 0;
     for (TControl* c : children)
-        if (c->Style & plat::StyleAnchorBottom) bottomUsed += c->Design.Height;
+        if (c->Style & plat::StyleAnchorBottom) bottomUsed += ScaleBy(c->Design.Height, dpi);
     for (TControl* c : children) {
-        plat::Rect r = c->Design;
+        if (all && c->DesignItemHeight) plat::ListBoxSetItemHeight(c->Handle, ScaleBy(c->DesignItemHeight, dpi));
+        for (int i = 0; all && i < static_cast<int>(c->DesignColumns.size()); ++i)
+            plat::ListViewSetColumnWidth(c->Handle, i, ScaleBy(c->DesignColumns[i], dpi));
+        plat::Rect r = ScaleBy(c->Design, dpi);
         if (c->Style & plat::StyleFillClient) {
             r = {0, 0, client.Width, std::max(0, client.Height - bottomUsed)};
         } else if (c->Style & plat::StyleAnchorBottom) {
             r = {0, client.Height - r.Height, client.Width, r.Height};
         } else if (c->Style & plat::StyleAnchorRight) {
-            r.Left = client.Width - (c->DesignParent.Width - r.Left);
-        } else {
+            r.Left = client.Width - ScaleBy(c->DesignParent.Width - c->Design.Left, dpi);
+        } else if (all && c->Kind == plat::Kind::Page) {
+            Realign(c->Handle, plat::ClientSize(c->Handle), dpi, all);
+            continue;
+        } else if (!all) {
             continue;
         }
         c->SetBounds(r);
-        Realign(c->Handle, {r.Width, r.Height});
+        Realign(c->Handle, {r.Width, r.Height}, dpi, all);
     }
 }
 
@@ -109,7 +139,19 @@ TControl* ButtonWith(plat::Handle form, unsigned flag) {
 }
 }  // namespace
 
-void TForm::FireResize() { Realign(Handle, plat::ClientSize(Handle)); }
+void TForm::FireResize() { Realign(Handle, plat::ClientSize(Handle), dpi_, false); }
+
+void TForm::FireDpiChanged(int dpi, const plat::Rect& suggested) {
+    if (dpi <= 0) return;
+    dpi_ = dpi;
+    // The font first: a page control's tabs and a list box's items take
+    // their size from it.
+    if (!fontFace_.empty()) plat::SetFont(Handle, fontFace_, ScaleBy(fontHeight_, dpi_), fontCharset_);
+    if (minTrack_.Width || minTrack_.Height)
+        plat::SetMinTrackSize(Handle, ScaleBy(minTrack_.Width, dpi_), ScaleBy(minTrack_.Height, dpi_));
+    SetBounds(suggested);
+    Realign(Handle, plat::ClientSize(Handle), dpi_, true);
+}
 
 bool TForm::ControlTakesKey(plat::Kind focused, unsigned short key) {
     return focused == plat::Kind::Memo && (key == vkReturn || key == vkEscape);

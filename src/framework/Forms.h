@@ -15,8 +15,15 @@ public:
     bool CenterOnFirstShow = false;
     TModalResult ModalResult = mrNone;
 
-    // Makes the window from its layout entry: client size, caption, style.
+    // Makes the window from its layout entry: client size, caption, style;
+    // the client size scaled to the dpi of the monitor it opens on.
     void CreateForm(const LayoutItem& layout, const std::string& className, plat::Handle owner = nullptr);
+    // The dpi the form's controls are laid out at.
+    int Dpi() const { return dpi_; }
+    // The font of the form and its controls, its height in design pixels.
+    void SetFont(const std::string& face, int height, int charset);
+    // The smallest outer size the user can drag the window to, in design pixels.
+    void SetMinTrackSize(int width, int height);
 
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& c) { SetText(c); }
@@ -47,6 +54,10 @@ public:
     // anchored to the right or bottom edge follow it, and so do those
     // anchored inside a container that moved with it.
     void FireResize();
+    // Called by the backend when the window moved to a monitor of another
+    // dpi: it takes the bounds the system suggests (screen pixels), and its
+    // font and every control are made again at the new dpi from the design.
+    void FireDpiChanged(int dpi, const plat::Rect& suggested);
 
     // Enter and Escape. A multi-line text box takes both for itself (a new
     // line, the main window's own confirm and cancel keys); in any other
@@ -63,6 +74,10 @@ private:
     bool shown_ = false;
     bool modal_ = false;
     plat::Handle owner_ = nullptr;
+    int dpi_ = kDesignDpi;
+    std::string fontFace_;
+    int fontHeight_ = 0, fontCharset_ = 0;
+    plat::Size minTrack_;
 };
 
 // A panel of controls laid out once and embedded in forms.

@@ -43,6 +43,7 @@ struct Widget {
     int sizeState = 0;
     plat::Rect restored;
     bool modalEnded = false;
+    int dpi = 96;  // forms: of the monitor the window lies on
 };
 
 struct MessageBoxCall {
@@ -92,7 +93,10 @@ struct World {
     plat::Rect desktop{0, 0, 1280, 1024};
     // Monitors with their full bounds; none: one monitor covering `desktop`.
     std::vector<plat::Rect> monitors;
-    int charWidth = 6, lineHeight = 12;  // text extent: bytes * charWidth by lineHeight
+    // Text extent in a 12-pixel font: bytes * charWidth by lineHeight; in
+    // another font both grow with its height, as the system's do.
+    int charWidth = 6, lineHeight = 12;
+    int dpi = 96;  // of the monitor where new windows open
 
     plat::Handle foreground = reinterpret_cast<plat::Handle>(0x1000);
     plat::Handle focus = reinterpret_cast<plat::Handle>(0x2000);
@@ -144,6 +148,10 @@ Widget* W(plat::Handle h);
 void SetSizeState(plat::Handle form, int state);
 // Tells the widget's form, if it is one, that its size changed.
 void Resized(Widget* w);
+// Moves a form to a monitor of `dpi` as the system does for a per-monitor
+// aware program: the window's dpi changes, and it is told so with the
+// bounds the system suggests (its size scaled, its top-left corner kept).
+void MoveToDpi(plat::Handle form, int dpi);
 // Presses a key where the focus is, as a form's dialog navigation routes
 // it: Enter and Escape go to the form unless the focused control takes them,
 // every other key goes to the focused control's key handler.

@@ -39,6 +39,16 @@ void Resized(Widget* w) {
         form->FireResize();
 }
 
+void MoveToDpi(plat::Handle form, int dpi) {
+    Widget* w = W(form);
+    int old = w->dpi;
+    w->dpi = dpi;
+    plat::Rect r = w->bounds;
+    r.Width = r.Width * dpi / old;
+    r.Height = r.Height * dpi / old;
+    if (TForm* f = w->owner ? dynamic_cast<TForm*>(w->owner) : nullptr) f->FireDpiChanged(dpi, r);
+}
+
 void PressKey(unsigned short key, TShiftState shift) {
     Widget* focused = nullptr;
     for (Widget* w : State().widgets)
@@ -108,6 +118,7 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
     w->id = p.id;
     w->enabled = (p.style & StyleDisabled) == 0;
     w->visible = p.kind != Kind::Form;
+    w->dpi = State().dpi;
     if (p.kind == Kind::PageControl) w->index = 0;
     return w;
 }
@@ -185,8 +196,20 @@ void SetFont(Handle h, const std::string& face, int height, int) {
     W(h)->fontFace = face;
     W(h)->fontHeight = height;
 }
-Size TextExtent(Handle, const std::string& text) {
-    return {static_cast<int>(text.size()) * State().charWidth, State().lineHeight};
+int WindowDpi(Handle h) {
+    Widget* w = W(h);
+    if (!w) return State().dpi;
+    while (w->parent) w = w->parent;
+    return w->dpi;
+}
+Size TextExtent(Handle h, const std::string& text) {
+    int font = 12;
+    for (Widget* w = W(h); w; w = w->parent)
+        if (w->fontHeight) {
+            font = w->fontHeight;
+            break;
+        }
+    return {static_cast<int>(text.size()) * State().charWidth * font / 12, State().lineHeight * font / 12};
 }
 Rect ClientToScreen(Handle h) {
     Rect r{0, 0, W(h)->bounds.Width, W(h)->bounds.Height};
@@ -271,6 +294,9 @@ int ItemsIndex(Handle h) { return W(h)->index; }
 void ListBoxSetItemHeight(Handle h, int height) { W(h)->itemHeight = height; }
 
 void ListViewAddColumn(Handle h, int width) { W(h)->columns.push_back(width); }
+void ListViewSetColumnWidth(Handle h, int column, int width) {
+    if (column >= 0 && column < static_cast<int>(W(h)->columns.size())) W(h)->columns[column] = width;
+}
 int ListViewAddRow(Handle h, const std::vector<std::string>& cells) {
     W(h)->rows.push_back(cells);
     return static_cast<int>(W(h)->rows.size()) - 1;

@@ -39,6 +39,9 @@ struct Info {
     COLORREF backgroundColour = 0;
 };
 
+// What a drop-down list's window holds below its closed field: room for its list.
+inline constexpr int kDropDownRoom = 200;
+
 std::map<HWND, Info>& Infos();
 Info* Find(HWND h);
 inline HWND H(plat::Handle h) { return static_cast<HWND>(h); }
@@ -47,6 +50,10 @@ HWND RootOf(HWND h);
 HFONT FontOf(HWND h);
 // Shows the page at `index` of a page control and hides the others.
 void ShowPage(Info& pc, int index);
+// The display area of a page control, in its parent's client area: where its pages lie.
+RECT PageArea(HWND pc);
+// Puts a page control's pages over its display area again (it moved, or its font changed).
+void FitPages(HWND pc, const Info& in);
 // Every control below `parent` in tab order (z-order, containers expanded).
 std::vector<HWND> TabOrder(HWND parent);
 // The first visible, enabled tab stop below `parent`, or null.

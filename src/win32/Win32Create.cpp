@@ -110,7 +110,7 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
     case Kind::ComboBox:
         cls = "COMBOBOX";
         style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-        height = p.height + 200;  // room for the dropped-down list
+        height = p.height + kDropDownRoom;
         break;
     case Kind::Label:
         cls = "STATIC";
@@ -158,10 +158,7 @@ Handle CreateControl(const CreateParams& p, TControl* owner) {
         item.pszText = &caption[0];
         int index = static_cast<int>(pcInfo->pages.size());
         SendMessageA(parent, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
-        RECT rc;
-        GetClientRect(parent, &rc);
-        TabCtrl_AdjustRect(parent, FALSE, &rc);
-        MapWindowPoints(parent, GetParent(parent), reinterpret_cast<POINT*>(&rc), 2);
+        RECT rc = PageArea(parent);
         realParent = GetParent(parent);
         left = rc.left;
         top = rc.top;

@@ -52,7 +52,15 @@ std::string GetText(Handle h) {
 void SetBounds(Handle h, const Rect& r) {
     Info* in = Find(H(h));
     RECT g = in && in->container ? Find(in->container)->design : RECT{};
-    MoveWindow(H(h), r.Left + g.left, r.Top + g.top, r.Width, r.Height, TRUE);
+    int height = r.Height;
+    // As at creation: a drop-down list's window height holds its list.
+    if (in && in->kind == Kind::ComboBox) height += kDropDownRoom;
+    MoveWindow(H(h), r.Left + g.left, r.Top + g.top, r.Width, height, TRUE);
+    if (!in || in->kind == Kind::Form) return;
+    // What a group box's controls are placed from, and a moved page
+    // control's pages follow its display area.
+    in->design = RECT{r.Left, r.Top, r.Left + r.Width, r.Top + r.Height};
+    if (in->kind == Kind::PageControl) FitPages(H(h), *in);
 }
 
 Rect GetBounds(Handle h) {
@@ -110,14 +118,56 @@ bool IsVisible(Handle h) { return IsWindowVisible(H(h)) != FALSE; }
 void SetEnabled(Handle h, bool enabled) { EnableWindow(H(h), enabled); }
 bool IsEnabled(Handle h) { return IsWindowEnabled(H(h)) != FALSE; }
 
+namespace {
+// A new font for a window whose controls already exist (a new dpi): each
+// control that took its font from the window is given the new one.
+BOOL CALLBACK TakeNewFont(HWND child, LPARAM font) {
+    if (Info* c = Find(child); c && !c->font) SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+}  // namespace
+
 void SetFont(Handle h, const std::string& face, int height, int charset) {
     Info* in = Find(H(h));
     if (!in) return;
-    if (in->font) DeleteObject(in->font);
+    HFONT old = in->font;
     in->font = CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(charset),
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                            face.c_str());
     SendMessageA(H(h), WM_SETFONT, reinterpret_cast<WPARAM>(in->font), FALSE);
+    // The old font is deleted only once no control draws with it.
+    if (old) {
+        EnumChildWindows(H(h), TakeNewFont, reinterpret_cast<LPARAM>(in->font));
+        DeleteObject(old);
+    }
+}
+
+int WindowDpi(Handle h) {
+    // Both calls are missing from older systems, so they are looked up, not
+    // imported: GetDpiForWindow (Windows 10) answers for the window's own
+    // monitor, GetDpiForMonitor (8.1) for a monitor, and before those every
+    // monitor has the system's one dpi.
+    using ForWindow = UINT(WINAPI*)(HWND);
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const ForWindow forWindow = reinterpret_cast<ForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (h && forWindow)
+        if (UINT dpi = forWindow(H(h))) return static_cast<int>(dpi);
+    static const ForMonitor forMonitor = [] {
+        // Loaded only where GetDpiForWindow is missing: the library costs start-up time.
+        HMODULE shcore = forWindow ? nullptr : LoadLibraryA("shcore.dll");
+        return shcore ? reinterpret_cast<ForMonitor>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    if (forMonitor) {
+        HMONITOR m = h ? MonitorFromWindow(H(h), MONITOR_DEFAULTTONEAREST) : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+        UINT x = 0, y = 0;
+        if (SUCCEEDED(forMonitor(m, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && y) return static_cast<int>(y);
+    }
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
 }
 
 Size TextExtent(Handle h, const std::string& text) {

@@ -40,6 +40,9 @@ void ListViewAddColumn(Handle h, int width) {
     int n = Header_GetItemCount(ListView_GetHeader(H(h)));
     SendMessageA(H(h), LVM_INSERTCOLUMNA, n, reinterpret_cast<LPARAM>(&col));
 }
+void ListViewSetColumnWidth(Handle h, int column, int width) {
+    SendMessageA(H(h), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+}
 int ListViewAddRow(Handle h, const std::vector<std::string>& cells) {
     LVITEMA item{};
     item.mask = LVIF_TEXT;

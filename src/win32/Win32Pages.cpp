@@ -130,6 +130,20 @@ bool PagedFormKey(HWND form, const MSG& msg) {
     return false;
 }
 
+RECT PageArea(HWND pc) {
+    RECT rc;
+    GetClientRect(pc, &rc);
+    TabCtrl_AdjustRect(pc, FALSE, &rc);
+    MapWindowPoints(pc, GetParent(pc), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+void FitPages(HWND pc, const Info& in) {
+    RECT rc = PageArea(pc);
+    for (HWND page : in.pages)
+        MoveWindow(page, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+}
+
 }  // namespace win32
 
 namespace plat {

@@ -7,6 +7,9 @@
 
 namespace win32 {
 
+// WM_DPICHANGED, which the headers define only for newer target systems.
+constexpr UINT kDpiChanged = 0x02E0;
+
 TShiftState Shift() {
     TShiftState s;
     s.Shift = GetKeyState(VK_SHIFT) < 0;
@@ -101,6 +104,15 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // The form lays out its panels' controls too.
         if (TForm* f = FormOf(in)) f->FireResize();
         return 0;
+    case kDpiChanged:
+        // Moved to a monitor of another scale (a per-monitor aware program
+        // is not stretched by the system): the form lays itself out again.
+        if (TForm* f = FormOf(in)) {
+            const RECT* s = reinterpret_cast<const RECT*>(lp);
+            f->FireDpiChanged(HIWORD(wp), {s->left, s->top, s->right - s->left, s->bottom - s->top});
+            return 0;
+        }
+        break;
     case WM_ACTIVATE:
         // The focus is saved on the way out and given back on the way in;
         // DefWindowProc would put it on the form itself.

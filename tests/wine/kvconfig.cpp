@@ -21,7 +21,7 @@ struct Placed {
 
 // Every control of the dialog but the frames' own, in the layout's order.
 const Placed kLayout[] = {
-    {L::pgcOptions, nullptr}, {L::cfgBtnOk, nullptr}, {L::cfgBtnCancel, nullptr},
+    {L::pgcOptions, nullptr}, {L::btnOk, nullptr}, {L::btnCancel, nullptr},
     {L::grpConfirmMode, &L::tsCommon}, {L::lblConfirmMode, &L::grpConfirmMode},
     {L::rbCmEnter, &L::grpConfirmMode}, {L::rbCmCtrlEnter, &L::grpConfirmMode},
     {L::lblTcVersion, &L::tsCommon}, {L::cbbTcVersion, &L::tsCommon}, {L::chkInitBySelect, &L::tsCommon},
@@ -201,7 +201,7 @@ void CheckLayout(const Dialog& d) {
     int cx = (ScreenW() - (r.right - r.left)) / 2, cy = (ScreenH() - (r.bottom - r.top)) / 2;
     Check(std::abs(r.left - cx) <= 1 && std::abs(r.top - cy) <= 1, "centred", R(r));
     CheckEq(TextOf(d.dlg), L::fomConfig.Caption, "caption");
-    Check((GetWindowLongA(d.C(L::cfgBtnOk), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON, "OK is the default button");
+    Check((GetWindowLongA(d.C(L::btnOk), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON, "OK is the default button");
     CheckEq(Items(ItemsOf(d.C(L::cbbCursorPos), true)), Items(L::kCursorPosItems), "cursor positions listed");
     CheckEq(Items(ItemsOf(d.C(L::cbbTcVersion), true)), Items(L::kTcVersionItems), "versions listed");
     CheckEq(Items(ItemsOf(d.C(L::cbbSendInput), true)), Items(L::kSendInputItems), "keys listed");
@@ -480,7 +480,7 @@ void CaseEdit() {
     CheckEq(phrases.size() == 2 ? phrases[1] : "", "phrase", "the added phrase is there after a restart");
     CheckEq((long)SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0), 2, "and the wrapper pairs");
     CheckEq(TextOf(d.C(L::edtOpenMax)), "5", "and the file count");
-    PostMessageA(d.C(L::cfgBtnCancel), BM_CLICK, 0, 0);
+    PostMessageA(d.C(L::btnCancel), BM_CLICK, 0, 0);
     Check(DialogGone(again), "Cancel closes the dialog");
     CheckEq(Named(again, "x.txt", kSecondPhraseDash), "phrase-x.txt", "and in the naming menu");
     CloseAndReadIni(again, ini);
@@ -514,7 +514,7 @@ void CaseCancel() {
         Until([&] { return d.Checked(L::chkSavePos); }, "Alt+P sets SavePos");
         if (r.how == 0) {
             SetForegroundWindow(d.dlg);
-            PostMessageA(d.C(L::cfgBtnCancel), BM_CLICK, 0, 0);
+            PostMessageA(d.C(L::btnCancel), BM_CLICK, 0, 0);
         } else {
             PostMessageA(d.dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
         }

@@ -905,5 +905,6 @@ void CaseReleaseGroup(const std::string& unpacked);  // kvrelease.cpp: the relea
 void CaseOffPathGroup();    // kvhardening.cpp: away from the first path
 void CaseIniFileGroup();    // kvinifile.cpp: UTF-16 and locked ini files
 void CaseClockGroup();      // kvclock.cpp: 12- and 24-hour system clocks
+void CaseDpiGroup();        // kvdpi.cpp: the windows at 96 to 192 dpi
 
 }  // namespace kv

@@ -520,7 +520,8 @@ int main(int argc, char** argv) {
         {"config", CaseConfigGroup}, {"focus", CaseFocusGroup}, {"tab", CaseTabGroup}, {"paste", CasePasteGroup},
         {"appdir", CaseAppDirGroup}, {"inisave", CaseIniSaveGroup}, {"inifile", CaseIniFileGroup},
         {"naming", CaseNamingGroup}, {"clock", CaseClockGroup}, {"handback", CaseHandBackGroup},
-        {"offpath", CaseOffPathGroup}, {"startup-time", [&] { CaseStartupTime(atoi(reps.c_str())); }},
+        {"offpath", CaseOffPathGroup}, {"dpi", CaseDpiGroup},
+        {"startup-time", [&] { CaseStartupTime(atoi(reps.c_str())); }},
         {"release", [&] { CaseReleaseGroup(release); }},
     };
     if (list) {

@@ -1,0 +1,288 @@
+// Korvalin at other display scales: the display's dots per inch set in the
+// prefix's registry (HKCU\Control Panel\Desktop, LogPixels) before Korvalin
+// starts, and put back after each case. At 96, 120, 144 and 192 dpi the main
+// window, its enlargement to the selected names and the settings dialog
+// must show the layout's 96-dpi bounds scaled (within a pixel, the system's
+// MulDiv is the reference), with OK and Cancel whole and apart.
+#include "kvdriver.h"
+
+#include "ConfigLayout.h"
+#include "MainLayout.h"
+
+namespace kv {
+namespace {
+
+namespace L = layout;
+namespace M = layout::main;
+
+const int kDpis[] = {96, 120, 144, 192};
+
+// The display's dpi for the programs started while it lives; the value
+// before (or its absence) comes back when it ends, whatever was checked.
+class LogPixels {
+public:
+    explicit LogPixels(DWORD dpi) {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                            nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+            key_ = nullptr;
+            return;
+        }
+        DWORD size = sizeof old_, type = 0;
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&old_), &size) ==
+                   ERROR_SUCCESS && type == REG_DWORD;
+        ok_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+              ERROR_SUCCESS;
+    }
+    ~LogPixels() {
+        if (!key_) return;
+        if (had_) RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
+        else RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    HKEY key_ = nullptr;
+    DWORD old_ = 0;
+    bool had_ = false, ok_ = false;
+};
+
+// Measures in the pixels Korvalin's windows have: a thread that is not dpi
+// aware is handed another dpi's windows scaled to its own. The awareness of
+// kvtest's thread comes back at the end.
+class AwareThread {
+public:
+    AwareThread() {
+        set_ = reinterpret_cast<Set>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+        // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+        if (set_) old_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
+    }
+    ~AwareThread() {
+        if (set_ && old_) set_(old_);
+    }
+
+private:
+    using Set = HANDLE(WINAPI*)(HANDLE);
+    Set set_ = nullptr;
+    HANDLE old_ = nullptr;
+};
+
+int Sc(int v, int dpi) { return MulDiv(v, dpi, 96); }
+RECT Rc(int l, int t, int w, int h) { return RECT{l, t, l + w, t + h}; }
+RECT Scaled(int l, int t, int w, int h, int dpi) { return Rc(Sc(l, dpi), Sc(t, dpi), Sc(w, dpi), Sc(h, dpi)); }
+// Every edge and both lengths within a pixel.
+bool Near(const RECT& got, const RECT& want) {
+    auto within = [](long a, long b) { return std::labs(a - b) <= 1; };
+    return within(got.left, want.left) && within(got.top, want.top) && within(got.right - got.left, want.right - want.left) &&
+           within(got.bottom - got.top, want.bottom - want.top);
+}
+std::string Mismatch(const char* name, const RECT& got, const RECT& want) {
+    return std::string(" ") + name + " at " + RectText(got) + " want " + RectText(want) + ";";
+}
+// OK and Cancel whole in `client` and side by side without overlap.
+void CheckOkCancel(const RECT& ok, const RECT& cancel, const RECT& client, const std::string& where) {
+    RECT both = {ok.left, std::min(ok.top, cancel.top), cancel.right, std::max(ok.bottom, cancel.bottom)};
+    Check(ok.left >= 0 && both.top >= 0 && cancel.right <= client.right && both.bottom <= client.bottom,
+          "OK and Cancel inside the " + where + "'s client area",
+          "OK " + RectText(ok) + " Cancel " + RectText(cancel) + " client " + RectText(client));
+    Check(ok.right <= cancel.left, "OK and Cancel do not overlap", "OK " + RectText(ok) + " Cancel " + RectText(cancel));
+}
+
+std::string Shot(const std::string& name) {
+    std::string build = UnixPath(g_bin);
+    if (build.size() > 1 && build.back() == '/') build.pop_back();
+    return build.substr(0, build.find_last_of('/') + 1) + name;
+}
+
+void CheckMain(const Session& s, int dpi) {
+    RECT client = {};
+    GetClientRect(s.main, &client);
+    Check(Near(client, Scaled(0, 0, M::kMainClientWidth, M::kMainClientHeight, dpi)), "client area",
+          RectText(client));
+    struct Row {
+        const LayoutItem& item;
+        int top;  // of its container in the client area
+    } rows[] = {{M::mmoFileNames, 0}, {M::btnConfig, M::pnlBottom.Top}, {M::btnNaming, M::pnlBottom.Top},
+                {M::btnOk, M::pnlBottom.Top}, {M::btnCancel, M::pnlBottom.Top}};
+    std::string bad, seen;
+    for (const Row& r : rows) {
+        HWND c = Control(s.main, r.item.Id);
+        if (!c) {
+            bad += std::string(" ") + r.item.Name + " missing;";
+            continue;
+        }
+        RECT got = BoundsIn(s.main, c);
+        RECT want = Scaled(r.item.Left, r.top + r.item.Top, r.item.Width, r.item.Height, dpi);
+        if (!Near(got, want)) bad += Mismatch(r.item.Name, got, want);
+        seen += std::string(" ") + r.item.Name + " " + RectText(got);
+    }
+    Check(bad.empty(), "text box and buttons at the layout scaled", bad);
+    Print("INFO dpi " + std::to_string(dpi) + ": client " + RectText(client) + seen);
+    HWND ok = Control(s.main, IDOK), cancel = Control(s.main, IDCANCEL);
+    if (ok && cancel) CheckOkCancel(BoundsIn(s.main, ok), BoundsIn(s.main, cancel), client, "main window");
+}
+
+// Every line of the text box shows whole: none reaches past its right or
+// bottom edge, and the box is scrolled neither way.
+void CheckAllNamesShow(HWND edit, const std::string& names) {
+    RECT client = {};
+    GetClientRect(edit, &client);
+    long lines = (long)SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
+    long first = (long)SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    LRESULT origin = SendMessageA(edit, EM_POSFROMCHAR, 0, 0);
+    std::string bad;
+    long lineHeight = 0;
+    for (long i = 0; i < lines; ++i) {
+        long start = (long)SendMessageA(edit, EM_LINEINDEX, i, 0);
+        long len = (long)SendMessageA(edit, EM_LINELENGTH, start, 0);
+        LRESULT begin = SendMessageA(edit, EM_POSFROMCHAR, start, 0);
+        LRESULT end = SendMessageA(edit, EM_POSFROMCHAR, start + len, 0);
+        if (i == 1) lineHeight = (short)HIWORD(begin) - (short)HIWORD(origin);
+        if ((short)LOWORD(end) > client.right)
+            bad += " line " + std::to_string(i) + " ends at x " + std::to_string((short)LOWORD(end)) + ";";
+        if ((short)HIWORD(begin) + lineHeight > client.bottom)
+            bad += " line " + std::to_string(i) + " starts at y " + std::to_string((short)HIWORD(begin)) + ";";
+    }
+    CheckEq(lines, 3, "three selected names listed");
+    Check(first == 0 && (short)LOWORD(origin) >= 0, "the text box is not scrolled");
+    Check(bad.empty(), "the enlarged window shows every selected name whole",
+          bad + " text box client " + RectText(client) + " names " + names);
+}
+
+// The settings dialog's controls, each relative to its container (a page,
+// a group box, a panel; null: the dialog's client area).
+struct Placed {
+    const LayoutItem& item;
+    const LayoutItem* in;
+};
+const Placed kDialog[] = {
+    {L::pgcOptions, nullptr}, {L::btnOk, nullptr}, {L::btnCancel, nullptr},
+    {L::grpConfirmMode, &L::tsCommon}, {L::lblConfirmMode, &L::grpConfirmMode},
+    {L::rbCmEnter, &L::grpConfirmMode}, {L::rbCmCtrlEnter, &L::grpConfirmMode},
+    {L::lblTcVersion, &L::tsCommon}, {L::cbbTcVersion, &L::tsCommon}, {L::chkInitBySelect, &L::tsCommon},
+    {L::cbbInitPathType, &L::tsCommon}, {L::chkAutoSizeOnInit, &L::tsCommon}, {L::chkNoExtOnlyDir, &L::tsCommon},
+    {L::chkCursorQuickMove, &L::tsCommon}, {L::chkSavePos, &L::tsCommon}, {L::chkSaveSize, &L::tsCommon},
+    {L::lblTemplatePath, &L::tsAfterCreate}, {L::edtTemplatePath, &L::tsAfterCreate},
+    {L::lblCusorPos, &L::tsAfterCreate}, {L::cbbCursorPos, &L::tsAfterCreate}, {L::chkAutoOpen, &L::tsAfterCreate},
+    {L::grpAutoOpen, &L::tsAfterCreate}, {L::lblAutoOpen, &L::grpAutoOpen}, {L::lblOpenMax, &L::grpAutoOpen},
+    {L::edtOpenMax, &L::grpAutoOpen}, {L::udOpenMax, &L::grpAutoOpen}, {L::rbOmSendInput, &L::grpAutoOpen},
+    {L::cbbSendInput, &L::grpAutoOpen}, {L::rbOmWinDef, &L::grpAutoOpen},
+    {L::frmCommonUse, &L::tsNaming}, {L::frmTimeFormat, &L::tsNaming}, {L::frmSeparator, &L::tsNaming},
+    {L::pnlWrapper, &L::tsNaming}, {L::lblWrapper, &L::pnlWrapper}, {L::edtWrapper1, &L::pnlWrapper},
+    {L::edtWrapper2, &L::pnlWrapper}, {L::btnWrapperAdd, &L::pnlWrapper}, {L::lstWrapper, &L::pnlWrapper},
+    {L::btnWrapperDel, &L::pnlWrapper},
+};
+
+void CheckDialog(HWND dlg, int dpi) {
+    auto C = [&](const LayoutItem& i) { return Control(dlg, i.Id); };
+    // Measured from where the container lies: a page where the tab control
+    // puts it, a group box or panel where its own scaled bounds put it.
+    auto origin = [&](const LayoutItem* in) -> POINT {
+        if (!in) return {0, 0};
+        RECT r = BoundsIn(dlg, C(*in));
+        return {r.left, r.top};
+    };
+    std::string bad;
+    for (const Placed& p : kDialog) {
+        const LayoutItem& e = p.item;
+        HWND c = C(e);
+        if (!c) {
+            bad += std::string(" ") + e.Name + " missing;";
+            continue;
+        }
+        POINT o = origin(p.in);
+        RECT want = Scaled(e.Left, e.Top, e.Width, e.Height, dpi), got = BoundsIn(dlg, c);
+        OffsetRect(&want, o.x, o.y);
+        // A closed drop-down list is as high as its font makes it.
+        if (e.Kind == plat::Kind::ComboBox) got.bottom = got.top + (want.bottom - want.top);
+        if (!Near(got, want)) bad += Mismatch(e.Name, got, want);
+    }
+    struct FrameControl {
+        const LayoutItem& item;
+        int height;
+    } frame[] = {
+        {L::frmLabel, L::kConfigFrameLabelHeight}, {L::frmEditBox, L::kConfigFrameEditHeight},
+        {L::frmBtnAdd, L::frmBtnAdd.Height}, {L::frmListBox, L::frmListBox.Height}, {L::frmBtnDel, L::frmBtnDel.Height},
+    };
+    for (const LayoutItem* f : {&L::frmCommonUse, &L::frmTimeFormat, &L::frmSeparator})
+        for (const FrameControl& e : frame) {
+            HWND c = Control(C(*f), e.item.Id);
+            RECT at = BoundsIn(dlg, C(*f));
+            RECT want = Scaled(e.item.Left, e.item.Top, e.item.Width, e.height, dpi), got = c ? BoundsIn(dlg, c) : RECT{};
+            OffsetRect(&want, at.left, at.top);
+            if (!Near(got, want)) bad += Mismatch((std::string(f->Name) + "/" + e.item.Name).c_str(), got, want);
+        }
+    Check(bad.empty(), "every control of the dialog at the layout scaled", bad);
+    RECT client = {};
+    GetClientRect(dlg, &client);
+    Check(Near(client, Scaled(0, 0, L::kConfigClientWidth, L::kConfigClientHeight, dpi)), "dialog client area",
+          RectText(client));
+    // The frames' list boxes: the item height is scaled too.
+    long item = (long)SendMessageA(Control(C(L::frmSeparator), L::frmListBox.Id), LB_GETITEMHEIGHT, 0, 0);
+    Check(std::labs(item - Sc(L::kConfigFrameItemHeight, dpi)) <= 1, "list items as high as the layout scaled",
+          std::to_string(item));
+    Print("INFO dpi " + std::to_string(dpi) + ": dialog client " + RectText(client) + " pages " +
+          RectText(BoundsIn(dlg, C(L::pgcOptions))) + " OK " + RectText(BoundsIn(dlg, C(L::btnOk))) + " Cancel " +
+          RectText(BoundsIn(dlg, C(L::btnCancel))) + " list item " + std::to_string(item));
+    CheckOkCancel(BoundsIn(dlg, C(L::btnOk)), BoundsIn(dlg, C(L::btnCancel)), client, "dialog");
+}
+
+void CaseScale(int dpi) {
+    g_case = "dpi/" + std::to_string(dpi);
+    LogPixels pixels(dpi);
+    if (!Check(pixels.Ok(), "LogPixels set to " + std::to_string(dpi))) return;
+    AwareThread aware;
+    {
+        Session s;
+        if (!s.Open()) return;
+        CheckMain(s, dpi);
+        if (dpi == 144) Check(Screenshot(Shot("dpi144-main.png")), "screenshot of the main window");
+
+        s.Press('S', {VK_MENU});
+        HWND dlg = nullptr;
+        Poll([&] { return (dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr || s.run.KorvalinEnded(0); },
+             10000);
+        if (Check(dlg != nullptr, "Alt+S opens the settings dialog")) {
+            CheckDialog(dlg, dpi);
+            HWND tabs = Control(dlg, L::pgcOptions.Id);
+            for (int page = 0; page < 3; ++page) {
+                if (page) {
+                    Chord({VK_CONTROL, VK_TAB});
+                    Poll([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page; }, 3000);
+                    Sleep(200);  // the page painted
+                }
+                if (dpi == 144)
+                    Check(Screenshot(Shot("dpi144-page" + std::to_string(page + 1) + ".png")),
+                          "screenshot of page " + std::to_string(page + 1));
+            }
+            Chord({VK_ESCAPE});
+            Check(Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000), "Escape closes the dialog");
+        }
+        Check(s.Close(), "Escape closes the main window");
+    }
+
+    g_case = "dpi/" + std::to_string(dpi) + " enlargement";
+    Session s;
+    const std::vector<std::string> names = {"the first selected name of three.txt",
+                                            "a somewhat longer second selected name, the longest.md", "third.txt"};
+    std::vector<std::string> args;
+    for (const std::string& n : names) {
+        WriteAll(s.run.demo + n, "");
+        args.push_back("--select");
+        args.push_back(n);
+    }
+    if (!s.Open("[FileList]\r\nInitBySelect=1\r\nAutoSizeOnInit=1\r\nInitPathType=1\r\n", args)) return;
+    Poll([&] { return SendMessageA(s.edit, EM_GETLINECOUNT, 0, 0) == 3; }, 3000);
+    Sleep(200);
+    CheckAllNamesShow(s.edit, Join(names, " | "));
+    Check(s.Close(), "Escape closes the main window");
+}
+
+}  // namespace
+
+void CaseDpiGroup() {
+    for (int dpi : kDpis) CaseScale(dpi);
+}
+
+}  // namespace kv
