@@ -7,18 +7,11 @@
 #include <string>
 
 #include "FuzzCheck.h"
+#include "FuzzWindow.h"
 #include "Headless.h"
 #include "Main.h"
 
 namespace {
-
-TfomMain& Window() {
-    static TfomMain* form = [] {
-        headless::Reset();
-        return new TfomMain;
-    }();
-    return *form;
-}
 
 struct Target {
     bool taken = false, folder = false;
@@ -29,7 +22,7 @@ struct Target {
 };
 
 Target Interpret(const std::string& line, bool onlyDir, const std::string& panelDir) {
-    TfomMain& f = Window();
+    TfomMain& f = FuzzWindow();
     f.OnlyDirMode = onlyDir;
     f.PanelDir = panelDir;
     Target t;

@@ -10,19 +10,12 @@
 
 #include "Backend.h"
 #include "FuzzCheck.h"
+#include "FuzzWindow.h"
 #include "Headless.h"
 #include "Main.h"
 #include "Utils.h"
 
 namespace {
-
-TfomMain& Window() {
-    static TfomMain* form = [] {
-        headless::Reset();
-        return new TfomMain;
-    }();
-    return *form;
-}
 
 std::vector<std::size_t> CharStarts(const std::string& s) {
     std::vector<std::size_t> starts;
@@ -111,7 +104,7 @@ std::vector<std::string> Lines(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
     const int op = in.Byte() % 17;
-    TfomMain& f = Window();
+    TfomMain& f = FuzzWindow();
     f.OnlyDirMode = in.Byte() & 1;
     TfomMain::NamingData d;
     d.Text = in.Piece();

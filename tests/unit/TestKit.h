@@ -47,3 +47,12 @@ inline std::pair<int, int> Selection(const TMemo& memo) {
     memo.GetSel(start, end);
     return {start, end};
 }
+
+// A fresh headless system: the program in C:\Korvalin, started by the file
+// manager on its panel folder C:\work\.
+inline void FreshWorld() {
+    headless::Reset();
+    headless::AddDir("C:\\Korvalin");
+    headless::AddDir("C:\\work");
+    State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\work\\";
+}

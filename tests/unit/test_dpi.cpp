@@ -8,6 +8,7 @@
 
 #include "Config.h"
 #include "Headless.h"
+#include "TestKit.h"
 #include "Main.h"
 
 using headless::State;
@@ -54,10 +55,7 @@ TEST(Dpi, LayoutItemKeepsAllButItsBounds) {
 class DpiWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        headless::Reset();
-        headless::AddDir("C:\\Korvalin");
-        headless::AddDir("C:\\work");
-        State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\work\\";
+        FreshWorld();
     }
 };
 

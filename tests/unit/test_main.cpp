@@ -16,10 +16,7 @@ const char* const kIni = "C:\\Korvalin\\korvalin.ini";
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        headless::Reset();
-        headless::AddDir("C:\\Korvalin");
-        headless::AddDir("C:\\work");
-        State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\work\\";
+        FreshWorld();
     }
     // A fresh start with this ini file (none if empty), the window made and, if asked, shown.
     std::unique_ptr<TfomMain> Start(const std::string& ini = "", bool show = true) {

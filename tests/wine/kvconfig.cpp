@@ -4,6 +4,7 @@
 // Each control's place, class and caption are checked against the layout
 // the dialog is built from (ConfigLayout.h), as Windows reports them.
 #include "kvdriver.h"
+#include "kvdialog.h"
 
 #include "ConfigLayout.h"
 
@@ -11,32 +12,6 @@ namespace kv {
 namespace {
 
 namespace L = layout;
-
-// A control of the dialog and the container its place is relative to: the
-// dialog's client area (null), a page, a group box or a panel.
-struct Placed {
-    const LayoutItem& item;
-    const LayoutItem* in;
-};
-
-// Every control of the dialog but the frames' own, in the layout's order.
-const Placed kLayout[] = {
-    {L::pgcOptions, nullptr}, {L::btnOk, nullptr}, {L::btnCancel, nullptr},
-    {L::grpConfirmMode, &L::tsCommon}, {L::lblConfirmMode, &L::grpConfirmMode},
-    {L::rbCmEnter, &L::grpConfirmMode}, {L::rbCmCtrlEnter, &L::grpConfirmMode},
-    {L::lblTcVersion, &L::tsCommon}, {L::cbbTcVersion, &L::tsCommon}, {L::chkInitBySelect, &L::tsCommon},
-    {L::cbbInitPathType, &L::tsCommon}, {L::chkAutoSizeOnInit, &L::tsCommon}, {L::chkNoExtOnlyDir, &L::tsCommon},
-    {L::chkCursorQuickMove, &L::tsCommon}, {L::chkSavePos, &L::tsCommon}, {L::chkSaveSize, &L::tsCommon},
-    {L::lblTemplatePath, &L::tsAfterCreate}, {L::edtTemplatePath, &L::tsAfterCreate},
-    {L::lblCusorPos, &L::tsAfterCreate}, {L::cbbCursorPos, &L::tsAfterCreate}, {L::chkAutoOpen, &L::tsAfterCreate},
-    {L::grpAutoOpen, &L::tsAfterCreate}, {L::lblAutoOpen, &L::grpAutoOpen}, {L::lblOpenMax, &L::grpAutoOpen},
-    {L::edtOpenMax, &L::grpAutoOpen}, {L::udOpenMax, &L::grpAutoOpen}, {L::rbOmSendInput, &L::grpAutoOpen},
-    {L::cbbSendInput, &L::grpAutoOpen}, {L::rbOmWinDef, &L::grpAutoOpen},
-    {L::frmCommonUse, &L::tsNaming}, {L::frmTimeFormat, &L::tsNaming}, {L::frmSeparator, &L::tsNaming},
-    {L::pnlWrapper, &L::tsNaming}, {L::lblWrapper, &L::pnlWrapper}, {L::edtWrapper1, &L::pnlWrapper},
-    {L::edtWrapper2, &L::pnlWrapper}, {L::btnWrapperAdd, &L::pnlWrapper}, {L::lstWrapper, &L::pnlWrapper},
-    {L::btnWrapperDel, &L::pnlWrapper},
-};
 
 // The controls of a list-editor frame, with what the dialog changes in them.
 struct FrameControl {
@@ -146,7 +121,7 @@ std::string Value(const std::vector<IniEntry>& ini, const char* section, const c
     return e ? e->value : "(missing)";
 }
 
-void CheckLayout(const Dialog& d) {
+void CheckDialogControls(const Dialog& d) {
     // Where a container's client area lies in the dialog's: a page's where
     // the tab control puts it, the others' at their place in theirs.
     std::function<POINT(const LayoutItem*)> origin = [&](const LayoutItem* in) -> POINT {
@@ -155,7 +130,7 @@ void CheckLayout(const Dialog& d) {
             RECT r = BoundsIn(d.dlg, d.C(*in));
             return {r.left, r.top};
         }
-        for (const Placed& p : kLayout)
+        for (const Placed& p : kDialogControls)
             if (&p.item == in) {
                 POINT o = origin(p.in);
                 return {o.x + in->Left, o.y + in->Top};
@@ -163,7 +138,7 @@ void CheckLayout(const Dialog& d) {
         return {0, 0};
     };
     std::string bad;
-    for (const Placed& p : kLayout) {
+    for (const Placed& p : kDialogControls) {
         const LayoutItem& e = p.item;
         HWND c = d.C(e);
         if (!c) {
@@ -223,7 +198,7 @@ void CaseFresh() {
     Dialog d;
     if (!s.Open() || !OpenDialog(s, d)) return;
     Check(Poll([&] { return !IsWindowEnabled(s.main); }, 3000), "the main window waits while the dialog is open");
-    CheckLayout(d);
+    CheckDialogControls(d);
     CheckEq(d.Page(), 0, "page 常规 first");
     Check(d.Checked(L::rbCmEnter) && !d.Checked(L::rbCmCtrlEnter), "Enter confirms (ConfirmMode 0)");
     Check(!d.Checked(L::chkInitBySelect) && !d.Enabled(L::cbbInitPathType) && !d.Enabled(L::chkAutoSizeOnInit) &&

@@ -5,6 +5,7 @@
 // must show the layout's 96-dpi bounds scaled (within a pixel, the system's
 // MulDiv is the reference), with OK and Cancel whole and apart.
 #include "kvdriver.h"
+#include "kvdialog.h"
 
 #include "ConfigLayout.h"
 #include "MainLayout.h"
@@ -150,30 +151,6 @@ void CheckAllNamesShow(HWND edit, const std::string& names) {
           bad + " text box client " + RectText(client) + " names " + names);
 }
 
-// The settings dialog's controls, each relative to its container (a page,
-// a group box, a panel; null: the dialog's client area).
-struct Placed {
-    const LayoutItem& item;
-    const LayoutItem* in;
-};
-const Placed kDialog[] = {
-    {L::pgcOptions, nullptr}, {L::btnOk, nullptr}, {L::btnCancel, nullptr},
-    {L::grpConfirmMode, &L::tsCommon}, {L::lblConfirmMode, &L::grpConfirmMode},
-    {L::rbCmEnter, &L::grpConfirmMode}, {L::rbCmCtrlEnter, &L::grpConfirmMode},
-    {L::lblTcVersion, &L::tsCommon}, {L::cbbTcVersion, &L::tsCommon}, {L::chkInitBySelect, &L::tsCommon},
-    {L::cbbInitPathType, &L::tsCommon}, {L::chkAutoSizeOnInit, &L::tsCommon}, {L::chkNoExtOnlyDir, &L::tsCommon},
-    {L::chkCursorQuickMove, &L::tsCommon}, {L::chkSavePos, &L::tsCommon}, {L::chkSaveSize, &L::tsCommon},
-    {L::lblTemplatePath, &L::tsAfterCreate}, {L::edtTemplatePath, &L::tsAfterCreate},
-    {L::lblCusorPos, &L::tsAfterCreate}, {L::cbbCursorPos, &L::tsAfterCreate}, {L::chkAutoOpen, &L::tsAfterCreate},
-    {L::grpAutoOpen, &L::tsAfterCreate}, {L::lblAutoOpen, &L::grpAutoOpen}, {L::lblOpenMax, &L::grpAutoOpen},
-    {L::edtOpenMax, &L::grpAutoOpen}, {L::udOpenMax, &L::grpAutoOpen}, {L::rbOmSendInput, &L::grpAutoOpen},
-    {L::cbbSendInput, &L::grpAutoOpen}, {L::rbOmWinDef, &L::grpAutoOpen},
-    {L::frmCommonUse, &L::tsNaming}, {L::frmTimeFormat, &L::tsNaming}, {L::frmSeparator, &L::tsNaming},
-    {L::pnlWrapper, &L::tsNaming}, {L::lblWrapper, &L::pnlWrapper}, {L::edtWrapper1, &L::pnlWrapper},
-    {L::edtWrapper2, &L::pnlWrapper}, {L::btnWrapperAdd, &L::pnlWrapper}, {L::lstWrapper, &L::pnlWrapper},
-    {L::btnWrapperDel, &L::pnlWrapper},
-};
-
 void CheckDialog(HWND dlg, int dpi) {
     auto C = [&](const LayoutItem& i) { return Control(dlg, i.Id); };
     // Measured from where the container lies: a page where the tab control
@@ -184,7 +161,7 @@ void CheckDialog(HWND dlg, int dpi) {
         return {r.left, r.top};
     };
     std::string bad;
-    for (const Placed& p : kDialog) {
+    for (const Placed& p : kDialogControls) {
         const LayoutItem& e = p.item;
         HWND c = C(e);
         if (!c) {
