@@ -10,17 +10,11 @@
 #include "Headless.h"
 #include "Inifile.h"
 #include "Inioptions.h"
+#include "RecordCompare.h"
 
 namespace {
 
 const char* const kPath = "C:\\Korvalin\\korvalin.ini";
-
-bool SamePairs(const std::vector<WrapperPair>& a, const std::vector<WrapperPair>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].Before != b[i].Before || a[i].After != b[i].After) return false;
-    return true;
-}
 
 bool NoEmptyEntry(const std::vector<std::string>& list) {
     for (const std::string& e : list)
@@ -62,10 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     first.SaveToFile(kPath);
     TIniOptions again;
     again.LoadFromFile(kPath);
-    FUZZ_CHECK(again.SeparatorList == first.SeparatorList, "separators: read, written, read");
-    FUZZ_CHECK(again.CommonUseList == first.CommonUseList, "common phrases: read, written, read");
-    FUZZ_CHECK(again.TimeFormatList == first.TimeFormatList, "date patterns: read, written, read");
-    FUZZ_CHECK(SamePairs(again.WrapperList, first.WrapperList), "bracket pairs: read, written, read");
+    FUZZ_CHECK(SameLists(again, first), "every list: read, written, read");
     // The stored text of a list read back is the program's join of it.
     FUZZ_CHECK_EQ(again.Wrapper, TIniOptions::JoinWrappers(first.WrapperList), "bracket pairs stored as joined");
     FUZZ_CHECK_EQ(again.TimeFormat, TIniOptions::JoinList(first.TimeFormatList), "date patterns stored as joined");
