@@ -39,18 +39,20 @@ TControl* TControl::FromHandle(plat::Handle h) {
     return nullptr;
 }
 
-int ScaleBy(int value, int dpi) {
-    if (dpi == kDesignDpi) return value;
-    long long product = static_cast<long long>(value) * dpi;
-    long long half = kDesignDpi / 2;
-    return static_cast<int>((product < 0 ? product - half : product + half) / kDesignDpi);
+namespace {
+// value * numerator / denominator, rounded to the nearest with halves away
+// from zero, as the system's MulDiv rounds.
+int MulDivRound(int value, int numerator, int denominator) {
+    long long product = static_cast<long long>(value) * numerator;
+    long long half = denominator / 2;
+    return static_cast<int>((product < 0 ? product - half : product + half) / denominator);
 }
+}  // namespace
+
+int ScaleBy(int value, int dpi) { return dpi == kDesignDpi ? value : MulDivRound(value, dpi, kDesignDpi); }
 
 int UnscaleBy(int value, int dpi) {
-    if (dpi == kDesignDpi || dpi <= 0) return value;
-    long long product = static_cast<long long>(value) * kDesignDpi;
-    long long half = dpi / 2;
-    return static_cast<int>((product < 0 ? product - half : product + half) / dpi);
+    return dpi == kDesignDpi || dpi <= 0 ? value : MulDivRound(value, kDesignDpi, dpi);
 }
 
 plat::Rect ScaleBy(const plat::Rect& r, int dpi) {

@@ -33,12 +33,21 @@ void TForm::SetFont(const std::string& face, int height, int charset) {
     fontFace_ = face;
     fontHeight_ = height;
     fontCharset_ = charset;
-    plat::SetFont(Handle, face, ScaleBy(height, dpi_), charset);
+    ApplyFont();
 }
 
 void TForm::SetMinTrackSize(int width, int height) {
     minTrack_ = {width, height};
-    plat::SetMinTrackSize(Handle, ScaleBy(width, dpi_), ScaleBy(height, dpi_));
+    ApplyMinTrackSize();
+}
+
+void TForm::ApplyFont() {
+    if (!fontFace_.empty()) plat::SetFont(Handle, fontFace_, ScaleBy(fontHeight_, dpi_), fontCharset_);
+}
+
+void TForm::ApplyMinTrackSize() {
+    if (minTrack_.Width || minTrack_.Height)
+        plat::SetMinTrackSize(Handle, ScaleBy(minTrack_.Width, dpi_), ScaleBy(minTrack_.Height, dpi_));
 }
 
 void TForm::Show() {
@@ -146,9 +155,8 @@ void TForm::FireDpiChanged(int dpi, const plat::Rect& suggested) {
     dpi_ = dpi;
     // The font first: a page control's tabs and a list box's items take
     // their size from it.
-    if (!fontFace_.empty()) plat::SetFont(Handle, fontFace_, ScaleBy(fontHeight_, dpi_), fontCharset_);
-    if (minTrack_.Width || minTrack_.Height)
-        plat::SetMinTrackSize(Handle, ScaleBy(minTrack_.Width, dpi_), ScaleBy(minTrack_.Height, dpi_));
+    ApplyFont();
+    ApplyMinTrackSize();
     SetBounds(suggested);
     Realign(Handle, plat::ClientSize(Handle), dpi_, true);
 }

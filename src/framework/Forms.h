@@ -78,6 +78,9 @@ private:
     std::string fontFace_;
     int fontHeight_ = 0, fontCharset_ = 0;
     plat::Size minTrack_;
+    // The font and the minimum track size kept in design pixels, shown at dpi_.
+    void ApplyFont();
+    void ApplyMinTrackSize();
 };
 
 // A panel of controls laid out once and embedded in forms.

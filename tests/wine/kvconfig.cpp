@@ -183,13 +183,6 @@ void CheckDialogControls(const Dialog& d) {
     CheckEq(Items(ItemsOf(d.C(L::cbbInitPathType), true)), Items(L::kInitPathTypeItems), "path forms listed");
 }
 
-std::string Shot(const char* name) {
-    std::string build = UnixPath(g_bin);
-    if (build.size() > 1 && build.back() == '/') build.pop_back();
-    build = build.substr(0, build.find_last_of('/') + 1);
-    return build + name;
-}
-
 // A start without an ini file: the construction values, the three pages,
 // their places, Ctrl+Tab, and Escape storing nothing.
 void CaseFresh() {
@@ -212,7 +205,7 @@ void CaseFresh() {
                                 &L::rbOmSendInput, &L::cbbSendInput, &L::rbOmWinDef})
         if (d.Enabled(*c)) off += std::string(" ") + c->Name;
     Check(off.empty(), "AutoOpen off disables the group", "enabled:" + off);
-    Check(Screenshot(Shot("config-page1.png")), "screenshot of page 常规");
+    Check(Screenshot(BuildFile("config-page1.png")), "screenshot of page 常规");
     // What OK reads from the up-down control after typing into its box: a
     // number within 1 to 31, or else the position it held before.
     const struct {
@@ -234,11 +227,11 @@ void CaseFresh() {
           "only that page's controls show");
     HWND f = d.Focus();
     Check(f && IsWindowVisible(f), "the focus moves onto the page shown", f ? ClassOf(f) : "none");
-    Check(Screenshot(Shot("config-page2.png")), "screenshot of page 文件处理");
+    Check(Screenshot(BuildFile("config-page2.png")), "screenshot of page 文件处理");
     Chord({VK_CONTROL, VK_TAB});
     Poll([&] { return d.Page() == 2; }, 3000);
     CheckEq(d.Page(), 2, "Ctrl+Tab shows page 命名工具");
-    Check(Screenshot(Shot("config-page3.png")), "screenshot of page 命名工具");
+    Check(Screenshot(BuildFile("config-page3.png")), "screenshot of page 命名工具");
     Chord({VK_CONTROL, VK_TAB});
     Poll([&] { return d.Page() == 0; }, 3000);
     CheckEq(d.Page(), 0, "Ctrl+Tab wraps to 常规");
@@ -404,7 +397,7 @@ void CaseEdit() {
     Chord({VK_TAB});
     Chord({VK_SPACE});
     Until([&] { return SendMessageA(d.C(L::lstWrapper), LVM_GETITEMCOUNT, 0, 0) == 3; }, "+ adds the wrapper pair");
-    Check(Screenshot(Shot("config-page3-filled.png")), "screenshot of page 命名工具 with entries");
+    Check(Screenshot(BuildFile("config-page3-filled.png")), "screenshot of page 命名工具 with entries");
     // Into the list, the first row selected, "-" deletes it and stays usable.
     Chord({VK_TAB});
     Chord({VK_HOME});

@@ -233,11 +233,6 @@ std::string BoxTexts(const std::vector<Box>& boxes) {
     return r;
 }
 
-void CheckExit(Session& s, const std::string& what, DWORD ms = 10000) {
-    int code = 0;
-    if (Check(s.run.ExitCode(code, ms), what)) CheckEq(code, 0, "exit code");
-}
-
 // The end of a run that should close by itself: no box on the way, exit 0.
 void CheckEnds(Session& s, DWORD ms = 15000) {
     std::vector<Box> boxes = YesToAll(s, ms);

@@ -90,12 +90,6 @@ void CheckOkCancel(const RECT& ok, const RECT& cancel, const RECT& client, const
     Check(ok.right <= cancel.left, "OK and Cancel do not overlap", "OK " + RectText(ok) + " Cancel " + RectText(cancel));
 }
 
-std::string Shot(const std::string& name) {
-    std::string build = UnixPath(g_bin);
-    if (build.size() > 1 && build.back() == '/') build.pop_back();
-    return build.substr(0, build.find_last_of('/') + 1) + name;
-}
-
 void CheckMain(const Session& s, int dpi) {
     RECT client = {};
     GetClientRect(s.main, &client);
@@ -214,7 +208,7 @@ void CaseScale(int dpi) {
         Session s;
         if (!s.Open()) return;
         CheckMain(s, dpi);
-        if (dpi == 144) Check(Screenshot(Shot("dpi144-main.png")), "screenshot of the main window");
+        if (dpi == 144) Check(Screenshot(BuildFile("dpi144-main.png")), "screenshot of the main window");
 
         s.Press('S', {VK_MENU});
         HWND dlg = nullptr;
@@ -230,7 +224,7 @@ void CaseScale(int dpi) {
                     Sleep(200);  // the page painted
                 }
                 if (dpi == 144)
-                    Check(Screenshot(Shot("dpi144-page" + std::to_string(page + 1) + ".png")),
+                    Check(Screenshot(BuildFile("dpi144-page" + std::to_string(page + 1) + ".png")),
                           "screenshot of page " + std::to_string(page + 1));
             }
             Chord({VK_ESCAPE});

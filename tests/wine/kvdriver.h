@@ -741,6 +741,13 @@ inline RECT BoundsIn(HWND top, HWND control) {
     return r;
 }
 
+// The host path of `name` in the build folder: the one above kvtest.exe's.
+inline std::string BuildFile(const std::string& name) {
+    std::string build = UnixPath(g_bin);
+    if (build.size() > 1 && build.back() == '/') build.pop_back();
+    return build.substr(0, build.find_last_of('/') + 1) + name;
+}
+
 // Saves the whole virtual screen as a PNG file on the host (`unixPath`).
 inline bool Screenshot(const std::string& unixPath) {
     std::string win = "Z:" + unixPath;
@@ -882,6 +889,13 @@ inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) 
         if (l == tag) r.push_back("");
         else if (l.compare(0, tag.size() + 1, tag + " ") == 0) r.push_back(l.substr(tag.size() + 1));
     return r;
+}
+
+// Korvalin ended within `ms`, as the stand-in panel saw it, with exit code
+// `want`.
+inline bool CheckExit(Session& s, const std::string& what, int want = 0, DWORD ms = 10000) {
+    int code = 0;
+    return Check(s.run.ExitCode(code, ms), what) && CheckEq(code, want, "exit code");
 }
 
 // ------------------------------------------------------------ the groups

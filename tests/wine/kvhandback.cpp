@@ -30,19 +30,13 @@ bool Open(Session& s, const std::vector<std::string>& panel, const std::string& 
     return s.Open(AfterCreate(keys), fmArgs);
 }
 
-// Korvalin ends after `what` with exit code 0, as the file manager saw it.
-bool EndsClean(Session& s, const std::string& what) {
-    int code = -5;
-    return Check(s.run.ExitCode(code, 20000), "korvalin ends after " + what) && CheckEq(code, 0, "exit code");
-}
-
 // Korvalin opened as Open does, the lines confirmed; true once it has ended cleanly.
 bool ConfirmOn(Session& s, const std::vector<std::string>& panel, const std::string& keys, const std::string& lines,
                const std::vector<std::string>& fmArgs = {}) {
     if (!Open(s, panel, keys, fmArgs)) return false;
     s.SetLines(lines);
     s.Confirm();
-    return EndsClean(s, "the confirm");
+    return CheckExit(s, "korvalin ends after the confirm", 0, 20000);
 }
 
 // The LB_SETSEL indexes in order ("1 5" -> "5"), all selecting, after one
@@ -214,7 +208,7 @@ void CaseCancelAndStop() {
         if (Open(s, {"a.txt"}, "AutoOpen=1 OpenMethod=0 CursorPos=3")) {
             s.SetLines("k.txt");
             s.Press(VK_ESCAPE);
-            EndsClean(s, "Escape");
+            CheckExit(s, "korvalin ends after Escape", 0, 20000);
             CheckEq((long)(LogWith(s.run, "LB_GETCOUNT").size() + LogWith(s.run, "LB_GETTEXT").size() +
                            LogWith(s.run, "LB_SETSEL").size() + LogWith(s.run, "KEYDOWN").size()),
                     0, "no list-box message and no key reach the panel");
@@ -230,7 +224,8 @@ void CaseCancelAndStop() {
             Sleep(300);
             CheckEq((long)LogWith(s.run, "LB_GETCOUNT").size(), 0, "nothing is marked while the window is open");
             PostMessageA(s.main, WM_CLOSE, 0, 0);  // the close box
-            if (EndsClean(s, "the close box")) CheckMarks(s.run, {"1"}, "1 ok1.txt");  // 0 a.txt  1 ok1.txt
+            if (CheckExit(s, "korvalin ends after the close box", 0, 20000))
+                CheckMarks(s.run, {"1"}, "1 ok1.txt");  // 0 a.txt  1 ok1.txt
         }
     }
 }

@@ -95,11 +95,6 @@ void CheckCentred(const RECT& r, const std::string& what) {
           "at " + RectText(r) + ", want " + Pair(cx, ",", cy));
 }
 
-void CheckExit(Session& s, int want, const std::string& what = "korvalin ends") {
-    int code = 0;
-    if (Check(s.run.ExitCode(code), what)) CheckEq(code, want, "exit code");
-}
-
 // Lines given as a user gives them: Ctrl+Enter between them, since Enter
 // alone confirms.
 void TypeLines(Session& s, const std::vector<std::string>& lines) {
@@ -143,7 +138,7 @@ void CaseUsage() {
         Check(GetWindow(dlg, GW_OWNER) == nullptr, "box has no owner window");
         Check(AnyWindow(s.run.kvPid, "TfomMain") == nullptr, "no main window is created");
         s.Answer(IDOK);
-        CheckExit(s, -1, "korvalin ends after OK");
+        CheckExit(s, "korvalin ends after OK", -1);
         Check(!Exists(s.run.ini), "no ini file is written");
         Check(!Exists(s.run.dir + "Templates"), "no template folder is created");
     }
@@ -197,7 +192,7 @@ void CaseWindow() {
             CheckEq(hint.text, row.onlyDir ? kHintOnlyDir : kHintFiles, "hint text");
         }
         Check(s.Close(), "Escape closes the window");
-        CheckExit(s, 0);
+        CheckExit(s, "korvalin ends");
         std::string text;
         if (Check(ReadAll(s.run.ini, text), "ini file written beside the program"))
             CheckIniEntries(ParseIni(text), FreshIni(s.run.dir));
@@ -235,7 +230,7 @@ void CasePosition() {
         if (row.place.empty()) CheckCentred(r, "centred");
         else CheckEq(place, row.place, "place");
         s.Close();
-        CheckExit(s, 0);
+        CheckExit(s, "korvalin ends");
 
         std::string text;
         ReadAll(s.run.ini, text);
@@ -270,7 +265,7 @@ void CaseReadOnly() {
             CheckEq(box.text, "Unable to write to " + s.run.ini, "error text");
             s.Answer(box.buttons.empty() ? IDOK : box.buttons.front());
         }
-        CheckExit(s, 0);
+        CheckExit(s, "korvalin ends");
     }
     s.run.Stop();
     SetImmutable(s.run.ini, false);
@@ -297,7 +292,7 @@ void CaseCreate() {
         TypeLines(s, row.typed);
         s.Confirm();
         Check(s.run.KorvalinEnded(10000), "Enter confirms and closes the window", "text " + Show(s.Text()));
-        CheckExit(s, 0);
+        CheckExit(s, "korvalin ends");
         for (const auto& f : row.files) {
             std::string p = s.run.demo + f, data = "?";
             Check(Exists(p) && !IsDir(p) && ReadAll(p, data) && data.empty(), "empty file " + f);
