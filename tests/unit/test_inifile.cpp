@@ -1,5 +1,6 @@
-// The ini file on the usual path: reading names and values, numbers and
-// flags, writing in place, and the byte-order mark an editor leaves.
+// The ini file: reading names and values, numbers and flags, writing in
+// place, the byte-order marks an editor leaves (UTF-8, and UTF-16 of either
+// byte order), and a save whose replace step fails half-way.
 #include <gtest/gtest.h>
 
 #include "Inifile.h"
@@ -8,11 +9,21 @@
 namespace {
 
 const char* const kPath = "C:\\Korvalin\\korvalin.ini";
+const char* const kTmp = "C:\\Korvalin\\korvalin.ini.~4242.tmp";
 
 TIniFile Load(const std::string& content) {
     headless::Reset();
     headless::AddFile(kPath, content);
     return TIniFile(kPath);
+}
+
+std::string Utf16Bytes(const std::u16string& text, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t c : text) {
+        char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+        out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return out;
 }
 
 TEST(IniFile, ReadString) {
@@ -39,6 +50,12 @@ TEST(IniFile, ReadString) {
         // Trimmed as the system trims: blanks, tabs, \v, \f and ^Z, no other control byte.
         {"vertical tab, form feed, ^Z", "[A]\n\x0bk\x0c=\x1a\x0bv\x0c\x1a\n", "A", "k", "v"},
         {"other control bytes kept", "[A]\nk=\x1cv\x01\n", "A", "k", "\x1cv\x01"},
+        // Only ASCII letters fold: the second bytes of 癆 (B0 41) and 癮 (B0 61) are no letters.
+        {"ASCII folded", "[Naming]\r\ncommonuse=v\r\n", "NAMING", "CommonUse", "v"},
+        {"same double-byte section", "[\xB0\x41]\r\nk=v\r\n", "\xB0\x41", "K", "v"},
+        {"section differs in a second byte", "[\xB0\x41]\r\nk=v\r\n", "\xB0\x61", "k", "def"},
+        {"key differs in a second byte", "[A]\r\nx\xB0\x61y=v\r\n", "a", "X\xB0\x41Y", "def"},
+        {"letters around a double-byte key", "[A]\r\nx\xB0\x61y=v\r\n", "a", "X\xB0\x61Y", "v"},
     };
     for (const auto& c : cases) EXPECT_EQ(Load(c.content).ReadString(c.section, c.key, "def"), c.expected) << c.name;
 }
@@ -48,7 +65,7 @@ TEST(IniFile, ReadIntegerAndBool) {
         {"0", 0}, {"$0", 0}, {"12", 12}, {"-5", -5}, {"+5", 5}, {" 42 ", 42}, {"\"42\"", 42},
         {"0x1F", 31}, {"0XfF", 255}, {"$ff", 255}, {"-0x10", -16}, {"0xFFFFFFFF", -1},
         {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-        {"12abc", 7}, {"abc", 7}, {"", 7}, {"-", 7}, {"0x", 7}, {"$", 7}, {"1 2", 7},
+        {"12abc", 7}, {"abc", 7}, {"yes", 7}, {"", 7}, {"-", 7}, {"0x", 7}, {"$", 7}, {"1 2", 7},
         {"1.5", 7}, {"0x1G", 7}, {"2147483648", 7}, {"-2147483649", 7},
         {"99999999999999999999999", 7}, {"0x100000000", 7},
     };
@@ -59,11 +76,9 @@ TEST(IniFile, ReadIntegerAndBool) {
         EXPECT_EQ(ini.ReadBool("A", "k", false), c.expected == 7 ? false : c.expected != 0) << c.value;
         EXPECT_EQ(ini.ReadBool("A", "k", true), c.expected == 7 ? true : c.expected != 0) << c.value;
     }
-    TIniFile ini = Load("[A]\nzero=0\nyes=yes\n");
-    EXPECT_EQ(ini.ReadInteger("A", "missing", 7), 7);
-    EXPECT_EQ(std::vector<bool>({ini.ReadBool("A", "missing", true), ini.ReadBool("A", "zero", true),
-                                 ini.ReadBool("A", "yes", true)}),
-              std::vector<bool>({true, false, true}));
+    TIniFile ini = Load("[A]\n");
+    EXPECT_EQ(std::make_pair(ini.ReadInteger("A", "missing", 7), ini.ReadBool("A", "missing", true)),
+              std::make_pair(7, true));
 }
 
 TEST(IniFile, LongValuesAreCut) {
@@ -149,6 +164,64 @@ TEST(IniFile, NewFile) {
     fresh.WriteString("A", "k", "v");
     fresh.UpdateFile();
     EXPECT_EQ(headless::FileContent(kPath), "[A]\r\nk=v\r\n");
+}
+
+TEST(IniFile, Utf16FilesAreReadAndWrittenInTheirEncoding) {
+    // A comment that the ANSI code page cannot hold (an emoji) must come
+    // back unchanged too: untouched lines keep their own bytes.
+    const std::u16string before =
+        u"; 设置 \U0001F600\r\n[FileList]\r\nConfirmMode=1\r\n[Naming]\r\nCommonUse=周报|东\r\n";
+    const std::u16string after =
+        u"; 设置 \U0001F600\r\n[FileList]\r\nConfirmMode=0\r\nInitBySelect=1\r\n[Naming]\r\nCommonUse=周报|东\r\n"
+        u"\r\n[Window]\r\nLeft=5\r\n";
+    for (bool bigEndian : {false, true}) {
+        const char* name = bigEndian ? "big-endian" : "little-endian";
+        TIniFile ini = Load(Utf16Bytes(before, bigEndian));
+        EXPECT_EQ(std::make_tuple(ini.ReadInteger("FileList", "ConfirmMode", 7),
+                                  ini.ReadString("Naming", "CommonUse", ""), ini.Content()),
+                  std::make_tuple(1, std::string("周报|东"), Utf16Bytes(before, bigEndian)))
+            << name << ": untouched";
+
+        ini.WriteInteger("FileList", "ConfirmMode", 0);
+        ini.WriteBool("FileList", "InitBySelect", true);
+        ini.WriteInteger("Window", "Left", 5);
+        ini.UpdateFile();
+        EXPECT_EQ(headless::FileContent(kPath), Utf16Bytes(after, bigEndian)) << name;
+        TIniFile back(kPath);
+        EXPECT_EQ(back.ReadInteger("Window", "Left", 0), 5) << name;
+    }
+}
+
+// The replace step of the save, with each error the system documents for
+// it. 1176 and 1177 leave the new content only in the temporary file.
+TEST(IniFile, SaveNeverDeletesTheOnlyCopy) {
+    const std::string oldFile = "[A]\r\nk=old\r\n", newFile = "[A]\r\nk=new\r\n", none = "<none>";
+    // What the ini path and the temporary file hold after the save.
+    const struct { const char* name; unsigned long error; int moveFailures; bool saved; std::string file, tmp; }
+        rows[] = {
+        {"replaced", 0, 0, true, newFile, none},
+        {"1175 replaced file not removed", 1175, 0, false, oldFile, none},
+        {"access denied", 5, 0, false, oldFile, none},
+        {"1176 replaced file gone", 1176, 0, true, newFile, none},
+        {"1177 replaced file renamed", 1177, 0, true, newFile, none},
+        {"1176, then the move fails", 1176, 1, false, none, newFile},
+        {"1177, then the move fails", 1177, 1, false, none, newFile},
+    };
+    for (const auto& row : rows) {
+        TIniFile ini = Load(oldFile);
+        State().replaceErrors.push_back(row.error);
+        State().moveFailures = row.moveFailures;
+        ini.WriteString("A", "k", "new");
+        bool saved = true;
+        try {
+            ini.UpdateFile();
+        } catch (const Exception& e) {
+            saved = false;
+            EXPECT_EQ(e.Message(), std::string("Unable to write to ") + kPath) << row.name;
+        }
+        EXPECT_EQ(std::make_tuple(saved, FileOrNone(kPath), FileOrNone(kTmp)),
+                  std::make_tuple(row.saved, row.file, row.tmp)) << row.name;
+    }
 }
 
 }  // namespace

@@ -2,18 +2,11 @@
 // so that every option, present and future, is read, written and kept.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
-#include <tuple>
-
 #include "../fuzz/RecordCompare.h"
-#include "Controls.h"
-#include "Headless.h"
 #include "Inioptions.h"
+#include "TestKit.h"
 
 namespace {
-
-using List = std::vector<std::string>;
 
 const char* const kPath = "C:\\Korvalin\\korvalin.ini";
 
@@ -66,27 +59,16 @@ TEST(IniOptions, NoFileChangesNothing) {
 }
 
 // What a user who never touched a key gets. Every key of the table must
-// have its row here, so that a new option states its default.
+// have its line here, so that a new option states its default.
 TEST(IniOptions, MissingKeysGiveDefaults) {
     TIniOptions o = LoadFrom("[Window]\r\nSavePos=1\r\nSaveSize=1\r\n");
-    const struct { const char *name, *expected; } rows[] = {
-        {"ConfirmMode", "0"}, {"InitBySelect", "1"}, {"AutoSizeOnInit", "1"}, {"WidthSpace", "40"},
-        {"HeightSpace", "100"}, {"InitPathType", "0"}, {"CursorQuickMove", "0"}, {"NoExtOnlyDir", "1"},
-        {"TemplatePath", ""}, {"AutoOpen", "1"}, {"OpenMax", "16"}, {"OpenMethod", "0"}, {"KeyType", "0"},
-        {"SleepTime", "200"}, {"CursorPos", "0"}, {"TcColSep", "9"}, {"SavePos", "1"}, {"Left", "380"},
-        {"Top", "260"}, {"SaveSize", "1"}, {"Width", "460"}, {"Height", "160"}, {"Separator", ".|-|_|#"},
-        {"Wrapper", "(*)|[*]|{*}"}, {"CommonUse", "tester"},
-        {"TimeFormat", "yyyymmdd|yyyy-mm-dd|yymmdd|yyyymmddhhnnss|yyyy_mm_dd_ddd"},
-    };
-    for (const IniKey& k : IniKeys) {
-        const auto* row = std::find_if(std::begin(rows), std::end(rows),
-                                       [&](const auto& r) { return std::string(r.name) == k.Name; });
-        if (row == std::end(rows)) {
-            ADD_FAILURE() << k.Name << ": no expected default";
-            continue;
-        }
-        EXPECT_EQ(Stored(k, o), row->expected) << k.Name;
-    }
+    std::string keys;
+    for (const IniKey& k : IniKeys) keys += std::string(k.Name) + "=" + Stored(k, o) + "\n";
+    EXPECT_EQ(keys, "ConfirmMode=0\nInitBySelect=1\nAutoSizeOnInit=1\nWidthSpace=40\nHeightSpace=100\nInitPathType=0\n"
+                    "CursorQuickMove=0\nNoExtOnlyDir=1\nTemplatePath=\nAutoOpen=1\nOpenMax=16\nOpenMethod=0\n"
+                    "KeyType=0\nSleepTime=200\nCursorPos=0\nTcColSep=9\nSavePos=1\nLeft=380\nTop=260\nSaveSize=1\n"
+                    "Width=460\nHeight=160\nSeparator=.|-|_|#\nWrapper=(*)|[*]|{*}\nCommonUse=tester\n"
+                    "TimeFormat=yyyymmdd|yyyy-mm-dd|yymmdd|yyyymmddhhnnss|yyyy_mm_dd_ddd\n");
     EXPECT_EQ(std::make_tuple(o.SeparatorList, Pairs(o), o.CommonUseList),
               std::make_tuple(List{"", " ", ".", "-", "_", "#"}, List{"(,)", "[,]", "{,}"}, List{"tester"}));
     EXPECT_EQ(o.TimeFormatList, (List{"yyyymmdd", "yyyy-mm-dd", "yymmdd", "yyyymmddhhnnss", "yyyy_mm_dd_ddd"}));
@@ -139,19 +121,26 @@ TEST(IniOptions, NamingLists) {
     }
 }
 
+// A double-byte character whose second byte is '|' (東, 96 7C) leaves the
+// user name one phrase, also after it has been stored and read again.
 TEST(IniOptions, CommonUseDefaultIsTheUserName) {
+    const std::string east = "\xB6\xAB\x96\x7Cx";
     const struct { std::string name; bool ok; List expected; } cases[] = {
         {"tester", true, {"tester"}}, {"tester", false, {}}, {std::string(127, 'u'), true, {std::string(127, 'u')}},
         {std::string(128, 'u'), true, {}},  // does not fit the 128-byte buffer
+        {east, true, {east}},
     };
     for (const auto& c : cases) {
         headless::Reset();
         headless::AddFile(kPath, "[FileList]\r\n");
-        headless::State().userName = c.name;
-        headless::State().userNameOk = c.ok;
-        TIniOptions o;
+        State().userName = c.name;
+        State().userNameOk = c.ok;
+        TIniOptions o, back;
         o.LoadFromFile(kPath);
-        EXPECT_EQ(o.CommonUseList, c.expected) << c.name.size() << c.ok;
+        o.SaveToFile(kPath);
+        back.LoadFromFile(kPath);
+        EXPECT_EQ(std::make_pair(o.CommonUseList, back.CommonUseList), std::make_pair(c.expected, c.expected))
+            << c.name << " " << c.ok;
     }
 }
 
@@ -161,6 +150,8 @@ TEST(IniOptions, SplitList) {
         {"it's|x", '|', {"it's|x"}}, {"'a|b'|c", '|', {"'a|b'", "c"}},
         {"\"a'b\"|c", '|', {"\"a'b\"", "c"}}, {"a\r\nb|\n\nc\r", '|', {"a", "b", "c"}},
         {"'x\r\ny'|z", '|', {"'x\r\ny'", "z"}}, {"a*b*c", '*', {"a", "b", "c"}},
+        // 東 (96 7C): its second byte is no separator.
+        {"a|\x96\x7C|\x96\x7C\x96\x7C|b", '|', {"a", "\x96\x7C", "\x96\x7C\x96\x7C", "b"}},
     };
     for (const auto& c : cases) {
         List list{"kept"};
@@ -247,11 +238,39 @@ TEST(IniOptions, SaveKeepsTheRestOfTheFile) {
     EXPECT_NE(after.find("[FileList]\r\nConfirmMode=0\r\n"), std::string::npos);
 }
 
+// Another program holds the file for a while: the read is retried; a file
+// that stays unreadable is not overwritten with defaults the user never saw.
+TEST(IniOptions, UnreadableFileAtStart) {
+    const std::string held = "[AfterCreate]\r\nOpenMax=7\r\nSleepTime=123\r\n";
+    // acceptedInDialog: the settings dialog closed with OK; openMax: as loaded;
+    // rewritten: the file is written at the end.
+    const struct { const char* name; int failedReads; bool acceptedInDialog; int openMax; bool rewritten; } rows[] = {
+        {"released at once", 1, false, 7, true},
+        {"released within the retries", 5, false, 7, true},
+        {"held throughout", 1000, false, 16, false},
+        {"held, then accepted with OK", 1000, true, 16, true},
+    };
+    for (const auto& row : rows) {
+        headless::Reset();
+        headless::AddFile(kPath, held);
+        State().readFailures[headless::Key(kPath)] = row.failedReads;
+        TIniOptions o;
+        o.LoadFromFile(kPath);
+        EXPECT_EQ(o.OpenMax, row.openMax) << row.name;
+        State().readFailures.clear();  // the other program is done by the end
+        if (row.acceptedInDialog) o.KeepFile = false;
+        o.SaveToFile(kPath);
+        const std::string after = headless::FileContent(kPath);
+        EXPECT_EQ(after != held, row.rewritten) << row.name << ": " << after;
+        EXPECT_EQ(after.find("OpenMax=7") != std::string::npos, row.openMax == 7 || !row.rewritten) << row.name;
+    }
+}
+
 TEST(IniOptions, FailedSaveLeavesTheFileAlone) {
     const std::string before = "[AfterCreate]\r\nOpenMax=3\r\n";
     TIniOptions o = LoadFrom(before);
     o.OpenMax = 9;
-    headless::State().unwritable.insert(headless::Key(kPath));
+    State().unwritable.insert(headless::Key(kPath));
     try {
         o.SaveToFile(kPath);
         FAIL() << "no error";
