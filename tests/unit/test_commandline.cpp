@@ -1,19 +1,19 @@
 // The command line as the file manager passes it: the arguments, the
-// switches, and the panel's folder read from the raw line.
+// switches, the panel's folder read from the raw line, and the first list
+// made from the items it passes.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "CommandLine.h"
+#include "Main.h"
 #include "TestKit.h"
 
 namespace {
 
-using Args = List;
-
 TEST(CommandLine, SplitArguments) {
     headless::Reset();
-    const struct { const char* name; std::string raw; Args args; } cases[] = {
+    const struct { const char* name; std::string raw; List args; } cases[] = {
         {"empty line", "", {""}},
         {"program only", "k.exe", {"k.exe"}},
         {"plain", "k.exe C:\\work\\a.txt", {"k.exe", "C:\\work\\a.txt"}},
@@ -44,13 +44,13 @@ TEST(CommandLine, SplitArguments) {
 TEST(CommandLine, SplitArgumentsLongLines) {
     headless::Reset();
     const std::string big(30000, 'x');
-    EXPECT_EQ(SplitArguments("k " + big), (Args{"k", big}));
-    EXPECT_EQ(SplitArguments("k \"" + big), (Args{"k", big}));
+    EXPECT_EQ(SplitArguments("k " + big), (List{"k", big}));
+    EXPECT_EQ(SplitArguments("k \"" + big), (List{"k", big}));
     std::string blanks;
     for (int i = 0; i < 30000; ++i) blanks += static_cast<char>(1 + i % 32);
-    EXPECT_EQ(SplitArguments(blanks), Args{""});
+    EXPECT_EQ(SplitArguments(blanks), List{""});
     std::string leads(29999, '\x81');  // odd count: the last lead byte stands alone
-    EXPECT_EQ(SplitArguments("k " + leads), (Args{"k", leads}));
+    EXPECT_EQ(SplitArguments("k " + leads), (List{"k", leads}));
     std::string many = "k";
     for (int i = 0; i < 10000; ++i) many += " a";
     EXPECT_EQ(SplitArguments(many).size(), 10001u);
@@ -63,7 +63,7 @@ TEST(CommandLine, RandomLinesKeepTheInvariants) {
     for (int round = 0; round < 5000; ++round) {
         std::string raw;
         for (size_t n = rng() % 40; n > 0; --n) raw += bytes[rng() % bytes.size()];
-        Args args = SplitArguments(raw);
+        List args = SplitArguments(raw);
         ASSERT_FALSE(args.empty());
         size_t total = args[0].size();
         for (size_t i = 1; i < args.size(); ++i) {
@@ -78,7 +78,7 @@ TEST(CommandLine, RandomLinesKeepTheInvariants) {
 }
 
 TEST(CommandLine, ScanSwitches) {
-    const struct { Args args; int count; bool onlyDir; } cases[] = {
+    const struct { List args; int count; bool onlyDir; } cases[] = {
         {{"k", "C:\\work\\a.txt"}, 0, false},
         {{"k", "-OnlyDir", "C:\\work\\a.txt"}, 1, true},
         {{"k", "/onlydir", "C:\\work\\a.txt"}, 1, true},
@@ -120,6 +120,108 @@ TEST(CommandLine, PanelDirFromRawLine) {
     // Never reads past the end, however long the open quote runs.
     EXPECT_TRUE(PanelDirFromRawLine("\"" + std::string(30000, 'x') + " D:\\").empty());
     EXPECT_EQ(PanelDirFromRawLine("k" + std::string(30000, ' ') + "D:\\"), "D:\\");
+}
+
+// ------------------------------------------------------------ the panel's folder and the first list
+
+const std::string kExe = "\"C:\\Korvalin\\korvalin.exe\"";
+
+// Runs the panel-directory step the way start-up and the show step set it up.
+std::string RunPanelStep(TfomMain& f, const std::string& args, bool noExt = false, int pathType = 0) {
+    State().commandLine = kExe + " " + args;
+    SwitchScan scan = ScanSwitches(SplitArguments(State().commandLine));
+    f.SwitchCount = scan.SwitchCount;
+    f.OnlyDirMode = scan.OnlyDirMode;
+    f.Options->InitBySelect = true;
+    f.Options->NoExtOnlyDir = noExt;
+    f.Options->InitPathType = pathType;
+    f.InitPanelDir();
+    return f.mmoFileNames.Text();
+}
+
+TEST(Panel, InitialListFromSelection) {
+    // The arguments after the program, NoExtOnlyDir, InitPathType.
+    const struct { const char* name; std::string args; bool noExt; int pathType; std::string panelDir, text; }
+        cases[] = {
+        {"folder, full path", "D:\\w\\src", false, 0, "D:\\w\\", "D:\\w\\src\\"},
+        {"folder, name only", "D:\\w\\src", false, 1, "D:\\w\\", "src\\"},
+        {"folder already with backslash", "\"D:\\w\\src\\\" x", false, 0, "D:\\w\\src\\", "D:\\w\\src\\\r\nx"},
+        {"file, OnlyDir, no extension", "-OnlyDir D:\\w\\a.b.txt", true, 0, "D:\\w\\", "D:\\w\\a.b"},
+        {"file, OnlyDir, extension kept", "-OnlyDir D:\\w\\a.b.txt", false, 0, "D:\\w\\", "D:\\w\\a.b.txt"},
+        {"file, no OnlyDir", "D:\\w\\a.b.txt", true, 0, "D:\\w\\", "D:\\w\\a.b.txt"},
+        {"dotted folder keeps its dots", "/onlydir D:\\w\\old.files", true, 0, "D:\\w\\", "D:\\w\\old.files\\"},
+        {"dot file becomes its folder", "-OnlyDir D:\\w\\.cfg", true, 0, "D:\\w\\", "D:\\w\\"},
+        {"dot file vanishes when last", "-OnlyDir D:\\w\\a.txt D:\\w\\.cfg", true, 1, "D:\\w\\", "a"},
+        {"path type 2 is full paths", "D:\\w\\a.txt", false, 2, "D:\\w\\", "D:\\w\\a.txt"},
+        {"three items, no fourth line", "D:\\w\\a D:\\w\\b D:\\w\\c", false, 0, "D:\\w\\",
+         "D:\\w\\a\r\nD:\\w\\b\r\nD:\\w\\c"},
+        {"shorter than the panel dir", "D:\\w\\abc C:\\x", false, 1, "D:\\w\\", "abc"},
+        {"quoted names with blanks", "\"D:\\My Work\\a b.txt\" \"D:\\My Work\\c\"", false, 1, "D:\\My Work\\",
+         "a b.txt\r\nc\\"},
+        {"switch with a value", "-x v D:\\w\\a.txt", false, 0, "D:\\w\\", "D:\\w\\a.txt"},
+        {"drive-relative item", "D:a.txt", false, 0, "D:", "D:a.txt"},
+        {"no directory part", "a.txt", false, 0, "", "a.txt"},
+        // The second byte of 0x81 0x5C is no backslash, of 0x81 0x2E no dot.
+        {"double-byte folder name", BYTES("D:\\\x81\\x.txt"), false, 0, "D:\\", BYTES("D:\\\x81\\x.txt")},
+        {"double-byte dot", BYTES("-OnlyDir D:\\w\\a\x81."), true, 0, "D:\\w\\", BYTES("D:\\w\\a\x81.")},
+        {"double-byte bar", BYTES("D:\\w\\a\x81|.txt"), true, 1, "D:\\w\\", BYTES("a\x81|.txt")},
+    };
+    for (const auto& c : cases) {
+        headless::Reset();
+        headless::AddDir("D:\\w\\src");
+        headless::AddDir("D:\\w\\old.files");
+        headless::AddDir("D:\\My Work\\c");
+        TfomMain f;
+        const std::string text = RunPanelStep(f, c.args, c.noExt, c.pathType);
+        EXPECT_EQ(std::make_tuple(text, f.PanelDir, Selection(f.mmoFileNames)),
+                  std::make_tuple(c.text, c.panelDir, std::make_pair(0, static_cast<int>(c.text.size()))))
+            << c.name;
+    }
+}
+
+// No first list: the panel's folder alone on the line (it may hold unquoted
+// blanks), the selection switched off, or more switch positions than
+// arguments (start-up refuses such a line). The window keeps its bounds, and
+// no folder of an earlier step stays.
+TEST(Panel, NoFirstList) {
+    // switches: the count start-up found; bySelect: InitBySelect.
+    const struct { std::string line; int switches; bool bySelect; std::string panelDir; } cases[] = {
+        {kExe + " D:\\w\\", 0, true, "D:\\w\\"},
+        {kExe + " -OnlyDir D:\\My Work\\", 1, true, "D:\\My Work\\"},
+        {kExe + " -OnlyDir  /x  D:\\a b\\", 2, true, "D:\\a b\\"},
+        {kExe + " \"D:\\w\\", 0, true, "\"D:\\w\\"},  // the walk stops at the blank: no unquoting
+        {"\"C:\\Korvalin\\korvalin.exe -OnlyDir D:\\w\\", 0, false, ""},  // the program's quote is never closed
+        {kExe + " D:\\w\\a.txt D:\\w\\b.txt", 0, false, "D:\\w\\"},
+        {"k.exe -x", 2, true, ""}, {"k.exe", 2, true, ""}, {"", 2, true, ""}, {" \t ", 2, true, ""},
+    };
+    for (const auto& c : cases) {
+        headless::Reset();
+        TfomMain f;
+        f.Options->AutoSizeOnInit = true;
+        f.Options->InitBySelect = c.bySelect;
+        f.SwitchCount = c.switches;
+        f.PanelDir = "stale";
+        State().commandLine = c.line;
+        const Place before = PlaceOf(f.Bounds());
+        f.InitPanelDir();
+        EXPECT_EQ(std::make_tuple(f.mmoFileNames.Text(), f.PanelDir, PlaceOf(f.Bounds())),
+                  std::make_tuple("", c.panelDir, before)) << '"' << c.line << '"';
+    }
+}
+
+// AutoSizeOnInit widens the window to a long first list, and only then.
+TEST(Panel, AutoSizeOnlyAfterFilling) {
+    const std::string longName = "D:\\w\\" + std::string(200, 'x') + ".txt";
+    const struct { std::string args; bool autoSize, wider; } rows[] = {
+        {longName + " D:\\w\\b D:\\w\\c", true, true}, {longName, false, false}};
+    for (const auto& r : rows) {
+        headless::Reset();
+        TfomMain f;
+        const int before = f.Bounds().Width;
+        f.Options->AutoSizeOnInit = r.autoSize;
+        RunPanelStep(f, r.args);
+        EXPECT_EQ(f.Bounds().Width > before, r.wider) << r.autoSize;
+    }
 }
 
 }  // namespace
