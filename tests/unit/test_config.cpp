@@ -50,8 +50,7 @@ std::string Enabled(std::initializer_list<const TControl*> controls) {
 class ConfigTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        headless::Reset();
-        headless::AddDir("C:\\work");
+        FreshWorld();
         headless::AddDir("C:\\Korvalin\\Templates");
         plat::SetCurrentDir("C:\\work");
         State().appTitle = "Korvalin - C:\\work\\";
@@ -199,15 +198,11 @@ TEST_F(DialogTest, StoredValuesOutOfRange) {
         TIniOptions o = Typical();
         o.*r.field = r.stored;
         Open(o);
-        if (r.field == &TIniOptions::TcColSep) {
+        if (r.field == &TIniOptions::TcColSep)
             EXPECT_EQ(dlg->cbbTcVersion.Item(dlg->cbbTcVersion.ItemIndex()), "低于8.0");
-        }
-        if (r.field == &TIniOptions::OpenMethod) {
+        if (r.field == &TIniOptions::OpenMethod)
             EXPECT_EQ(Checked({&dlg->rbOmWinDef, &dlg->rbOmSendInput}) + Enabled({&dlg->cbbSendInput}), "100");
-        }
-        if (r.field == &TIniOptions::OpenMax) {
-            EXPECT_EQ(dlg->edtOpenMax.Text(), std::to_string(r.want));
-        }
+        if (r.field == &TIniOptions::OpenMax) EXPECT_EQ(dlg->edtOpenMax.Text(), std::to_string(r.want));
         dlg->btnOkClick(nullptr);
         EXPECT_EQ(std::make_pair(options.*r.field, dlg->ModalResult), std::make_pair(r.want, mrOk));
     }
@@ -245,13 +240,10 @@ TEST_F(DialogTest, InitBySelectRule) {
 
 TEST_F(DialogTest, AutoOpenAndOpenMethodRules) {
     Open(Typical());
-    const std::vector<TControl*> group = {&dlg->grpAutoOpen,  &dlg->lblAutoOpen,   &dlg->lblOpenMax,
-                                          &dlg->edtOpenMax,   &dlg->udOpenMax,     &dlg->rbOmSendInput,
-                                          &dlg->cbbSendInput, &dlg->rbOmWinDef};
     auto enabled = [&] {
-        std::string s;
-        for (TControl* c : group) s += c->Enabled() ? '1' : '0';
-        return s + (W(dlg->edtOpenMax.Handle)->background == plat::Colour::Window ? " white" : " grey");
+        return Enabled({&dlg->grpAutoOpen, &dlg->lblAutoOpen, &dlg->lblOpenMax, &dlg->edtOpenMax, &dlg->udOpenMax,
+                        &dlg->rbOmSendInput, &dlg->cbbSendInput, &dlg->rbOmWinDef}) +
+               (W(dlg->edtOpenMax.Handle)->background == plat::Colour::Window ? " white" : " grey");
     };
     EXPECT_EQ(enabled(), "11111111 white");
     Click(dlg->chkAutoOpen);
@@ -401,14 +393,13 @@ TEST_F(DialogTest, ListsSurviveTheIniFile) {
 // ------------------------------------------------------------ the main window's button
 
 TEST_F(ConfigTest, ConfigButtonRunsTheDialogAndMarksTheNamingMenu) {
-    headless::AddDir("C:\\Korvalin");
-    State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\work\\";
     TfomMain main;
     main.Show();
+    // Each closes the dialog after SavePos has been ticked.
     const struct { const char* name; std::function<void(TfomConfig&)> act; bool built, savePos; } rows[] = {
-        {"OK", [](TfomConfig& d) { Click(d.chkSavePos); d.btnOk.FireClick(); }, false, true},
-        {"Cancel", [](TfomConfig& d) { Click(d.chkSavePos); d.btnCancel.FireClick(); }, true, false},
-        {"close box", [](TfomConfig& d) { Click(d.chkSavePos); d.FireClose(); }, true, false},
+        {"OK", [](TfomConfig& d) { d.btnOk.FireClick(); }, false, true},
+        {"Cancel", [](TfomConfig& d) { d.btnCancel.FireClick(); }, true, false},
+        {"close box", [](TfomConfig& d) { d.FireClose(); }, true, false},
         {"OK refused", [](TfomConfig& d) { Type(d.edtTemplatePath, ""); d.btnOk.FireClick(); d.FireClose(); }, true,
          false},
     };
@@ -419,6 +410,7 @@ TEST_F(ConfigTest, ConfigButtonRunsTheDialogAndMarksTheNamingMenu) {
         State().onModal = [&](plat::Handle form) {
             auto* d = static_cast<TfomConfig*>(W(form)->owner);
             shownCaption = d->Caption();
+            Click(d->chkSavePos);
             r.act(*d);
         };
         main.btnConfigClick(nullptr);
@@ -442,9 +434,7 @@ TEST_F(ConfigTest, DialogIsCentredOnTheMainWindowsMonitor) {
             {"mostly on the left one", two, wide, 1000, (1280 - 412) / 2, (1024 - 353) / 2},
             {"left one at x < 0", negative, {-1920, 0, 3200, 1080}, -1000, -1920 + (1920 - 412) / 2, (1080 - 353) / 2},
         };
-    headless::AddDir("C:\\Korvalin");
     for (const auto& r : rows) {
-        State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\work\\";
         State().monitors = r.monitors;
         State().desktop = r.desktop;
         TfomMain main;
