@@ -235,10 +235,7 @@ class NamingMenu : public ::testing::Test {
 protected:
     std::unique_ptr<TfomMain> f;
     void SetUp() override {
-        headless::Reset();
-        headless::AddDir("C:\\Korvalin");
-        headless::AddDir("C:\\work");
-        State().commandLine = "korvalin.exe C:\\work\\";
+        FreshWorld();
         f = std::make_unique<TfomMain>();
         // The lists an ini file with the default naming keys gives.
         TIniOptions& o = *f->Options;
