@@ -186,7 +186,7 @@ inline std::string Run(const Row& row, const std::string& root, Windows& windows
         case Op::List: {
             std::vector<plat::DirEntry> entries;
             if (!plat::ListDirectory(path, entries)) return "(fails)";
-            std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.Name < b.Name; });
+            std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
             std::string joined;
             for (const plat::DirEntry& e : entries)
                 if (e.Name != "." && e.Name != "..") joined += (joined.empty() ? "" : ", ") + e.Name;
