@@ -161,11 +161,13 @@ struct Windows {
     }
     std::string Focused() {
         plat::Handle f = plat::FocusedControl(form.Handle);
-        for (TControl* c : {static_cast<TControl*>(&memo), static_cast<TControl*>(&edit),
-                            static_cast<TControl*>(&buddy), static_cast<TControl*>(&button)})
+        for (TControl* c : Controls())
             if (f && f == c->Handle) return c->Name;
         return f ? "other" : "none";
     }
+    std::vector<TControl*> Controls() { return {&memo, &edit, &buddy, &button}; }
+    // The up-down's position and its buddy's text.
+    std::string UpDownShown() { return std::to_string(upDown.Position()) + " '" + buddy.Text() + "'"; }
 };
 
 // Runs one row below `root` (a folder path without a trailing backslash)
@@ -184,12 +186,10 @@ inline std::string Run(const Row& row, const std::string& root, Windows& windows
         case Op::List: {
             std::vector<plat::DirEntry> entries;
             if (!plat::ListDirectory(path, entries)) return "(fails)";
-            std::vector<std::string> names;
-            for (const plat::DirEntry& e : entries)
-                if (e.Name != "." && e.Name != "..") names.push_back(e.Name);
-            std::sort(names.begin(), names.end());
+            std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
             std::string joined;
-            for (const std::string& n : names) joined += (joined.empty() ? "" : ", ") + n;
+            for (const plat::DirEntry& e : entries)
+                if (e.Name != "." && e.Name != "..") joined += (joined.empty() ? "" : ", ") + e.Name;
             return joined;
         }
         case Op::EnterDir: return YesNo(plat::SetCurrentDir(path));
@@ -198,20 +198,18 @@ inline std::string Run(const Row& row, const std::string& root, Windows& windows
             int low = 0, high = 0;
             std::istringstream(row.arg) >> low >> high;
             windows.upDown.Setup(windows.buddy, low, high, false);
-            return std::to_string(windows.upDown.Position()) + " '" + windows.buddy.Text() + "'";
+            return windows.UpDownShown();
         }
         case Op::UpDownSet:
             windows.upDown.SetPosition(std::stoi(row.arg));
-            return std::to_string(windows.upDown.Position()) + " '" + windows.buddy.Text() + "'";
+            return windows.UpDownShown();
         case Op::UpDownText:
             windows.buddy.SetText(row.arg);
             return std::to_string(windows.upDown.Position());
         case Op::BoxFocus: {
-            const std::string name = row.path;
-            for (TControl* c : {static_cast<TControl*>(&windows.memo), static_cast<TControl*>(&windows.edit),
-                                static_cast<TControl*>(&windows.button)})
-                if (c->Name == name) c->SetFocus();
-            bool owned = std::string(row.arg) == "owner";
+            for (TControl* c : windows.Controls())
+                if (c->Name == row.path) c->SetFocus();
+            const bool owned = std::string(row.arg) == "owner";
             plat::MessageBox(owned ? windows.form.Handle : nullptr, row.what, "conformance", plat::MbOk);
             plat::ProcessPendingMessages();
             return windows.Focused();

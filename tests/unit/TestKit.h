@@ -1,6 +1,6 @@
 // What several unit test files share: byte strings with NULs and lone lead
 // bytes, message boxes and bounds as comparable values, a file or its absence,
-// the edit selection.
+// the edit selection, a fresh headless system.
 #pragma once
 
 #include <string>
@@ -19,11 +19,10 @@ using headless::State;
 
 // A recorded message box: text, caption, flags, owner.
 using Box = std::tuple<std::string, std::string, unsigned, plat::Handle>;
-inline Box BoxOf(const headless::MessageBoxCall& b) { return {b.text, b.caption, b.flags, b.owner}; }
 using Boxes = std::vector<Box>;
 inline Boxes BoxesShown() {
     Boxes boxes;
-    for (const auto& b : State().boxes) boxes.push_back(BoxOf(b));
+    for (const auto& b : State().boxes) boxes.push_back({b.text, b.caption, b.flags, b.owner});
     return boxes;
 }
 inline List BoxTexts() {
@@ -35,6 +34,11 @@ inline List BoxTexts() {
 // Bounds as one comparable value: left, top, width, height.
 using Place = std::tuple<int, int, int, int>;
 inline Place PlaceOf(const plat::Rect& r) { return {r.Left, r.Top, r.Width, r.Height}; }
+// Bounds as text, "left,top widthxheight", the form the layout tables use.
+inline std::string BoundsText(const plat::Rect& r) {
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + " " + std::to_string(r.Width) + "x" +
+           std::to_string(r.Height);
+}
 
 // A file's content, or "<none>" when there is no such file.
 inline std::string FileOrNone(const std::string& path) {

@@ -13,26 +13,22 @@ var
   i, k, n, y, mo, d, h, mi, s, ms: Integer;
   line: RawByteString;
   moments: array of TDateTime;
-function Next: RawByteString;
-begin
-  ReadLn(Result);
-end;
 begin
   SetTextCodePage(Input, CP_NONE);
   SetTextCodePage(Output, CP_NONE);
   fs := DefaultFormatSettings;
-  for i := 1 to 12 do fs.ShortMonthNames[i] := Next;
-  for i := 1 to 12 do fs.LongMonthNames[i] := Next;
-  for i := 1 to 7 do fs.ShortDayNames[i] := Next;
-  for i := 1 to 7 do fs.LongDayNames[i] := Next;
-  fs.ShortDateFormat := Next;
-  fs.LongDateFormat := Next;
-  fs.ShortTimeFormat := Next;
-  fs.LongTimeFormat := Next;
-  fs.DateSeparator := Next[1];
-  fs.TimeSeparator := Next[1];
-  fs.TimeAMString := Next;
-  fs.TimePMString := Next;
+  for i := 1 to 12 do ReadLn(fs.ShortMonthNames[i]);
+  for i := 1 to 12 do ReadLn(fs.LongMonthNames[i]);
+  for i := 1 to 7 do ReadLn(fs.ShortDayNames[i]);
+  for i := 1 to 7 do ReadLn(fs.LongDayNames[i]);
+  ReadLn(fs.ShortDateFormat);
+  ReadLn(fs.LongDateFormat);
+  ReadLn(fs.ShortTimeFormat);
+  ReadLn(fs.LongTimeFormat);
+  ReadLn(fs.DateSeparator);
+  ReadLn(fs.TimeSeparator);
+  ReadLn(fs.TimeAMString);
+  ReadLn(fs.TimePMString);
   ReadLn(n);
   SetLength(moments, n);
   for k := 0 to n - 1 do begin
@@ -40,7 +36,7 @@ begin
     moments[k] := EncodeDateTime(y, mo, d, h, mi, s, ms);
   end;
   while not Eof(Input) do begin
-    line := Next;
+    ReadLn(line);
     for k := 0 to n - 1 do
       try
         WriteLn(FormatDateTime(line, moments[k], fs));

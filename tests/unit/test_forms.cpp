@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Forms.h"
-#include "Headless.h"
+#include "TestKit.h"
 // Every layout in one unit: a name that two of them define fails the build
 // here. Split over the program's units, the linker would take the two for
 // one variable, and one window would get the other's bounds.
@@ -16,58 +16,6 @@
 #include "NamingLayout.h"
 
 namespace {
-
-struct Window {
-    TForm form;
-    TPanel panel;
-    TMemo memo;
-    TButton ok;
-    Window() {
-        plat::CreateParams p;
-        p.kind = plat::Kind::Form;
-        form.Create(p);
-        form.SetVisible(true);
-        memo.Create(form.Handle, LayoutItem{"memo", plat::Kind::Memo, 0, 0, 10, 10, "", 0, 100});
-        panel.Create(form.Handle, LayoutItem{"panel", plat::Kind::Panel, 0, 10, 10, 10, "", 0, 103});
-        ok.Create(panel.Handle, LayoutItem{"ok", plat::Kind::Button, 0, 0, 10, 10, "OK", 0, 1});
-    }
-    plat::Handle Focused() { return plat::FocusedControl(form.Handle); }
-};
-
-TEST(FormFocus, ComesBackAfterAMessageBox) {
-    enum Before { OnMemo, OnButton, Nowhere };
-    enum Change { None, ButtonHidden, PanelDisabled, ButtonDestroyed };
-    struct Case {
-        const char* name;
-        Before before;
-        Change change;  // made while the box is up
-        const char* want;
-    } cases[] = {
-        {"text box", OnMemo, None, "memo"},
-        {"button on a panel", OnButton, None, "ok"},
-        {"nothing focused", Nowhere, None, "none"},
-        {"hidden meanwhile", OnButton, ButtonHidden, "none"},
-        {"its panel disabled meanwhile", OnButton, PanelDisabled, "none"},
-        {"destroyed meanwhile", OnButton, ButtonDestroyed, "none"},
-    };
-    for (const Case& c : cases) {
-        headless::Reset();
-        Window w;
-        if (c.before == OnMemo) w.memo.SetFocus();
-        if (c.before == OnButton) w.ok.SetFocus();
-        plat::MessageBox(w.form.Handle, "first", "t", plat::MbOk);
-        EXPECT_EQ(w.Focused(), c.before == OnMemo ? w.memo.Handle : c.before == OnButton ? w.ok.Handle : nullptr)
-            << c.name << ": after one box";
-        // A second box while the focus is back: still the same control.
-        if (c.change == ButtonHidden) w.ok.SetVisible(false);
-        if (c.change == PanelDisabled) w.panel.SetEnabled(false);
-        if (c.change == ButtonDestroyed) w.ok.Destroy();
-        plat::MessageBox(w.form.Handle, "second", "t", plat::MbOk);
-        plat::Handle f = w.Focused();
-        std::string got = f == w.memo.Handle ? "memo" : f && f == w.ok.Handle ? "ok" : f ? "other" : "none";
-        EXPECT_EQ(got, c.want) << c.name;
-    }
-}
 
 // The main window's shape: a text box filling what a bottom panel leaves,
 // the panel's buttons anchored right, a label anchored right on the form.
@@ -98,21 +46,42 @@ struct Anchored {
         memo.OnKeyDown = [this](TObject*, unsigned short& k, TShiftState) { log += "memo " + std::to_string(k); };
         edit.OnKeyDown = [this](TObject*, unsigned short& k, TShiftState) { log += "edit " + std::to_string(k); };
     }
+    std::string Focused() const {
+        plat::Handle f = plat::FocusedControl(form.Handle);
+        return f == memo.Handle ? "memo" : f && f == ok.Handle ? "ok" : f ? "other" : "none";
+    }
 };
 
-std::string Show(const plat::Rect& r) {
-    return std::to_string(r.Left) + "," + std::to_string(r.Top) + " " + std::to_string(r.Width) + "x" +
-           std::to_string(r.Height);
+TEST(FormFocus, ComesBackAfterAMessageBox) {
+    enum Change { None, ButtonHidden, PanelDisabled, ButtonDestroyed };  // made while the box is up
+    const struct { const char* name; std::string before; Change change; const char* want; } cases[] = {
+        {"text box", "memo", None, "memo"},
+        {"button on a panel", "ok", None, "ok"},
+        {"nothing focused", "none", None, "none"},
+        {"hidden meanwhile", "ok", ButtonHidden, "none"},
+        {"its panel disabled meanwhile", "ok", PanelDisabled, "none"},
+        {"destroyed meanwhile", "ok", ButtonDestroyed, "none"},
+    };
+    for (const auto& c : cases) {
+        headless::Reset();
+        Anchored w;
+        if (c.before == "memo") w.memo.SetFocus();
+        if (c.before == "ok") w.ok.SetFocus();
+        plat::MessageBox(w.form.Handle, "first", "t", plat::MbOk);
+        EXPECT_EQ(w.Focused(), c.before) << c.name << ": after one box";
+        // A second box while the focus is back: still the same control.
+        if (c.change == ButtonHidden) w.ok.SetVisible(false);
+        if (c.change == PanelDisabled) w.panel.SetEnabled(false);
+        if (c.change == ButtonDestroyed) w.ok.Destroy();
+        plat::MessageBox(w.form.Handle, "second", "t", plat::MbOk);
+        EXPECT_EQ(w.Focused(), c.want) << c.name;
+    }
 }
 
 TEST(FormAnchors, ControlsFollowAResize) {
     enum Which { Memo, Panel, Ok, Cancel, Flat, Label, Edit };
-    struct Case {
-        const char* name;
-        Which control;
-        plat::Size before, after;  // client sizes, one after the other
-        const char* want;
-    } cases[] = {
+    // before, after: client sizes, one after the other.
+    const struct { const char* name; Which control; plat::Size before, after; const char* want; } cases[] = {
         {"text box fills what the panel leaves", Memo, {384, 111}, {500, 200}, "0,0 500x164"},
         {"text box shrinks to nothing, not below", Memo, {384, 111}, {384, 20}, "0,0 384x0"},
         {"bottom panel spans the width at the bottom", Panel, {384, 111}, {500, 200}, "0,164 500x36"},
@@ -125,13 +94,13 @@ TEST(FormAnchors, ControlsFollowAResize) {
         {"back to the design size gives the design bounds", Ok, {600, 300}, {384, 111}, "220,8 64x21"},
         {"text box back to the design size", Memo, {600, 300}, {384, 111}, "0,0 384x75"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         headless::Reset();
         Anchored w;
         TControl* controls[] = {&w.memo, &w.panel, &w.ok, &w.cancel, &w.flat, &w.label, &w.edit};
         w.form.SetBounds({10, 10, c.before.Width, c.before.Height});
         w.form.SetBounds({10, 10, c.after.Width, c.after.Height});
-        EXPECT_EQ(Show(controls[c.control]->Bounds()), c.want) << c.name;
+        EXPECT_EQ(BoundsText(controls[c.control]->Bounds()), c.want) << c.name;
     }
 }
 
@@ -141,20 +110,14 @@ TEST(FormAnchors, MinimisedAndRestoredKeepsTheLayout) {
     w.form.SetBounds({10, 10, 500, 200});
     headless::SetSizeState(w.form.Handle, 1);
     headless::SetSizeState(w.form.Handle, 0);
-    EXPECT_EQ(Show(w.ok.Bounds()), "336,8 64x21");
-    EXPECT_EQ(Show(w.memo.Bounds()), "0,0 500x164");
+    EXPECT_EQ(List({BoundsText(w.ok.Bounds()), BoundsText(w.memo.Bounds())}), List({"336,8 64x21", "0,0 500x164"}));
 }
 
 TEST(FormKeys, EnterAndEscapeReachTheRightPlace) {
     enum Focus { OnMemo, OnEdit, OnCheck, OnOk, OnCancel, OnApply };
     enum Change { None, OkDisabled, CancelDisabled, OkGone };
-    struct Case {
-        const char* name;
-        Focus focus;
-        unsigned short key;
-        Change change;
-        const char* want;  // what ran, "closed" when the form closed
-    } cases[] = {
+    // want: what ran, "closed" when the form closed.
+    const struct { const char* name; Focus focus; unsigned short key; Change change; const char* want; } cases[] = {
         {"Enter in the text box is its own", OnMemo, vkReturn, None, "memo 13"},
         {"Escape in the text box is its own", OnMemo, vkEscape, None, "memo 27"},
         {"a letter in the text box", OnMemo, 'A', None, "memo 65"},
@@ -170,7 +133,7 @@ TEST(FormKeys, EnterAndEscapeReachTheRightPlace) {
         {"Escape with Cancel disabled closes the form", OnEdit, vkEscape, CancelDisabled, "closed"},
         {"Enter with the OK button destroyed does nothing", OnEdit, vkReturn, OkGone, ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         headless::Reset();
         Anchored w;
         TControl* focus[] = {&w.memo, &w.edit, &w.check, &w.ok, &w.cancel, &w.apply};
@@ -191,8 +154,8 @@ TEST(FormFocus, MainFormIsClearedWhenItsFormGoes) {
     form.reset();
     EXPECT_EQ(Application.MainForm, nullptr);
     Application.ShowException("after the form");  // must not touch the freed form
-    ASSERT_EQ(headless::State().boxes.size(), 1u);
-    EXPECT_EQ(headless::State().boxes[0].owner, nullptr);
+    ASSERT_EQ(State().boxes.size(), 1u);
+    EXPECT_EQ(State().boxes[0].owner, nullptr);
 }
 
 }  // namespace

@@ -16,10 +16,7 @@ protected:
     std::unique_ptr<TfomMain> f;
 
     void SetUp() override {
-        headless::Reset();
-        headless::AddDir("C:\\Korvalin");
-        headless::AddDir("C:\\w");
-        State().commandLine = "\"C:\\Korvalin\\korvalin.exe\" C:\\w\\";
+        FreshWorld();
         f = std::make_unique<TfomMain>();
         f->Show();
         f->Options->SleepTime = 200;
@@ -41,7 +38,7 @@ protected:
         f->CreatedItems.clear();
         for (const auto& n : names) {
             bool folder = !n.empty() && n.back() == '\\';
-            f->CreatedItems.push_back({folder ? 1 : 0, "C:\\w\\" + (folder ? n.substr(0, n.size() - 1) : n)});
+            f->CreatedItems.push_back({folder ? 1 : 0, "C:\\work\\" + (folder ? n.substr(0, n.size() - 1) : n)});
         }
     }
     // What reached the panel after the wait.
@@ -116,20 +113,20 @@ TEST_F(HandBack, LimitIsTestedAfterEachStepAsUnsigned) {
 TEST_F(HandBack, KeyIsTheFileNameAndTheSeparator) {
     const std::string dbcsName = "\x95\x5C" "x.txt";  // a double-byte character whose second byte is '\'
     const struct { int sep; std::string path, item; bool marked; } rows[] = {
-        {9, "C:\\w\\a.txt", "a.txt\t12", true},
-        {9, "C:\\w\\a.txt", "a.txt 12", false},
-        {32, "C:\\w\\a.txt", "a.txt 12", true},
-        {32 + 256, "C:\\w\\a.txt", "a.txt 12", true},  // low 8 bits only
-        {9, "C:\\w\\Readme.txt", "readme.txt\t1", false},
-        {9, "C:\\w\\a", "abc.txt\t1", false},
-        {0, "C:\\w\\a", "abc.txt\t1", true},  // no separator: the name alone
-        {0, "C:\\w\\a", "", false},           // an empty text begins with no key
+        {9, "C:\\work\\a.txt", "a.txt\t12", true},
+        {9, "C:\\work\\a.txt", "a.txt 12", false},
+        {32, "C:\\work\\a.txt", "a.txt 12", true},
+        {32 + 256, "C:\\work\\a.txt", "a.txt 12", true},  // low 8 bits only
+        {9, "C:\\work\\Readme.txt", "readme.txt\t1", false},
+        {9, "C:\\work\\a", "abc.txt\t1", false},
+        {0, "C:\\work\\a", "abc.txt\t1", true},  // no separator: the name alone
+        {0, "C:\\work\\a", "", false},           // an empty text begins with no key
         {9, "D:\\elsewhere\\a.txt", "a.txt\t1", true},
         {9, "C:a.txt", "a.txt\t1", true},
-        {9, "C:\\w\\" + dbcsName, dbcsName + "\t1", true},
-        {9, "C:\\w\\" + dbcsName, "x.txt\t1", false},
+        {9, "C:\\work\\" + dbcsName, dbcsName + "\t1", true},
+        {9, "C:\\work\\" + dbcsName, "x.txt\t1", false},
         // The panel hands back 1023 bytes of a longer text; the name is in them.
-        {9, "C:\\w\\" + std::string(300, 'n'), std::string(300, 'n') + "\t" + std::string(5000, 'z'), true},
+        {9, "C:\\work\\" + std::string(300, 'n'), std::string(300, 'n') + "\t" + std::string(5000, 'z'), true},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE("TcColSep " + std::to_string(r.sep) + ", " + r.path + " against " + r.item.substr(0, 40));
@@ -186,15 +183,15 @@ TEST_F(HandBack, KeyStrokesArePressesInOneInjection) {
 }
 
 TEST_F(HandBack, ShellOpensExistingFilesUpToOpenMax) {
-    headless::AddDir("C:\\w\\dir");
-    for (const char* p : {"C:\\w\\one.txt", "C:\\w\\two.txt", "C:\\w\\three.txt", "D:\\other\\four.txt"})
+    headless::AddDir("C:\\work\\dir");
+    for (const char* p : {"C:\\work\\one.txt", "C:\\work\\two.txt", "C:\\work\\three.txt", "D:\\other\\four.txt"})
         headless::AddFile(p);
-    const std::vector<TfomMain::CreateItem> items{{1, "C:\\w\\dir"}, {0, "C:\\w\\gone.txt"}, {0, "C:\\w\\one.txt"},
-        {0, "C:\\w\\two.txt"}, {0, "C:\\w\\three.txt"}, {0, "D:\\other\\four.txt"}};
+    const std::vector<TfomMain::CreateItem> items{{1, "C:\\work\\dir"}, {0, "C:\\work\\gone.txt"},
+        {0, "C:\\work\\one.txt"}, {0, "C:\\work\\two.txt"}, {0, "C:\\work\\three.txt"}, {0, "D:\\other\\four.txt"}};
     const struct { int method, openMax; List opened; } rows[] = {
-        {1, 2, {"C:\\w\\one.txt", "C:\\w\\two.txt"}},
-        {2, 31, {"C:\\w\\one.txt", "C:\\w\\two.txt", "C:\\w\\three.txt", "D:\\other\\four.txt"}},
-        {-1, 1, {"C:\\w\\one.txt"}},
+        {1, 2, {"C:\\work\\one.txt", "C:\\work\\two.txt"}},
+        {2, 31, {"C:\\work\\one.txt", "C:\\work\\two.txt", "C:\\work\\three.txt", "D:\\other\\four.txt"}},
+        {-1, 1, {"C:\\work\\one.txt"}},
         {1, 0, {}},
         {1, -3, {}},
     };
@@ -203,14 +200,13 @@ TEST_F(HandBack, ShellOpensExistingFilesUpToOpenMax) {
         State().shellOpened.clear();
         State().sentKeys.clear();
         f->CreatedItems = items;
-        f->PanelDir = "C:\\w\\";
         f->MarkedFileCount = 4;
         f->Options->AutoOpen = true;
         f->Options->OpenMethod = r.method;
         f->Options->OpenMax = r.openMax;
         f->OpenCreatedFiles();
         std::vector<std::pair<std::string, std::string>> want;
-        for (const auto& p : r.opened) want.push_back({p, "C:\\w\\"});
+        for (const auto& p : r.opened) want.push_back({p, "C:\\work\\"});
         EXPECT_EQ(std::make_pair(State().shellOpened, State().sentKeys.size()), std::make_pair(want, size_t(0)));
     }
 }

@@ -70,32 +70,29 @@ TEST(NamingHelpers, SplitNameLine) {
 
 TEST(NamingHelpers, SettleCaptions) {
     using V = std::vector<std::string>;
-    const struct { const char* what; V in, out; std::vector<bool> visible = {}, lines = {}; } cases[] = {
-        {"fixed ones kept", {"前缀(&P)", "后缀(&S)"}, {"前缀(&P)", "后缀(&S)"}, {}},
-        {"missing, ASCII", {"&multi", "multi", "multi"}, {"&multi", "m&ulti", "mu&lti"}, {}},
-        {"clash moves the later one", {"&abc", "&abc"}, {"&abc", "a&bc"}, {}},
-        {"bracketed clash", {"常用(&C)", "常量(&C)"}, {"常用(&C)", "常量(&0)"}, {}},
-        {"double-byte gets brackets", {"&01", "01(空格)"}, {"&01", "01(空格)(&1)"}, {}},
-        {"nothing free in the caption", {"&0", "&1", "0.1"}, {"&0", "&1", "0.1(&2)"}, {}},
-        {"nothing at all", {"大写", "小写"}, {"大写(&0)", "小写(&1)"}, {}},
-        {"letters by either case", {"&A", "a"}, {"&A", "a(&0)"}, {}},
-        {"doubled & is text", {"&&x", "R&&D"}, {"&&&x", "&R&&D"}, {}},
-        {"lines", {"-", "a", "-", "-", "b", "-"}, {"-", "&a", "-", "-", "&b", "-"},
-         {false, true, true, false, true, false}, {true, false, true, true, false, true}},
-        {"lines only", {"-", "-"}, {"-", "-"}, {false, false}, {true, true}},
+    // out: the captions settled, "(hidden) " before one that is not shown.
+    const struct { const char* what; V in, out; std::vector<bool> lines = {}; } cases[] = {
+        {"fixed ones kept", {"前缀(&P)", "后缀(&S)"}, {"前缀(&P)", "后缀(&S)"}},
+        {"missing, ASCII", {"&multi", "multi", "multi"}, {"&multi", "m&ulti", "mu&lti"}},
+        {"clash moves the later one", {"&abc", "&abc"}, {"&abc", "a&bc"}},
+        {"bracketed clash", {"常用(&C)", "常量(&C)"}, {"常用(&C)", "常量(&0)"}},
+        {"double-byte gets brackets", {"&01", "01(空格)"}, {"&01", "01(空格)(&1)"}},
+        {"nothing free in the caption", {"&0", "&1", "0.1"}, {"&0", "&1", "0.1(&2)"}},
+        {"nothing at all", {"大写", "小写"}, {"大写(&0)", "小写(&1)"}},
+        {"letters by either case", {"&A", "a"}, {"&A", "a(&0)"}},
+        {"doubled & is text", {"&&x", "R&&D"}, {"&&&x", "&R&&D"}},
+        {"lines", {"-", "a", "-", "-", "b", "-"}, {"(hidden) -", "&a", "-", "(hidden) -", "&b", "(hidden) -"},
+         {true, false, true, true, false, true}},
+        {"lines only", {"-", "-"}, {"(hidden) -", "(hidden) -"}, {true, true}},
         // A phrase or a date that reads "-" is an entry like any other.
-        {"a dash is text", {"-", "-"}, {"-(&0)", "-(&1)"}, {}, {}},
-        {"a dash beside a line", {"", "-"}, {"", "-(&0)"}, {false, true}, {true, false}},
+        {"a dash is text", {"-", "-"}, {"-(&0)", "-(&1)"}, {}},
+        {"a dash beside a line", {"", "-"}, {"(hidden) ", "-(&0)"}, {true, false}},
     };
     for (const auto& c : cases) {
-        V captions;
-        std::vector<bool> visible;
-        for (const ShownCaption& s : SettleCaptions(c.in, c.lines)) {
-            captions.push_back(s.Caption);
-            visible.push_back(s.Visible);
-        }
-        EXPECT_EQ(captions, c.out) << c.what;
-        EXPECT_EQ(visible, c.visible.empty() ? std::vector<bool>(c.out.size(), true) : c.visible) << c.what;
+        V shown;
+        for (const ShownCaption& s : SettleCaptions(c.in, c.lines))
+            shown.push_back((s.Visible ? "" : "(hidden) ") + s.Caption);
+        EXPECT_EQ(shown, c.out) << c.what;
     }
     // Thirty-seven siblings without an accelerator: the last goes without.
     std::vector<ShownCaption> many = SettleCaptions(V(37, "--"));
@@ -158,56 +155,49 @@ TEST(NamingHelpers, DatePatterns) {
 TEST(NamingHelpers, SystemFormats) {
     enum Slot { ShortTime, LongTime, ShortDate, LongDate };
     const char* const patternOf[] = {"t", "tt", "ddddd", "dddddd"};
-    // The hour is of Saturday 7 March 2026, at :05:09 past it.
-    const struct { Slot slot; const char* format; int hour; const char* want; } rows[] = {
+    // Each hour is of Saturday 7 March 2026, at :05:09 past it.
+    const struct { Slot slot; const char* format; std::vector<std::pair<int, const char*>> atHours; } rows[] = {
         // The zh-CN defaults render on 24 hours, as they always did.
-        {ShortTime, "HH:mm", 0, "00:05"},
-        {ShortTime, "HH:mm", 23, "23:05"},
-        {LongTime, "HH:mm:ss", 11, "11:05:09"},
-        {LongTime, "HH:mm:ss", 12, "12:05:09"},
-        {ShortDate, "yyyy/M/d", 0, "2026/3/7"},
-        {LongDate, "yyyy'年'M'月'd'日'dddd", 0, "2026年3月7日星期六"},
-        {LongDate, "yyyy年M月d日dddd", 0, "2026年3月7日星期六"},  // as Wine gives it
+        {ShortTime, "HH:mm", {{0, "00:05"}, {23, "23:05"}}},
+        {LongTime, "HH:mm:ss", {{11, "11:05:09"}, {12, "12:05:09"}}},
+        {ShortDate, "yyyy/M/d", {{0, "2026/3/7"}}},
+        {LongDate, "yyyy'年'M'月'd'日'dddd", {{0, "2026年3月7日星期六"}}},
+        {LongDate, "yyyy年M月d日dddd", {{0, "2026年3月7日星期六"}}},  // as Wine gives it
         // A Chinese system set to 12 hours.
-        {ShortTime, "tt h:mm", 0, "上午 12:05"},
-        {ShortTime, "tt h:mm", 11, "上午 11:05"},
-        {ShortTime, "tt h:mm", 12, "下午 12:05"},
-        {ShortTime, "tt h:mm", 23, "下午 11:05"},
-        {LongTime, "tt h:mm:ss", 0, "上午 12:05:09"},
-        {LongTime, "tt h:mm:ss", 23, "下午 11:05:09"},
-        {LongTime, "tt hh:mm:ss", 9, "上午 09:05:09"},
+        {ShortTime, "tt h:mm", {{0, "上午 12:05"}, {11, "上午 11:05"}, {12, "下午 12:05"}, {23, "下午 11:05"}}},
+        {LongTime, "tt h:mm:ss", {{0, "上午 12:05:09"}, {23, "下午 11:05:09"}}},
+        {LongTime, "tt hh:mm:ss", {{9, "上午 09:05:09"}}},
         // An English one: the designator after the time.
-        {ShortTime, "h:mm tt", 0, "12:05 上午"},
-        {ShortTime, "h:mm tt", 12, "12:05 下午"},
-        {LongTime, "h:mm:ss tt", 11, "11:05:09 上午"},
-        {LongTime, "h:mm:ss tt", 23, "11:05:09 下午"},
+        {ShortTime, "h:mm tt", {{0, "12:05 上午"}, {12, "12:05 下午"}}},
+        {LongTime, "h:mm:ss tt", {{11, "11:05:09 上午"}, {23, "11:05:09 下午"}}},
         // One t is the designator's first character, a double-byte one whole.
-        {ShortTime, "h:mmt", 23, "11:05下"},
-        {LongTime, "H:m:s", 9, "9:5:9"},
-        {LongTime, "HHH hhh mmm sss", 23, "23 11 05 09"},
+        {ShortTime, "h:mmt", {{23, "11:05下"}}},
+        {LongTime, "H:m:s", {{9, "9:5:9"}}},
+        {LongTime, "HHH hhh mmm sss", {{23, "23 11 05 09"}}},
         // Letters of the other kind, and our own letters, are text there.
-        {LongTime, "HH:mm d y n AMPM", 14, "14:05 d y n AMPM"},
-        {ShortDate, "d-M-yy h m n c", 0, "7-3-26 h m n c"},
+        {LongTime, "HH:mm d y n AMPM", {{14, "14:05 d y n AMPM"}}},
+        {ShortDate, "d-M-yy h m n c", {{0, "7-3-26 h m n c"}}},
         // Quoted text is kept; a doubled quote inside it is one apostrophe.
-        {LongTime, "h'h'mm'm' tt", 14, "2h05m 下午"},
-        {LongTime, "'it''s' H", 14, "it's 14"},
-        {LongTime, "a''b H", 14, "ab 14"},
-        {LongTime, "H 'open", 14, "14 open"},
-        {LongTime, "\"H\" H", 14, "\"14\" 14"},  // a double quote is text
+        {LongTime, "h'h'mm'm' tt", {{14, "2h05m 下午"}}},
+        {LongTime, "'it''s' H", {{14, "it's 14"}}},
+        {LongTime, "a''b H", {{14, "ab 14"}}},
+        {LongTime, "H 'open", {{14, "14 open"}}},
+        {LongTime, "\"H\" H", {{14, "\"14\" 14"}}},  // a double quote is text
         // The date letters as the system reads them.
-        {ShortDate, "d dd ddd dddd ddddd", 0, "7 07 周六 星期六 星期六"},
-        {ShortDate, "M MM MMM MMMM MMMMM", 0, "3 03 3月 三月 三月"},
-        {ShortDate, "y yy yyy yyyy yyyyy", 0, "26 26 2026 2026 2026"},
-        {ShortDate, "gg yyyy", 0, "公元 2026"},
-        {LongDate, "m mm dddd", 0, "m mm 星期六"},
+        {ShortDate, "d dd ddd dddd ddddd", {{0, "7 07 周六 星期六 星期六"}}},
+        {ShortDate, "M MM MMM MMMM MMMMM", {{0, "3 03 3月 三月 三月"}}},
+        {ShortDate, "y yy yyy yyyy yyyyy", {{0, "26 26 2026 2026 2026"}}},
+        {ShortDate, "gg yyyy", {{0, "公元 2026"}}},
+        {LongDate, "m mm dddd", {{0, "m mm 星期六"}}},
     };
     const plat::DateTime early{2009, 1, 2, 0, 0, 0, 0, 5};
     for (const auto& r : rows) {
         plat::LocaleTexts loc = headless::ChineseLocale();
         std::string* slots[] = {&loc.ShortTimeFormat, &loc.LongTimeFormat, &loc.ShortDateFormat, &loc.LongDateFormat};
         *slots[r.slot] = r.format;
-        const plat::DateTime t{2026, 3, 7, r.hour, 5, 9, 42, 6};
-        EXPECT_EQ(FormatDatePattern(patternOf[r.slot], t, loc), r.want) << r.format << " at " << r.hour;
+        for (const auto& [hour, want] : r.atHours)
+            EXPECT_EQ(FormatDatePattern(patternOf[r.slot], {2026, 3, 7, hour, 5, 9, 42, 6}, loc), want)
+                << r.format << " at " << hour;
     }
     // A one-digit year has no leading zero with one y.
     plat::LocaleTexts loc = headless::ChineseLocale();
@@ -235,10 +225,7 @@ class NamingMenu : public ::testing::Test {
 protected:
     std::unique_ptr<TfomMain> f;
     void SetUp() override {
-        headless::Reset();
-        headless::AddDir("C:\\Korvalin");
-        headless::AddDir("C:\\work");
-        State().commandLine = "korvalin.exe C:\\work\\";
+        FreshWorld();
         f = std::make_unique<TfomMain>();
         // The lists an ini file with the default naming keys gives.
         TIniOptions& o = *f->Options;

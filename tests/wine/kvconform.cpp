@@ -25,14 +25,11 @@ int main(int argc, char** argv) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     std::string root = std::string(tmp) + "kvconform";
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--root" && i + 1 < argc) {
-            root = argv[++i];
-        } else {
-            fprintf(stderr, "usage: kvconform [--root folder]\n");
-            return 2;
-        }
+    if (argc == 3 && std::string(argv[1]) == "--root") {
+        root = argv[2];
+    } else if (argc != 1) {
+        fprintf(stderr, "usage: kvconform [--root folder]\n");
+        return 2;
     }
     // The rows start in an empty folder of their own.
     root += "\\rows";
