@@ -65,13 +65,8 @@ inline void Print(const std::string& line) {
 }
 
 inline bool Check(bool ok, const std::string& what, const std::string& detail = "") {
-    if (ok) {
-        ++g_passed;
-        Print("PASS " + g_case + ": " + what);
-    } else {
-        ++g_failed;
-        Print("FAIL " + g_case + ": " + what + (detail.empty() ? "" : ": " + detail));
-    }
+    ++(ok ? g_passed : g_failed);
+    Print((ok ? "PASS " : "FAIL ") + g_case + ": " + what + (ok || detail.empty() ? "" : ": " + detail));
     return ok;
 }
 
@@ -126,15 +121,13 @@ inline bool WriteAll(const std::string& path, const std::string& data) {
     return ok && n == data.size();
 }
 
+// The lines of a text, without their CR LF or LF.
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> r;
-    size_t i = 0;
-    while (i < text.size()) {
-        size_t e = text.find('\n', i);
-        if (e == std::string::npos) e = text.size();
-        std::string l = text.substr(i, e - i);
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        r.push_back(l);
+    for (size_t i = 0; i < text.size();) {
+        size_t e = std::min(text.find('\n', i), text.size());
+        r.push_back(text.substr(i, e - i));
+        if (!r.back().empty() && r.back().back() == '\r') r.back().pop_back();
         i = e + 1;
     }
     return r;
@@ -303,21 +296,16 @@ inline void SendRecords(const std::vector<INPUT>& in) {
     SendInput((UINT)in.size(), const_cast<INPUT*>(in.data()), sizeof(INPUT));
 }
 
-// Keys held with a modifier need a settled focus under Wine. Its X11 driver
-// answers each KeymapNotify (the X server sends one with every FocusIn and
-// EnterNotify, that is after every change of the focus window or of the
-// window under the pointer) by releasing every key that it holds down and
-// the X server does not; keys injected with SendInput are never down in X.
-// Handled between an injected Alt and its letter, it turns Alt+S into a
-// typed "s" (seen in Wine's keyboard trace: "Adjusting state for vkey 0xa4"
-// in Korvalin's thread just after the test pressed Alt, while the focus
-// came back from a closed dialog). A person's keys are down in X as well,
-// so a user never meets this.
-//
-// So a chord waits until the focus window has handled any pending
-// KeymapNotify: a sentinel key that no control uses (F24) is held down, and
-// such a KeymapNotify releases it. The sentinel stays down over the chord,
-// and if it was released there, the line says so.
+// Keys held with a modifier need a settled focus under Wine: its X11 driver
+// answers each KeymapNotify (sent with every FocusIn and EnterNotify, that
+// is after every change of the focus window or of the window under the
+// pointer) by releasing every key that X does not hold, and injected keys
+// are never down in X. Between an injected Alt and its letter, that turns
+// Alt+S into a typed "s" (Wine's keyboard trace: "Adjusting state for vkey
+// 0xa4" while the focus came back from a closed dialog). A person's keys are
+// down in X, so a user never meets this. So a chord first holds a sentinel
+// key that no control uses (F24) until any pending KeymapNotify has released
+// it, keeps it down over the chord, and says so when it was released there.
 const WORD kSentinelKey = VK_F24;
 
 inline void SettledChord(const std::vector<INPUT>& chord) {
@@ -712,23 +700,18 @@ struct Run {
 
     // Korvalin's exit code, as fakefm saw it; false when it did not end.
     bool ExitCode(int& code, DWORD ms = 10000) {
-        if (!fm || WaitForSingleObject(fm, ms) != WAIT_OBJECT_0) return false;
-        std::string v = LogValue("EXIT");
-        if (v.empty()) return false;
-        code = atoi(v.c_str());
-        return true;
+        std::string v = fm && WaitForSingleObject(fm, ms) == WAIT_OBJECT_0 ? LogValue("EXIT") : "";
+        if (!v.empty()) code = atoi(v.c_str());
+        return !v.empty();
     }
 
+    // Korvalin stopped at once, the panel given time to write its last lines.
     void Stop() {
-        if (kv) {
-            if (WaitForSingleObject(kv, 0) != WAIT_OBJECT_0) TerminateProcess(kv, 99);
-            CloseHandle(kv);
-            kv = nullptr;
-        }
-        if (fm) {
-            if (WaitForSingleObject(fm, 5000) != WAIT_OBJECT_0) TerminateProcess(fm, 99);
-            CloseHandle(fm);
-            fm = nullptr;
+        for (auto [h, ms] : {std::pair<HANDLE*, DWORD>{&kv, 0}, {&fm, 5000}}) {
+            if (!*h) continue;
+            if (WaitForSingleObject(*h, ms) != WAIT_OBJECT_0) TerminateProcess(*h, 99);
+            CloseHandle(*h);
+            *h = nullptr;
         }
     }
 };
