@@ -45,9 +45,7 @@ void CaseNamingGroup() {
             std::vector<std::string> in, want;
             for (int i = 1; i <= 12; ++i) {
                 in.push_back("f" + std::to_string(i) + ".txt");
-                char b[32];
-                snprintf(b, sizeof b, "%02d-f%d.txt", i, i);
-                want.push_back(b);
+                want.push_back((i < 10 ? "0" : "") + std::to_string(i) + "-" + in.back());
             }
             in[2] = "docs\\plan.doc";
             want[2] = "docs\\03-plan.doc";

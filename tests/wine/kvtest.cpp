@@ -62,13 +62,10 @@ void CheckIniEntries(const std::vector<IniEntry>& got, const std::vector<IniEntr
     size_t n = std::min(got.size(), want.size());
     size_t i = 0;
     while (i < n && got[i].section == want[i].section && got[i].key == want[i].key) ++i;
-    if (i < n || got.size() != want.size()) {
-        Check(false, "ini holds every key in order",
-              "entry " + std::to_string(i + 1) + " is " + (i < got.size() ? Show(show(got[i])) : "missing") +
-                  ", want " + (i < want.size() ? Show(show(want[i])) : "no more entries"));
+    if (!Check(i == n && got.size() == want.size(), "ini holds every key in order",
+               "entry " + std::to_string(i + 1) + " is " + (i < got.size() ? Show(show(got[i])) : "missing") +
+                   ", want " + (i < want.size() ? Show(show(want[i])) : "no more entries")))
         return;
-    }
-    Check(true, "ini holds every key in order");
     std::string bad;
     for (size_t j = 0; j < n; ++j)
         if (got[j].value != want[j].value)
