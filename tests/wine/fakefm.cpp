@@ -86,10 +86,8 @@ std::string WithSlash(std::string d) {
 
 char Sep() { return g_opt.blank ? ' ' : '\t'; }
 std::string NameOf(const std::string& item) { return item.substr(0, item.find(Sep())); }
-std::string CaretText() {
-    int c = Caret();
-    return std::to_string(c) + " " + (c >= 0 && c < (int)g_listing.size() ? NameOf(g_listing[c]) : "");
-}
+// The name of item i, or "" when there is none.
+std::string NameAt(int i) { return i >= 0 && i < (int)g_listing.size() ? NameOf(g_listing[i]) : ""; }
 
 // The entries of the folder, folders first, each by name: what the panel shows.
 std::vector<std::string> ReadFolder() {
@@ -135,8 +133,7 @@ void Refresh() {
     std::vector<std::string> selected;
     for (size_t i = 0; i < g_listing.size(); ++i)
         if (Selected(i)) selected.push_back(NameOf(g_listing[i]));
-    const int caret = Caret();
-    const std::string caretName = caret >= 0 && caret < (int)g_listing.size() ? NameOf(g_listing[caret]) : "";
+    const std::string caretName = NameAt(Caret());
     SendMessageA(g_list, WM_SETREDRAW, FALSE, 0);
     Own(LB_RESETCONTENT);
     for (size_t i = 0; i < now.size(); ++i) {
@@ -163,7 +160,7 @@ void LogPanel() {
     }
     for (size_t i = 0; i < g_listing.size(); ++i)
         if (Selected(i)) Log("SELECTED " + NameOf(g_listing[i]));
-    Log("CARET " + CaretText());
+    Log("CARET " + std::to_string(Caret()) + " " + NameAt(Caret()));
 }
 
 std::string Hex(WPARAM v) {

@@ -33,16 +33,17 @@ inline std::wstring Wide(const std::string& ansi) {
     return w;
 }
 
-// The terminal reads UTF-8; Korvalin's texts are in the ANSI code page.
-inline std::string ToUtf8(const std::string& ansi) {
-    if (ansi.empty()) return ansi;
-    std::wstring w = Wide(ansi);
-    int n = (int)w.size();
-    int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-    std::string u(m, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), n, &u[0], m, nullptr, nullptr);
-    return u;
+// UTF-16 text in code page `cp`.
+inline std::string FromWide(const std::wstring& w, UINT cp = CP_ACP) {
+    if (w.empty()) return "";
+    int m = WideCharToMultiByte(cp, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
+    std::string a(m > 0 ? m : 0, '\0');
+    WideCharToMultiByte(cp, 0, w.data(), (int)w.size(), &a[0], m, nullptr, nullptr);
+    return a;
 }
+
+// The terminal reads UTF-8; Korvalin's texts are in the ANSI code page.
+inline std::string ToUtf8(const std::string& ansi) { return FromWide(Wide(ansi), CP_UTF8); }
 
 // Control characters made visible, so that a stray CR or LF shows.
 inline std::string Show(const std::string& s) {
@@ -64,13 +65,8 @@ inline void Print(const std::string& line) {
 }
 
 inline bool Check(bool ok, const std::string& what, const std::string& detail = "") {
-    if (ok) {
-        ++g_passed;
-        Print("PASS " + g_case + ": " + what);
-    } else {
-        ++g_failed;
-        Print("FAIL " + g_case + ": " + what + (detail.empty() ? "" : ": " + detail));
-    }
+    ++(ok ? g_passed : g_failed);
+    Print((ok ? "PASS " : "FAIL ") + g_case + ": " + what + (ok || detail.empty() ? "" : ": " + detail));
     return ok;
 }
 
@@ -110,6 +106,12 @@ inline bool ReadAll(const std::string& path, std::string& out) {
     return true;
 }
 
+// A file's bytes, or `missing` when it cannot be read.
+inline std::string FileText(const std::string& path, const std::string& missing = "") {
+    std::string t;
+    return ReadAll(path, t) ? t : missing;
+}
+
 inline bool WriteAll(const std::string& path, const std::string& data) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -119,15 +121,13 @@ inline bool WriteAll(const std::string& path, const std::string& data) {
     return ok && n == data.size();
 }
 
+// The lines of a text, without their CR LF or LF.
 inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> r;
-    size_t i = 0;
-    while (i < text.size()) {
-        size_t e = text.find('\n', i);
-        if (e == std::string::npos) e = text.size();
-        std::string l = text.substr(i, e - i);
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        r.push_back(l);
+    for (size_t i = 0; i < text.size();) {
+        size_t e = std::min(text.find('\n', i), text.size());
+        r.push_back(text.substr(i, e - i));
+        if (!r.back().empty() && r.back().back() == '\r') r.back().pop_back();
         i = e + 1;
     }
     return r;
@@ -161,15 +161,19 @@ inline const IniEntry* Find(const std::vector<IniEntry>& ini, const std::string&
     return nullptr;
 }
 
+// The value of a key, or "(missing)".
+inline std::string IniValueOf(const std::vector<IniEntry>& ini, const std::string& sec, const std::string& key) {
+    const IniEntry* e = Find(ini, sec, key);
+    return e ? e->value : "(missing)";
+}
+
+
 // Wine's own helper: the host path behind a Windows path (the string is
 // allocated on the process heap).
 inline std::string UnixPath(const std::string& path) {
     typedef char*(CDECL * Fn)(LPCWSTR);
     Fn fn = (Fn)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    if (!fn) return "";
-    std::wstring w(path.size() + 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &w[0], (int)w.size());
-    char* p = fn(w.c_str());
+    char* p = fn ? fn(Wide(path).c_str()) : nullptr;
     if (!p) return "";
     std::string r = p;
     HeapFree(GetProcessHeap(), 0, p);
@@ -201,25 +205,31 @@ inline bool Poll(const std::function<bool()>& done, DWORD ms) {
     }
 }
 
+// Starts `cmd` in folder `dir` (null: this one), trying up to `tries`
+// times: Wine now and then refuses a start with an internal error (1359)
+// just after other processes of the case have ended, and a second try then
+// succeeds. The thread handle is closed; on failure GetLastError says why.
+inline bool StartProcess(const std::string& cmd, const char* dir, PROCESS_INFORMATION& pi, int tries = 1) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    pi = {};
+    std::vector<char> buf(cmd.begin(), cmd.end());
+    buf.push_back(0);
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        if (attempt) Sleep(300);
+        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, dir, &si, &pi)) continue;
+        if (pi.hThread) CloseHandle(pi.hThread);
+        return true;
+    }
+    return false;
+}
+
 // Starts a host program through Wine. Wine hands back no process handle to
 // wait on for those, so the caller watches for the program's effect.
 inline bool StartHostProgram(const std::string& cmd) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::vector<char> buf(cmd.begin(), cmd.end());
-    buf.push_back(0);
-    if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    if (pi.hThread) CloseHandle(pi.hThread);
+    PROCESS_INFORMATION pi;
+    if (!StartProcess(cmd, nullptr, pi)) return false;
     if (pi.hProcess) CloseHandle(pi.hProcess);
-    return true;
-}
-
-inline bool Writable(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
     return true;
 }
 
@@ -238,23 +248,25 @@ inline std::string SetHostImmutable(const std::string& path, bool on, const std:
     return "no chattr program";
 }
 
+// Whether a new file `path` can be made, or (`existing`) the file opened for writing.
+inline bool Writable(const std::string& path, bool existing) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, existing ? FILE_SHARE_READ : 0, nullptr,
+                           existing ? OPEN_EXISTING : CREATE_NEW, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    if (!existing) DeleteFileA(path.c_str());
+    return true;
+}
+
 // A file that nobody may write, not even root.
 inline std::string SetImmutable(const std::string& path, bool on) {
-    return SetHostImmutable(path, on, [=] { return Writable(path) != on; });
+    return SetHostImmutable(path, on, [=] { return Writable(path, true) != on; });
 }
 
 // A folder in which no new file can be made, not even by root (its files
 // can still be rewritten), checked with a probe file.
 inline std::string SetFolderImmutable(const std::string& dir, bool on) {
-    const std::string probe = dir + "probe.tmp";
-    return SetHostImmutable(dir, on, [=] {
-        HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            CloseHandle(h);
-            DeleteFileA(probe.c_str());
-        }
-        return (h != INVALID_HANDLE_VALUE) != on;
-    });
+    return SetHostImmutable(dir, on, [=] { return Writable(dir + "probe.tmp", false) != on; });
 }
 
 // ------------------------------------------------------------ real key presses
@@ -269,34 +281,41 @@ inline INPUT KeyRecord(WORD vk, bool up, bool scan = true) {
     return i;
 }
 
-// Keys held with a modifier need a settled focus under Wine. Its X11 driver
-// answers each KeymapNotify (the X server sends one with every FocusIn and
-// EnterNotify, that is after every change of the focus window or of the
-// window under the pointer) by releasing every key that it holds down and
-// the X server does not; keys injected with SendInput are never down in X.
-// Handled between an injected Alt and its letter, it turns Alt+S into a
-// typed "s" (seen in Wine's keyboard trace: "Adjusting state for vkey 0xa4"
-// in Korvalin's thread just after the test pressed Alt, while the focus
-// came back from a closed dialog). A person's keys are down in X as well,
-// so a user never meets this.
-//
-// So a chord waits until the focus window has handled any pending
-// KeymapNotify: a sentinel key that no control uses (F24) is held down, and
-// such a KeymapNotify releases it. The sentinel stays down over the chord,
-// and if it was released there, the line says so.
+// The records that press `held` in order, press and release each of
+// `tapped` in turn, and release `held` in reverse.
+inline std::vector<INPUT> KeyTaps(const std::vector<WORD>& held, const std::vector<WORD>& tapped, bool scan = true) {
+    std::vector<INPUT> in;
+    for (WORD k : held) in.push_back(KeyRecord(k, false, scan));
+    for (WORD k : tapped)
+        for (bool up : {false, true}) in.push_back(KeyRecord(k, up, scan));
+    for (auto k = held.rbegin(); k != held.rend(); ++k) in.push_back(KeyRecord(*k, true, scan));
+    return in;
+}
+
+inline void SendRecords(const std::vector<INPUT>& in) {
+    SendInput((UINT)in.size(), const_cast<INPUT*>(in.data()), sizeof(INPUT));
+}
+
+// Keys held with a modifier need a settled focus under Wine: its X11 driver
+// answers each KeymapNotify (sent with every FocusIn and EnterNotify, that
+// is after every change of the focus window or of the window under the
+// pointer) by releasing every key that X does not hold, and injected keys
+// are never down in X. Between an injected Alt and its letter, that turns
+// Alt+S into a typed "s" (Wine's keyboard trace: "Adjusting state for vkey
+// 0xa4" while the focus came back from a closed dialog). A person's keys are
+// down in X, so a user never meets this. So a chord first holds a sentinel
+// key that no control uses (F24) until any pending KeymapNotify has released
+// it, keeps it down over the chord, and says so when it was released there.
 const WORD kSentinelKey = VK_F24;
 
 inline void SettledChord(const std::vector<INPUT>& chord) {
-    auto sentinel = [](bool up) {
-        INPUT i = KeyRecord(kSentinelKey, up, false);
-        SendInput(1, &i, sizeof i);
-    };
+    auto sentinel = [](bool up) { SendRecords({KeyRecord(kSentinelKey, up, false)}); };
     auto down = [] { return (GetAsyncKeyState(kSentinelKey) & 0x8000) != 0; };
     sentinel(false);
     // A focus change made just before is answered within milliseconds; a
     // released sentinel says it has been handled.
     if (Poll([&] { return !down(); }, 150)) sentinel(false);
-    SendInput((UINT)chord.size(), const_cast<INPUT*>(chord.data()), sizeof(INPUT));
+    SendRecords(chord);
     bool crossed = !down();
     sentinel(true);
     if (crossed) Print("INFO " + g_case + ": a KeymapNotify released the keys of a chord under way");
@@ -306,14 +325,30 @@ inline void SettledChord(const std::vector<INPUT>& chord) {
 // they reach whatever control has the keyboard focus, so a lost focus
 // shows. `mods` (VK_SHIFT, VK_CONTROL) are held around the key.
 inline void SendKey(WORD vk, std::initializer_list<WORD> mods = {}) {
-    std::vector<INPUT> in;
-    for (WORD m : mods) in.push_back(KeyRecord(m, false));
-    in.push_back(KeyRecord(vk, false));
-    in.push_back(KeyRecord(vk, true));
-    for (auto m = std::rbegin(mods); m != std::rend(mods); ++m) in.push_back(KeyRecord(*m, true));
+    std::vector<INPUT> in = KeyTaps(mods, {vk});
     if (mods.size()) SettledChord(in);
-    else SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    else SendRecords(in);
     Sleep(30);
+}
+
+// Presses the keys in order and releases them in reverse, as one chord
+// (VK_MENU, 'S' is Alt+S), into whatever has the focus.
+inline void Chord(std::initializer_list<WORD> keys) {
+    SettledChord(KeyTaps(std::vector<WORD>(keys.begin(), keys.end() - 1), {*(keys.end() - 1)}, false));
+}
+
+// Real key presses, into whatever has the keyboard focus: each key of
+// `keys` pressed and released in turn, with `alt` held over all of them.
+inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs = 80) {
+    if (alt) {
+        SettledChord(KeyTaps({VK_MENU}, keys));
+        Sleep(pauseMs);
+        return;
+    }
+    for (WORD k : keys) {
+        SendRecords(KeyTaps({}, {k}));
+        Sleep(pauseMs);
+    }
 }
 
 // Lower-case letters, digits and '.' typed key by key.
@@ -321,14 +356,51 @@ inline void SendText(const std::string& text) {
     for (char c : text) SendKey((WORD)(VkKeyScanA(c) & 0xFF));
 }
 
+// Types text through the input queue, as a keyboard would: the characters
+// come after the keys pressed before them. Type's sent characters can
+// overtake such keys (Alt+C handled after "p" was typed selects it, and the
+// next letter replaces it).
+inline void TypeQueued(const std::string& text) {
+    std::vector<INPUT> in;
+    for (wchar_t c : Wide(text))
+        for (bool up : {false, true}) {
+            INPUT k = {};
+            k.type = INPUT_KEYBOARD;
+            k.ki.wScan = c;
+            k.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            in.push_back(k);
+        }
+    SendRecords(in);
+}
+
+// Text put on the clipboard and pasted with Ctrl+V into whatever has the
+// focus; false when the clipboard did not take it.
+inline bool Paste(const std::string& text) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+    GlobalUnlock(mem);
+    bool put = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+    if (put) SendKey('V', {VK_CONTROL});
+    return put;
+}
+
+// Text as a user gives it: typed through the input queue, or pasted when it
+// holds a double-byte character. Typed, such a character needs an input
+// method, which Wine does not run here, and reaches an ANSI window as "?".
+inline void PutText(const std::string& text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; })) TypeQueued(text);
+    else Paste(text);
+}
+
+// ------------------------------------------------------------ windows
+
 // The control that has the keyboard focus in the thread of window `top`.
 inline HWND FocusOf(HWND top) {
     GUITHREADINFO gi = {};
     gi.cbSize = sizeof gi;
     return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gi) ? gi.hwndFocus : nullptr;
 }
-
-// ------------------------------------------------------------ windows
 
 // Puts `top` in front and waits until its own thread has taken the
 // activation and given the focus back to one of its controls. Until then a
@@ -366,39 +438,32 @@ inline std::string TextOf(HWND h) {
     return std::string(buf.data());
 }
 
-struct EnumCtx {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-inline BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
-    auto* c = (EnumCtx*)lp;
-    DWORD p = 0;
-    GetWindowThreadProcessId(h, &p);
-    if (p == c->pid) c->found.push_back(h);
-    return TRUE;
-}
-
 inline std::vector<HWND> TopWindows(DWORD pid) {
-    EnumCtx ctx{pid, {}};
-    EnumWindows(CollectWindow, (LPARAM)&ctx);
+    struct Ctx {
+        DWORD pid;
+        std::vector<HWND> found;
+    } ctx{pid, {}};
+    EnumWindows([](HWND h, LPARAM lp) -> BOOL CALLBACK {
+        auto* c = (Ctx*)lp;
+        DWORD p = 0;
+        GetWindowThreadProcessId(h, &p);
+        if (p == c->pid) c->found.push_back(h);
+        return TRUE;
+    }, (LPARAM)&ctx);
     return ctx.found;
 }
 
-inline HWND VisibleWindow(DWORD pid, const char* cls) {
+// The first top-level window of class `cls` of process `pid`; a visible
+// one unless `hiddenToo`.
+inline HWND TopWindowOf(DWORD pid, const char* cls, bool hiddenToo) {
     for (HWND h : TopWindows(pid))
-        if (IsWindowVisible(h) && ClassOf(h) == cls) return h;
+        if ((hiddenToo || IsWindowVisible(h)) && ClassOf(h) == cls) return h;
     return nullptr;
 }
-
-inline HWND AnyWindow(DWORD pid, const char* cls) {
-    for (HWND h : TopWindows(pid))
-        if (ClassOf(h) == cls) return h;
-    return nullptr;
-}
+inline HWND VisibleWindow(DWORD pid, const char* cls) { return TopWindowOf(pid, cls, false); }
+inline HWND AnyWindow(DWORD pid, const char* cls) { return TopWindowOf(pid, cls, true); }
 
 struct Box {
-    HWND hwnd = nullptr;
     std::string title, text;
     std::vector<int> buttons;
     int defButton = 0;
@@ -406,7 +471,6 @@ struct Box {
 
 inline Box ReadBox(HWND dlg) {
     Box b;
-    b.hwnd = dlg;
     b.title = TextOf(dlg);
     if (HWND s = GetDlgItem(dlg, 0xFFFF)) b.text = TextOf(s);
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -421,82 +485,56 @@ inline Box ReadBox(HWND dlg) {
 
 // A control anywhere below a window (buttons may sit on a panel).
 inline HWND Control(HWND parent, int id) {
-    struct Ctx {
-        int id;
-        HWND found;
-    } ctx{id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL CALLBACK {
-            auto* c = (Ctx*)lp;
-            if (GetDlgCtrlID(h) != c->id) return TRUE;
-            c->found = h;
-            return FALSE;
-        },
-        (LPARAM)&ctx);
-    return ctx.found;
+    std::pair<int, HWND> ctx{id, nullptr};
+    EnumChildWindows(parent, [](HWND h, LPARAM lp) -> BOOL CALLBACK {
+        auto* c = (std::pair<int, HWND>*)lp;
+        if (GetDlgCtrlID(h) != c->first) return TRUE;
+        c->second = h;
+        return FALSE;
+    }, (LPARAM)&ctx);
+    return ctx.second;
 }
 
 inline void Press(HWND dlg, int id) {
     if (HWND b = GetDlgItem(dlg, id)) PostMessageA(b, BM_CLICK, 0, 0);
 }
 
-// Real key presses, into whatever has the keyboard focus: each key of
-// `keys` pressed and released in turn, with `alt` held over all of them.
-inline void Keys(const std::vector<WORD>& keys, bool alt = false, DWORD pauseMs = 80) {
-    if (alt) {
-        std::vector<INPUT> in{KeyRecord(VK_MENU, false)};
-        for (WORD k : keys) {
-            in.push_back(KeyRecord(k, false));
-            in.push_back(KeyRecord(k, true));
-        }
-        in.push_back(KeyRecord(VK_MENU, true));
-        SettledChord(in);
-        Sleep(pauseMs);
-        return;
+inline int ScreenW() { return GetSystemMetrics(SM_CXSCREEN); }
+inline int ScreenH() { return GetSystemMetrics(SM_CYSCREEN); }
+
+inline RECT Bounds(HWND h) {
+    RECT r = {};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+// A control's bounds in the client area of `top`.
+inline RECT BoundsIn(HWND top, HWND control) {
+    RECT r = Bounds(control);
+    MapWindowPoints(HWND_DESKTOP, top, (POINT*)&r, 2);
+    return r;
+}
+
+inline std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+           "x" + std::to_string(r.bottom - r.top);
+}
+
+// The items of another process's list box or drop-down list. Asked in
+// UTF-16: Wine hands an ANSI caller UTF-16 text across processes.
+inline std::vector<std::string> ItemsOf(HWND list, bool combo = false) {
+    std::vector<std::string> r;
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &n);
+    for (int i = 0; i < (int)n; ++i) {
+        DWORD_PTR len = 0;
+        SendMessageTimeoutW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 3000, &len);
+        std::wstring w(len + 1, L'\0');
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, (LPARAM)&w[0], SMTO_ABORTIFHUNG, 3000, &got);
+        r.push_back(FromWide(w.c_str()));
     }
-    for (WORD k : keys) {
-        INPUT in[2] = {KeyRecord(k, false), KeyRecord(k, true)};
-        SendInput(2, in, sizeof(INPUT));
-        Sleep(pauseMs);
-    }
-}
-
-// Types text through the input queue, as a keyboard would: the characters
-// come after the keys pressed before them. Type's sent characters can
-// overtake such keys (Alt+C handled after "p" was typed selects it, and the
-// next letter replaces it).
-inline void TypeQueued(const std::string& text) {
-    std::vector<INPUT> in;
-    for (wchar_t c : Wide(text))
-        for (bool up : {false, true}) {
-            INPUT k = {};
-            k.type = INPUT_KEYBOARD;
-            k.ki.wScan = c;
-            k.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-            in.push_back(k);
-        }
-    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
-}
-
-// Text put on the clipboard and pasted with Ctrl+V into whatever has the
-// focus; false when the clipboard did not take it.
-inline bool Paste(const std::string& text) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
-    GlobalUnlock(mem);
-    bool put = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_TEXT, mem);
-    CloseClipboard();
-    if (put) SendKey('V', {VK_CONTROL});
-    return put;
-}
-
-// Text as a user gives it: typed through the input queue, or pasted when it
-// holds a double-byte character. Typed, such a character needs an input
-// method, which Wine does not run here, and reaches an ANSI window as "?".
-inline void PutText(const std::string& text) {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return (unsigned char)c < 0x80; })) TypeQueued(text);
-    else Paste(text);
+    return r;
 }
 
 // The hint of a control: the tooltip tool registered for it in the other
@@ -520,6 +558,19 @@ inline Hint ReadHint(DWORD pid, HWND control) {
         return r;
     }
     WCHAR* remoteText = (WCHAR*)(remote + sizeof(TTTOOLINFOW));
+    std::vector<WCHAR> text(textChars, 0);
+    // `ti`, pointing at a cleared text buffer, sent with `msg` and read back.
+    auto ask = [&](HWND tip, UINT msg, WPARAM wp, TTTOOLINFOW& ti) {
+        ti.lpszText = remoteText;
+        std::fill(text.begin(), text.end(), 0);
+        WriteProcessMemory(proc, remoteText, text.data(), textChars * 2, nullptr);
+        WriteProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
+        DWORD_PTR ok = 0;
+        SendMessageTimeoutW(tip, msg, wp, (LPARAM)remote, SMTO_ABORTIFHUNG, 3000, &ok);
+        ReadProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
+        ReadProcessMemory(proc, remoteText, text.data(), (textChars - 1) * 2, nullptr);
+        return ok != 0;
+    };
     for (HWND tip : TopWindows(pid)) {
         if (ClassOf(tip) != TOOLTIPS_CLASSA) continue;
         DWORD_PTR count = 0;
@@ -527,27 +578,13 @@ inline Hint ReadHint(DWORD pid, HWND control) {
         for (DWORD_PTR i = 0; i < count && !r.found; ++i) {
             TTTOOLINFOW ti = {};
             ti.cbSize = sizeof ti;
-            ti.lpszText = remoteText;
-            std::vector<WCHAR> zero(textChars, 0);
-            WriteProcessMemory(proc, remoteText, zero.data(), textChars * 2, nullptr);
-            WriteProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
-            DWORD_PTR ok = 0;
-            SendMessageTimeoutW(tip, TTM_ENUMTOOLSW, i, (LPARAM)remote, SMTO_ABORTIFHUNG, 3000, &ok);
-            ReadProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
-            if (!ok || ti.uId != (UINT_PTR)control) continue;
+            if (!ask(tip, TTM_ENUMTOOLSW, i, ti) || ti.uId != (UINT_PTR)control) continue;
             r.found = true;
             r.flags = ti.uFlags;
             // Ask for the text the tooltip would show (also answers a
             // tool whose text comes from a callback).
-            ti.lpszText = remoteText;
-            WriteProcessMemory(proc, remoteText, zero.data(), textChars * 2, nullptr);
-            WriteProcessMemory(proc, remote, &ti, sizeof ti, nullptr);
-            SendMessageTimeoutW(tip, TTM_GETTEXTW, textChars, (LPARAM)remote, SMTO_ABORTIFHUNG, 3000, &ok);
-            std::vector<WCHAR> w(textChars, 0);
-            ReadProcessMemory(proc, remoteText, w.data(), (textChars - 1) * 2, nullptr);
-            char a[textChars * 2] = {};
-            WideCharToMultiByte(CP_ACP, 0, w.data(), -1, a, sizeof a - 1, nullptr, nullptr);
-            r.text = a;
+            ask(tip, TTM_GETTEXTW, textChars, ti);
+            r.text = FromWide(text.data());
         }
         if (r.found) break;
     }
@@ -556,190 +593,10 @@ inline Hint ReadHint(DWORD pid, HWND control) {
     return r;
 }
 
-// ------------------------------------------------------------ processes
-
 inline std::string g_bin;       // folder of kvtest.exe, fakefm.exe, barewin.exe
 inline std::string g_korvalin;  // the korvalin.exe under test
 inline std::string g_root;      // where the case folders go
 inline int g_caseNo = 0;
-
-// One run of Korvalin, started by the stand-in file manager on a demo
-// folder, in a fresh case folder with its own copy of korvalin.exe.
-struct Run {
-    std::string dir;   // case folder, with trailing backslash
-    std::string exe;   // korvalin.exe in it
-    std::string ini;   // the ini file beside it
-    std::string demo;  // the panel's folder, with trailing backslash
-    std::string log;   // fakefm's log
-    HANDLE fm = nullptr, kv = nullptr;
-    DWORD kvPid = 0;
-    DWORD fmTimeout = 60000;  // fakefm stops Korvalin after this many ms
-
-    // A run on a given panel folder and program, outside the case folders.
-    Run(const std::string& panel, const std::string& program, const std::string& logFile)
-        : dir(Dir(program)), exe(program), ini(program.substr(0, program.size() - 4) + ".ini"),
-          demo(panel), log(logFile) {
-        if (!demo.empty() && demo.back() != '\\') demo += '\\';
-    }
-
-    Run() {
-        char name[32];
-        snprintf(name, sizeof name, "%02d-", ++g_caseNo);
-        std::string tag = g_case;
-        std::replace(tag.begin(), tag.end(), '/', '-');
-        std::replace(tag.begin(), tag.end(), ' ', '_');
-        dir = g_root + name + tag + "\\";
-        CreateDirectoryA(dir.c_str(), nullptr);
-        exe = dir + "korvalin.exe";
-        ini = dir + "korvalin.ini";
-        log = dir + "fakefm.log";
-        demo = dir + "demo\\";
-        CreateDirectoryA(demo.c_str(), nullptr);
-        CreateDirectoryA((demo + "old folder").c_str(), nullptr);
-        WriteAll(demo + "a.txt", "alpha\r\n");
-        WriteAll(demo + "b c.txt", "");
-        if (!CopyFileA(g_korvalin.c_str(), exe.c_str(), FALSE))
-            Check(false, "copy korvalin.exe", "error " + std::to_string(GetLastError()));
-    }
-
-    ~Run() { Stop(); }
-
-    std::vector<std::string> LogLines() const {
-        std::string t;
-        ReadAll(log, t);
-        std::vector<std::string> r;
-        for (auto& l : Lines(t))
-            if (!l.empty()) r.push_back(l);
-        return r;
-    }
-
-    std::string LogValue(const std::string& tag) const {
-        for (const auto& l : LogLines())
-            if (l.compare(0, tag.size() + 1, tag + " ") == 0) return l.substr(tag.size() + 1);
-        return "";
-    }
-
-    bool Start(const std::vector<std::string>& fmArgs) {
-        std::string d = demo.substr(0, demo.size() - 1);
-        std::string cmd = Quote(g_bin + "fakefm.exe") + " --dir " + Quote(d) + " --exe " + Quote(exe) +
-                          " --log " + Quote(log) +
-                          " --timeout " + std::to_string(fmTimeout);
-        for (const auto& a : fmArgs) cmd += " " + Quote(a);
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        std::vector<char> buf(cmd.begin(), cmd.end());
-        buf.push_back(0);
-        // Wine now and then refuses a start with an internal error (1359)
-        // just after other processes of the case have ended; a second try
-        // then succeeds.
-        bool started = false;
-        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-            if (attempt) Sleep(300);
-            started = CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi);
-        }
-        if (!started) return Check(false, "start fakefm.exe", "error " + std::to_string(GetLastError()));
-        CloseHandle(pi.hThread);
-        fm = pi.hProcess;
-        if (!Poll([&] { return !LogValue("PID").empty() || !LogValue("STARTFAILED").empty(); }, 15000))
-            return Check(false, "fakefm starts korvalin.exe", "no PID in its log");
-        kvPid = strtoul(LogValue("PID").c_str(), nullptr, 10);
-        if (!kvPid) return Check(false, "fakefm starts korvalin.exe", "STARTFAILED " + LogValue("STARTFAILED"));
-        kv = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, kvPid);
-        return true;
-    }
-
-    bool KorvalinEnded(DWORD ms) { return !kv || WaitForSingleObject(kv, ms) == WAIT_OBJECT_0; }
-
-    // Korvalin's exit code, as fakefm saw it; false when it did not end.
-    bool ExitCode(int& code, DWORD ms = 10000) {
-        if (!fm || WaitForSingleObject(fm, ms) != WAIT_OBJECT_0) return false;
-        std::string v = LogValue("EXIT");
-        if (v.empty()) return false;
-        code = atoi(v.c_str());
-        return true;
-    }
-
-    void Stop() {
-        if (kv) {
-            if (WaitForSingleObject(kv, 0) != WAIT_OBJECT_0) TerminateProcess(kv, 99);
-            CloseHandle(kv);
-            kv = nullptr;
-        }
-        if (fm) {
-            if (WaitForSingleObject(fm, 5000) != WAIT_OBJECT_0) TerminateProcess(fm, 99);
-            CloseHandle(fm);
-            fm = nullptr;
-        }
-    }
-
-    HWND WaitMain(DWORD ms = 15000) {
-        HWND h = nullptr;
-        Poll([&] { return (h = VisibleWindow(kvPid, "TfomMain")) != nullptr || KorvalinEnded(0); }, ms);
-        return h;
-    }
-
-    HWND WaitBox(DWORD ms = 15000) {
-        HWND h = nullptr;
-        Poll([&] { return (h = VisibleWindow(kvPid, "#32770")) != nullptr || KorvalinEnded(0); }, ms);
-        return h;
-    }
-};
-
-
-inline int ScreenW() { return GetSystemMetrics(SM_CXSCREEN); }
-inline int ScreenH() { return GetSystemMetrics(SM_CYSCREEN); }
-
-inline RECT Bounds(HWND h) {
-    RECT r = {};
-    GetWindowRect(h, &r);
-    return r;
-}
-
-inline std::string RectText(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
-           "x" + std::to_string(r.bottom - r.top);
-}
-
-
-// ------------------------------------------------------------ keyboard and dialogs
-
-// Presses the keys in order and releases them in reverse, as one chord
-// (VK_MENU, 'S' is Alt+S), into whatever has the focus.
-inline void Chord(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> in;
-    for (WORD k : keys) in.push_back(KeyRecord(k, false, false));
-    for (auto it = keys.end(); it != keys.begin();) in.push_back(KeyRecord(*--it, true, false));
-    SettledChord(in);
-}
-
-// The items of another process's list box or drop-down list. Asked in
-// UTF-16: Wine hands an ANSI caller UTF-16 text across processes.
-inline std::vector<std::string> ItemsOf(HWND list, bool combo = false) {
-    std::vector<std::string> r;
-    DWORD_PTR n = 0;
-    SendMessageTimeoutW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 3000, &n);
-    for (int i = 0; i < (int)n; ++i) {
-        DWORD_PTR len = 0;
-        SendMessageTimeoutW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 3000, &len);
-        std::wstring w(len + 1, L'\0');
-        DWORD_PTR got = 0;
-        SendMessageTimeoutW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, (LPARAM)&w[0], SMTO_ABORTIFHUNG, 3000, &got);
-        w.resize(wcslen(w.c_str()));
-        std::string a(w.size() * 2 + 1, '\0');
-        int m = WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &a[0], (int)a.size(), nullptr, nullptr);
-        a.resize(m > 0 ? m : 0);
-        r.push_back(a);
-    }
-    return r;
-}
-
-// A control's bounds in the client area of `top`.
-inline RECT BoundsIn(HWND top, HWND control) {
-    RECT r = Bounds(control);
-    MapWindowPoints(HWND_DESKTOP, top, (POINT*)&r, 2);
-    return r;
-}
 
 // The host path of `name` in the build folder: the one above kvtest.exe's.
 inline std::string BuildFile(const std::string& name) {
@@ -767,6 +624,101 @@ inline bool Screenshot(const std::string& unixPath) {
 
 // ------------------------------------------------------------ one session
 
+// One run of Korvalin, started by the stand-in file manager on a demo
+// folder, in a fresh case folder with its own copy of korvalin.exe.
+struct Run {
+    std::string dir;   // case folder, with trailing backslash
+    std::string exe;   // korvalin.exe in it
+    std::string ini;   // the ini file beside it
+    std::string demo;  // the panel's folder, with trailing backslash
+    std::string log;   // fakefm's log
+    HANDLE fm = nullptr, kv = nullptr;
+    DWORD kvPid = 0;
+    DWORD fmTimeout = 60000;  // fakefm stops Korvalin after this many ms
+
+    // A run on a given panel folder and program, outside the case folders.
+    Run(const std::string& panel, const std::string& program, const std::string& logFile)
+        : dir(Dir(program)), exe(program), ini(program.substr(0, program.size() - 4) + ".ini"),
+          demo(panel), log(logFile) {
+        if (!demo.empty() && demo.back() != '\\') demo += '\\';
+    }
+
+    Run() {
+        char name[32];
+        snprintf(name, sizeof name, "%02d-", ++g_caseNo);
+        std::string tag = g_case;
+        std::replace(tag.begin(), tag.end(), '/', '-');
+        std::replace(tag.begin(), tag.end(), ' ', '_');
+        dir = g_root + name + tag + "\\";
+        exe = dir + "korvalin.exe";
+        ini = dir + "korvalin.ini";
+        log = dir + "fakefm.log";
+        demo = dir + "demo\\";
+        for (const std::string& d : {dir, demo, demo + "old folder"}) CreateDirectoryA(d.c_str(), nullptr);
+        WriteAll(demo + "a.txt", "alpha\r\n");
+        WriteAll(demo + "b c.txt", "");
+        if (!CopyFileA(g_korvalin.c_str(), exe.c_str(), FALSE))
+            Check(false, "copy korvalin.exe", "error " + std::to_string(GetLastError()));
+    }
+
+    ~Run() { Stop(); }
+
+    // fakefm's log lines of `tag` (the tag alone, or with a blank and a
+    // value), each without the tag.
+    std::vector<std::string> Logged(const std::string& tag) const {
+        std::string t;
+        ReadAll(log, t);
+        std::vector<std::string> r;
+        for (const auto& l : Lines(t))
+            if (l == tag) r.push_back("");
+            else if (l.compare(0, tag.size() + 1, tag + " ") == 0) r.push_back(l.substr(tag.size() + 1));
+        return r;
+    }
+
+    std::string LogValue(const std::string& tag) const {
+        std::vector<std::string> v = Logged(tag);
+        return v.empty() ? "" : v.front();
+    }
+
+    bool Start(const std::vector<std::string>& fmArgs) {
+        std::string cmd = Quote(g_bin + "fakefm.exe") + " --dir " + Quote(demo.substr(0, demo.size() - 1)) +
+                          " --exe " + Quote(exe) + " --log " + Quote(log) + " --timeout " + std::to_string(fmTimeout);
+        for (const auto& a : fmArgs) cmd += " " + Quote(a);
+        PROCESS_INFORMATION pi;
+        if (!StartProcess(cmd, dir.c_str(), pi, 3))
+            return Check(false, "start fakefm.exe", "error " + std::to_string(GetLastError()));
+        fm = pi.hProcess;
+        if (!Poll([&] { return !LogValue("PID").empty() || !LogValue("STARTFAILED").empty(); }, 15000))
+            return Check(false, "fakefm starts korvalin.exe", "no PID in its log");
+        kvPid = strtoul(LogValue("PID").c_str(), nullptr, 10);
+        if (!kvPid) return Check(false, "fakefm starts korvalin.exe", "STARTFAILED " + LogValue("STARTFAILED"));
+        kv = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, kvPid);
+        return true;
+    }
+
+    bool KorvalinEnded(DWORD ms) { return !kv || WaitForSingleObject(kv, ms) == WAIT_OBJECT_0; }
+
+    // Korvalin's exit code, as fakefm saw it; false when it did not end.
+    bool ExitCode(int& code, DWORD ms = 10000) {
+        std::string v = fm && WaitForSingleObject(fm, ms) == WAIT_OBJECT_0 ? LogValue("EXIT") : "";
+        if (!v.empty()) code = atoi(v.c_str());
+        return !v.empty();
+    }
+
+    // Korvalin stopped at once, the panel given time to write its last lines.
+    void Stop() {
+        for (auto [h, ms] : {std::pair<HANDLE*, DWORD>{&kv, 0}, {&fm, 5000}}) {
+            if (!*h) continue;
+            if (WaitForSingleObject(*h, ms) != WAIT_OBJECT_0) TerminateProcess(*h, 99);
+            CloseHandle(*h);
+            *h = nullptr;
+        }
+    }
+};
+
+// fakefm's log lines of `tag`, as Run::Logged.
+inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) { return run.Logged(tag); }
+
 // Lines as the text box holds them: joined by CR LF, none after the last.
 inline std::string Join(const std::vector<std::string>& lines, const char* sep = "\r\n") {
     std::string r;
@@ -788,6 +740,15 @@ struct Session {
     Session(const std::string& panel, const std::string& program, const std::string& log)
         : run(panel, program, log) {}
 
+    // Waits up to `ms` for Korvalin's visible top window of class `cls`;
+    // null at once when Korvalin has ended.
+    HWND WaitWindow(const char* cls, DWORD ms) const {
+        HWND h = nullptr;
+        Poll([&] { return (h = VisibleWindow(run.kvPid, cls)) != nullptr || !run.kv ||
+                          WaitForSingleObject(run.kv, 0) == WAIT_OBJECT_0; }, ms);
+        return h;
+    }
+
     // Starts Korvalin, with `ini` written beside it first unless empty, and
     // waits until its show step has put the panel folder into the caption
     // and its thread holds the activation and the focus: a key pressed
@@ -795,7 +756,7 @@ struct Session {
     bool Open(const std::string& ini = "", const std::vector<std::string>& fmArgs = {}) {
         if (!ini.empty()) WriteAll(run.ini, ini);
         if (!run.Start(fmArgs)) return false;
-        main = run.WaitMain();
+        main = WaitWindow("TfomMain", 15000);
         edit = main ? Control(main, 100) : nullptr;
         HWND box = edit ? nullptr : Box();
         if (!Check(edit != nullptr, "main window with its text box appears",
@@ -837,8 +798,7 @@ struct Session {
 
     HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
     HWND WaitBox(DWORD ms = 10000) const {
-        HWND h = nullptr;
-        Poll([&] { return (h = Box()) != nullptr || (run.kv && WaitForSingleObject(run.kv, 0) == WAIT_OBJECT_0); }, ms);
+        HWND h = WaitWindow("#32770", ms);
         if (h) Sleep(200);  // its buttons and focus settle
         return h;
     }
@@ -869,27 +829,12 @@ struct Session {
         return changed;
     }
 
-    // True once Korvalin has ended, and with exit code 0 when `clean`.
-    bool Ended(DWORD ms = 15000, bool clean = true) {
-        int code = -1;
-        return clean ? run.ExitCode(code, ms) && code == 0 : run.KorvalinEnded(ms);
-    }
     // Escape, and Korvalin ends.
     bool Close() {
         Press(VK_ESCAPE);
         return run.KorvalinEnded(10000);
     }
 };
-
-// fakefm's log lines of `tag` (the tag alone, or with a blank and a value),
-// each without the tag.
-inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) {
-    std::vector<std::string> r;
-    for (const auto& l : run.LogLines())
-        if (l == tag) r.push_back("");
-        else if (l.compare(0, tag.size() + 1, tag + " ") == 0) r.push_back(l.substr(tag.size() + 1));
-    return r;
-}
 
 // Korvalin ended within `ms`, as the stand-in panel saw it, with exit code
 // `want`.

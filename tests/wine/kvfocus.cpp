@@ -97,8 +97,15 @@ void CaseSwitchBack() {
     }
 }
 
+}  // namespace
+
+void CaseFocusGroup() {
+    CaseAfterBox();
+    CaseSwitchBack();
+}
+
 // Tab and Shift+Tab between the controls, and the keys on a focused button.
-void CaseTab() {
+void CaseTabGroup() {
     struct K {
         WORD vk;
         bool shift;
@@ -150,7 +157,7 @@ void CaseTab() {
 }
 
 // 176,000 bytes through the clipboard and Ctrl+V: all of it arrives.
-void CasePaste() {
+void CasePasteGroup() {
     g_case = "paste/176000 bytes";
     std::string text;
     for (int i = 0; text.size() < 176000; ++i) {
@@ -180,7 +187,7 @@ void CasePaste() {
 }
 
 // A program named k乗.exe: the second byte of 乗 is a backslash's byte.
-void CaseAppDir() {
+void CaseAppDirGroup() {
     g_case = "appdir/k乗.exe";
     Session s;
     const std::string exe = s.run.dir + "k乗.exe";
@@ -195,22 +202,17 @@ void CaseAppDir() {
     s.SetLines("new.txt");
     SendKey(VK_RETURN);
     Check(s.run.KorvalinEnded(10000), "Enter confirms and closes the window");
-    std::string data = "(missing)";
-    ReadAll(s.run.demo + "new.txt", data);
-    CheckEq(data, "from the template\r\n", "new.txt is a copy of the template beside the program");
+    CheckEq(FileText(s.run.demo + "new.txt", "(missing)"), "from the template\r\n",
+            "new.txt is a copy of the template beside the program");
     Check(!Exists(s.run.dir + "k乗Templates"), "no template folder is made inside the program's name");
-    std::string ini;
-    ReadAll(s.run.ini, ini);
-    const std::vector<IniEntry> entries = ParseIni(ini);  // Find points into it
-    const IniEntry* tp = Find(entries, "FileList", "TemplatePath");
-    const std::string got = tp ? tp->value : "(missing)", want = s.run.dir + "Templates\\";
-    CheckEq(got, want, "k乗.ini is written with the template folder");
+    CheckEq(IniValueOf(ParseIni(FileText(s.run.ini)), "FileList", "TemplatePath"), s.run.dir + "Templates\\",
+            "k乗.ini is written with the template folder");
     Check(!Exists(s.run.dir + "k.ini") && !Exists(s.run.dir + "k乗.exe.ini"), "no other ini file");
 }
 
 // The ini file's save: attributes kept, a folder that takes no new file,
 // and a byte-order mark in front of the first section.
-void CaseIniSave() {
+void CaseIniSaveGroup() {
     {
         g_case = "inisave/hidden ini stays hidden";
         Session s;
@@ -219,9 +221,7 @@ void CaseIniSave() {
         if (s.Open()) {
             Check(s.Close(), "Escape closes the window");
             Check(s.Box() == nullptr, "no error box");
-            std::string text;
-            ReadAll(s.run.ini, text);
-            Check(Find(ParseIni(text), "Naming", "TimeFormat") != nullptr, "the ini file is written");
+            Check(Find(ParseIni(FileText(s.run.ini)), "Naming", "TimeFormat") != nullptr, "the ini file is written");
             DWORD a = GetFileAttributesA(s.run.ini.c_str());
             Check(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_HIDDEN), "it is still hidden",
                   "attributes " + std::to_string(a));
@@ -244,10 +244,8 @@ void CaseIniSave() {
                 Check(s.run.KorvalinEnded(10000), "Korvalin ends");
             }
             SetFolderImmutable(s.run.dir, false);
-            std::string text;
-            ReadAll(s.run.ini, text);
-            auto ini = ParseIni(text);
-            Check(text.compare(0, old.size(), old) == 0 && Find(ini, "Naming", "TimeFormat") != nullptr,
+            const std::string text = FileText(s.run.ini);
+            Check(text.compare(0, old.size(), old) == 0 && Find(ParseIni(text), "Naming", "TimeFormat") != nullptr,
                   "the ini file is written in place", Show(text.substr(0, 80)));
         }
     }
@@ -262,29 +260,17 @@ void CaseIniSave() {
                   "text " + Show(s.Text()));
             Check(!s.run.KorvalinEnded(300) && s.Box() == nullptr, "the window stays open");
             Check(s.Close(), "Escape closes the window");
-            std::string text;
-            ReadAll(s.run.ini, text);
+            const std::string text = FileText(s.run.ini);
             Check(text.compare(0, bom.size() + 12, bom + "[FileList]\r\n") == 0, "the mark is kept in front",
                   Show(text.substr(0, 20)));
             size_t first = text.find("[FileList]");
             Check(first != std::string::npos && text.find("[FileList]", first + 1) == std::string::npos,
                   "one FileList section");
-            const std::vector<IniEntry> entries = ParseIni(text.substr(bom.size()));  // Find points into it
-            const IniEntry* cm = Find(entries, "FileList", "ConfirmMode");
-            CheckEq(cm ? cm->value : "(missing)", "1", "ConfirmMode stays 1");
+            const auto entries = ParseIni(text.substr(bom.size()));
+            CheckEq(IniValueOf(entries, "FileList", "ConfirmMode"), "1", "ConfirmMode stays 1");
         }
     }
 }
 
-}  // namespace
-
-void CaseFocusGroup() {
-    CaseAfterBox();
-    CaseSwitchBack();
-}
-void CaseTabGroup() { CaseTab(); }
-void CasePasteGroup() { CasePaste(); }
-void CaseAppDirGroup() { CaseAppDir(); }
-void CaseIniSaveGroup() { CaseIniSave(); }
 
 }  // namespace kv

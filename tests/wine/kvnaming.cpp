@@ -14,9 +14,13 @@ struct Row {
     std::string want;
 };
 
-std::string Numbered(int n, const char* word) {
+// n.txt 30 times, or what the letter suffix makes of them: A to Z, then AA to AD.
+std::string Numbered(bool lettered) {
     std::vector<std::string> v;
-    for (int i = 0; i < n; ++i) v.push_back(word);
+    for (int i = 0; i < 30; ++i) {
+        std::string letters = i < 26 ? std::string(1, char('A' + i)) : "A" + std::string(1, char('A' + i - 26));
+        v.push_back(lettered ? "n-" + letters + ".txt" : "n.txt");
+    }
     return Join(v);
 }
 
@@ -41,9 +45,7 @@ void CaseNamingGroup() {
             std::vector<std::string> in, want;
             for (int i = 1; i <= 12; ++i) {
                 in.push_back("f" + std::to_string(i) + ".txt");
-                char b[32];
-                snprintf(b, sizeof b, "%02d-f%d.txt", i, i);
-                want.push_back(b);
+                want.push_back((i < 10 ? "0" : "") + std::to_string(i) + "-" + in.back());
             }
             in[2] = "docs\\plan.doc";
             want[2] = "docs\\03-plan.doc";
@@ -63,9 +65,15 @@ void CaseNamingGroup() {
         }
     }
 
+    // The day name of the default pattern yyyy_mm_dd_ddd, from the system.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char day[64] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (now.wDayOfWeek + 6) % 7, day, sizeof day);
     const Row rows[] = {
         // 后缀(&S), 字母编号(&A), 大写 (first, opened by Right), "-A".
-        {"letter suffix", {}, Numbered(30, "n.txt"), {'S', 'A', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, ""},
+        {"letter suffix", {}, Numbered(false), {'S', 'A', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+         Numbered(true)},
         {"date prefix", {}, "x.txt\r\nsub\\y", {'P', 'D', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          Today("%04d%02d%02d-x.txt\r\nsub\\") + Today("%04d%02d%02d-y")},
         // 常用语(&C), abc; the seventh entry is the wrapper ( ).
@@ -87,29 +95,15 @@ void CaseNamingGroup() {
          "my file name.txt\r\nx y\\"},
         {"OnlyDir suffix", {"--onlydir"}, "abc\r\nd.e", {'S', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          "abc-1\\\r\nd.e-2\\"},
+        {"day name suffix", {}, "x.txt", {'S', 'D', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
+         "x" + Today("%04d_%02d_%02d_") + day + ".txt"},
     };
-    // The day name of the default pattern yyyy_mm_dd_ddd, from the system.
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char day[64] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (now.wDayOfWeek + 6) % 7, day, sizeof day);
-    const Row dayRow = {"day name suffix", {}, "x.txt", {'S', 'D', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
-                        "x" + Today("%04d_%02d_%02d_") + day + ".txt"};
-    std::vector<Row> all(std::begin(rows), std::end(rows));
-    all.push_back(dayRow);
-    for (const Row& r : all) {
+    for (const Row& r : rows) {
         g_case = std::string("naming/") + r.what;
         Session s;
         if (!s.Open(naming, r.fmArgs)) continue;
         s.SetLines(r.lines);
-        std::string want = r.want;
-        if (want.empty()) {  // the letter suffix: A to Z, then AA to AD
-            std::vector<std::string> w;
-            for (int i = 1; i <= 30; ++i) w.push_back(i <= 26 ? "n-" + std::string(1, char('A' + i - 1)) + ".txt"
-                                                              : "n-A" + std::string(1, char('A' + i - 27)) + ".txt");
-            want = Join(w);
-        }
-        if (Check(s.Apply(r.keys, r.what), "the lines change")) CheckEq(TextOf(s.edit), want, "the lines");
+        if (Check(s.Apply(r.keys, r.what), "the lines change")) CheckEq(TextOf(s.edit), r.want, "the lines");
     }
 
     // Opened twice, the menu adds nothing: the space submenu keeps its size.
@@ -151,8 +145,7 @@ void CaseNamingGroup() {
         if (s.Open(naming)) {
             s.SetLines("乗\r\n乗乗\\");
             s.Confirm();
-            int code = -1;
-            Check(s.run.ExitCode(code, 15000) && code == 0, "Korvalin ends");
+            CheckExit(s, "Korvalin ends", 0, 15000);
             Check(Exists(s.run.demo + "乗") && !IsDir(s.run.demo + "乗"), "乗 is a file");
             Check(IsDir(s.run.demo + "乗乗"), "乗乗\\ is a folder named 乗乗");
         }

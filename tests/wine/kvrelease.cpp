@@ -118,25 +118,21 @@ void CaseReleaseGroup(const std::string& unpacked) {
     for (const Row& r : rows) lines.push_back(r.line);
     s.SetLines(lines);
     s.Confirm();
-    int code = -2;
-    if (Check(run.ExitCode(code, 20000), "korvalin ends after Enter")) CheckEq(code, 0, "exit code");
+    CheckExit(s, "korvalin ends after Enter", 0, 20000);
     for (const Row& r : rows) {
-        std::string path = run.demo + r.line;
         if (!r.tmpl) {
-            Check(IsDir(path), std::string("folder ") + r.line);
+            Check(IsDir(run.demo + r.line), std::string("folder ") + r.line);
             continue;
         }
-        std::string want, got = "(missing)";
-        if (*r.tmpl && !(ReadAll(run.dir + "Templates\\" + r.tmpl, want) && !want.empty()))
-            want = "(the sample is missing or empty)";
-        ReadAll(path, got);
-        CheckEq(got, want, std::string(r.line) + " is a copy of " + (*r.tmpl ? r.tmpl : "nothing"));
+        std::string want = *r.tmpl ? FileText(run.dir + "Templates\\" + r.tmpl) : "";
+        if (*r.tmpl && want.empty()) want = "(the sample is missing or empty)";
+        CheckEq(FileText(run.demo + r.line, "(missing)"), want,
+                std::string(r.line) + " is a copy of " + (*r.tmpl ? r.tmpl : "nothing"));
     }
 
     // The first run writes every key, with the defaults, and keeps the
     // comment at the top.
-    ini.clear();
-    ReadAll(run.ini, ini);
+    ini = FileText(run.ini);
     auto entries = ParseIni(ini);
     Check(ini.compare(0, 1, ";") == 0, "the ini keeps its comment");
     const struct {
@@ -149,10 +145,8 @@ void CaseReleaseGroup(const std::string& unpacked) {
         {"AfterCreate", "SleepTime", "200"}, {"AfterCreate", "TcColSep", "9"},
         {"Naming", "Separator", "| |.|-|_|#"},
     };
-    for (const auto& k : keys) {
-        const IniEntry* e = Find(entries, k.section, k.key);
-        CheckEq(e ? e->value : "(missing)", k.value, std::string("ini ") + k.section + "/" + k.key);
-    }
+    for (const auto& k : keys)
+        CheckEq(IniValueOf(entries, k.section, k.key), k.value, std::string("ini ") + k.section + "/" + k.key);
 }
 
 }  // namespace kv

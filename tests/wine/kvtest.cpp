@@ -62,13 +62,10 @@ void CheckIniEntries(const std::vector<IniEntry>& got, const std::vector<IniEntr
     size_t n = std::min(got.size(), want.size());
     size_t i = 0;
     while (i < n && got[i].section == want[i].section && got[i].key == want[i].key) ++i;
-    if (i < n || got.size() != want.size()) {
-        Check(false, "ini holds every key in order",
-              "entry " + std::to_string(i + 1) + " is " + (i < got.size() ? Show(show(got[i])) : "missing") +
-                  ", want " + (i < want.size() ? Show(show(want[i])) : "no more entries"));
+    if (!Check(i == n && got.size() == want.size(), "ini holds every key in order",
+               "entry " + std::to_string(i + 1) + " is " + (i < got.size() ? Show(show(got[i])) : "missing") +
+                   ", want " + (i < want.size() ? Show(show(want[i])) : "no more entries")))
         return;
-    }
-    Check(true, "ini holds every key in order");
     std::string bad;
     for (size_t j = 0; j < n; ++j)
         if (got[j].value != want[j].value)
@@ -174,16 +171,16 @@ void CaseWindow() {
         Check(ClassOf(s.edit) == "Edit" && (GetWindowLongA(s.edit, GWL_STYLE) & ES_MULTILINE),
               "multi-line text box 100", "class " + ClassOf(s.edit));
         CheckEq(s.Text(), "", "text box starts empty");
+        // Where the bottom panel puts its buttons: OK and Cancel at its right.
         for (const auto& b : buttons) {
             HWND c = Control(s.main, b.id);
             const std::string name = "button " + std::to_string(b.id);
-            if (Check(c && ClassOf(c) == "Button", name)) CheckEq(TextOf(c), b.text, name + " caption");
+            if (!Check(c && ClassOf(c) == "Button", name)) continue;
+            CheckEq(TextOf(c), b.text, name + " caption");
+            CheckEq(RectText(BoundsIn(s.main, c)), b.at, name + " bounds");
         }
         HWND ok = Control(s.main, IDOK);
         Check(ok && (GetWindowLongA(ok, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON, "OK is the default button");
-        // Where the bottom panel puts its buttons: OK and Cancel at its right.
-        for (const auto& b : buttons)
-            if (HWND c = Control(s.main, b.id)) CheckEq(RectText(BoundsIn(s.main, c)), b.at, "button " + std::to_string(b.id) + " bounds");
         Hint hint;
         Poll([&] { return (hint = ReadHint(s.run.kvPid, s.edit)).found; }, 3000);
         if (Check(hint.found, "text box has a tooltip")) {
@@ -232,13 +229,8 @@ void CasePosition() {
         s.Close();
         CheckExit(s, "korvalin ends");
 
-        std::string text;
-        ReadAll(s.run.ini, text);
-        const auto saved = ParseIni(text);
-        auto value = [&](const char* key) {
-            const IniEntry* e = Find(saved, "Window", key);
-            return e ? e->value : std::string("(missing)");
-        };
+        const auto saved = ParseIni(FileText(s.run.ini));
+        auto value = [&](const char* key) { return IniValueOf(saved, "Window", key); };
         // Saved bounds are the window's at exit; unsaved ones stay as they were.
         CheckEq(value("Left") + "," + value("Top"), row.savePos ? place : Pair(row.left, ",", row.top),
                 row.savePos ? "place written back" : "Left and Top left untouched");
@@ -269,9 +261,7 @@ void CaseReadOnly() {
     }
     s.run.Stop();
     SetImmutable(s.run.ini, false);
-    std::string now;
-    ReadAll(s.run.ini, now);
-    CheckEq(now, old, "ini file unchanged");
+    CheckEq(FileText(s.run.ini), old, "ini file unchanged");
 }
 
 // The main job: names typed into the box are created in the panel's folder.
@@ -319,20 +309,25 @@ void CaseStartupTime(int reps) {
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     };
+    struct Series {
+        std::string name, exe;
+        const char* cls;
+        std::string args;
+        std::vector<double> times;
+        std::vector<std::string> stages;         // stamp names, in order
+        std::vector<std::vector<double>> stamps;  // ms since CreateProcess
+        // A benchmark build leaves its stamps beside the program.
+        std::string StampsFile() const { return exe.substr(0, exe.size() - 4) + ".stamps"; }
+    };
     LARGE_INTEGER f, t0, t1;
     QueryPerformanceFrequency(&f);
-    auto once = [&](const std::string& exe, const char* cls, const std::string& args) -> double {
-        std::string cmd = Quote(exe) + (args.empty() ? "" : " " + args);
-        std::vector<char> buf(cmd.begin(), cmd.end());
-        buf.push_back(0);
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
+    auto once = [&](const Series& p) -> double {
+        PROCESS_INFORMATION pi;
         QueryPerformanceCounter(&t0);
-        if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, run.dir.c_str(), &si, &pi))
-            return -1;
+        if (!StartProcess(Quote(p.exe) + (p.args.empty() ? "" : " " + p.args), run.dir.c_str(), pi)) return -1;
         HWND h = nullptr;
-        for (DWORD start = GetTickCount(); !(h = VisibleWindow(pi.dwProcessId, cls)) && GetTickCount() - start < 15000 &&
+        for (DWORD start = GetTickCount(); !(h = VisibleWindow(pi.dwProcessId, p.cls)) &&
+                                           GetTickCount() - start < 15000 &&
                                            WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT;
              Sleep(1))
             pump();
@@ -342,7 +337,6 @@ void CaseStartupTime(int reps) {
                                        MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0;)
             pump();
         if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         return h ? (t1.QuadPart - t0.QuadPart) * 1000.0 / f.QuadPart : -1;
     };
@@ -350,14 +344,6 @@ void CaseStartupTime(int reps) {
         if (v.empty()) return -1.0;
         std::sort(v.begin(), v.end());
         return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    };
-    struct Series {
-        std::string name, exe;
-        const char* cls;
-        std::string args;
-        std::vector<double> times;
-        std::vector<std::string> stages;         // stamp names, in order
-        std::vector<std::vector<double>> stamps;  // ms since CreateProcess
     };
     // The baselines start from the same folder as Korvalin's copy; a
     // benchmark build brings Korvalin without the themed controls too.
@@ -367,11 +353,9 @@ void CaseStartupTime(int reps) {
         if (CopyFileA((g_bin + b).c_str(), (run.dir + b).c_str(), FALSE))
             progs.push_back({b, run.dir + b, classic ? "TfomMain" : "BareWin", classic ? Quote(run.demo) : "", {}, {}, {}});
     }
-    // A benchmark build leaves its stamps beside the program.
     auto readStamps = [&](Series& p) {
-        std::string text, path = p.exe.substr(0, p.exe.size() - 4) + ".stamps";
-        if (!ReadAll(path, text)) return;
-        DeleteFileA(path.c_str());
+        std::string text = FileText(p.StampsFile());
+        DeleteFileA(p.StampsFile().c_str());
         size_t i = 0;
         for (const auto& l : Lines(text)) {
             char what[64];
@@ -389,12 +373,12 @@ void CaseStartupTime(int reps) {
     };
 
     for (Series& p : progs) {  // warm-up: Korvalin's first run also writes the ini
-        once(p.exe, p.cls, p.args);
-        DeleteFileA((p.exe.substr(0, p.exe.size() - 4) + ".stamps").c_str());
+        once(p);
+        DeleteFileA(p.StampsFile().c_str());
     }
     for (int i = 0; i < reps; ++i)
         for (Series& p : progs) {
-            double ms = once(p.exe, p.cls, p.args);
+            double ms = once(p);
             readStamps(p);
             if (ms >= 0) p.times.push_back(ms);
         }
