@@ -1,5 +1,6 @@
 // What several case files share beyond the driver: ini files of one section,
-// the user's registry set for one case, and the text box's lines in sight.
+// numbered names, the user's registry set for one case, and the text box's
+// lines in sight.
 #pragma once
 #include "kvdriver.h"
 

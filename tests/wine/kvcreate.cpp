@@ -43,11 +43,9 @@ std::vector<std::string> Entries(const std::string& dir) {
     std::vector<std::string> r;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return r;
-    do
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &fd))
         if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..")) r.push_back(fd.cFileName);
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
     std::sort(r.begin(), r.end());
     return r;
 }

@@ -163,8 +163,7 @@ void CaseScale(int dpi) {
     std::vector<std::string> args;
     for (const std::string& n : names) {
         WriteAll(s.run.demo + n, "");
-        args.push_back("--select");
-        args.push_back(n);
+        args.insert(args.end(), {"--select", n});
     }
     if (!s.Open("[FileList]\r\nInitBySelect=1\r\nAutoSizeOnInit=1\r\nInitPathType=1\r\n", args)) return;
     long lines = 0;
