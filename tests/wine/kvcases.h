@@ -54,12 +54,12 @@ struct UserRegistry {
         }
         ok = true;
         for (const Value& v : values) {
-            saved.push_back({v.name, REG_NONE, std::string(1024, '\0')});
+            saved.push_back({v.name, REG_NONE, ""});
             Value& old = saved.back();
-            DWORD size = (DWORD)old.data.size();
-            if (RegQueryValueExA(key, v.name.c_str(), nullptr, &old.type, (BYTE*)&old.data[0], &size))
-                old.type = REG_NONE;
+            DWORD size = 0;
+            if (RegQueryValueExA(key, v.name.c_str(), nullptr, &old.type, nullptr, &size)) old.type = REG_NONE;
             old.data.resize(size);
+            if (size) RegQueryValueExA(key, v.name.c_str(), nullptr, nullptr, (BYTE*)&old.data[0], &size);
             if (RegSetValueExA(key, v.name.c_str(), 0, v.type, (const BYTE*)v.data.data(), (DWORD)v.data.size()))
                 ok = false;
         }

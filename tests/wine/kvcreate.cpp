@@ -121,18 +121,17 @@ std::string CurrentDirOf(DWORD pid) {
     PROCESS_BASIC_INFORMATION info = {};
     BYTE* params = nullptr;
     UNICODE_STRING dos = {};
-    std::string a;
+    std::wstring w;
     if (h && query && query(h, ProcessBasicInformation, &info, sizeof info, nullptr) == 0 &&
         ReadProcessMemory(h, (BYTE*)info.PebBaseAddress + kPebParams, &params, sizeof params, nullptr) &&
-        ReadProcessMemory(h, params + kParamsCurDir, &dos, sizeof dos, nullptr) && dos.Length) {
-        std::wstring w(dos.Length / 2, L'\0');
-        if (ReadProcessMemory(h, dos.Buffer, &w[0], dos.Length, nullptr)) {
-            a.assign(w.size() * 2 + 1, '\0');
-            a.resize(std::max(0, WideCharToMultiByte(CP_ACP, 0, w.data(), (int)w.size(), &a[0], (int)a.size(),
-                                                     nullptr, nullptr)));
-        }
+        ReadProcessMemory(h, params + kParamsCurDir, &dos, sizeof dos, nullptr)) {
+        w.resize(dos.Length / 2);
+        if (!ReadProcessMemory(h, dos.Buffer, &w[0], dos.Length, nullptr)) w.clear();
     }
     if (h) CloseHandle(h);
+    std::string a(w.size() * 2, '\0');
+    a.resize(std::max(0, WideCharToMultiByte(CP_ACP, 0, w.data(), (int)w.size(), &a[0], (int)a.size(), nullptr,
+                                             nullptr)));
     return a.empty() ? "(unreadable)" : a;
 }
 
