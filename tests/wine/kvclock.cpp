@@ -1,67 +1,16 @@
 // The naming menu's dates under the user's own clock: the system's time
 // formats, set in the regional settings of the test prefix, behind the
 // patterns t, tt and c, applied through the menu by real key presses.
-#include "kvdriver.h"
+#include "kvcases.h"
 
 namespace kv {
 namespace {
 
-const char* const kInternational = "Control Panel\\International";
-
-// Sets values of the user's regional settings for one case, and puts back
-// what was there (removes what was not) when the case ends, failed or not.
-class RegionalSettings {
-public:
-    explicit RegionalSettings(const std::vector<std::pair<std::string, std::string>>& values) {
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kInternational, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
-                            nullptr) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            Check(false, "open HKCU\\" + std::string(kInternational));
-            return;
-        }
-        for (const auto& v : values) {
-            Saved s{v.first, false, ""};
-            char buf[256] = {};
-            DWORD size = sizeof buf - 1, type = 0;
-            if (RegQueryValueExA(key_, v.first.c_str(), nullptr, &type, (BYTE*)buf, &size) == ERROR_SUCCESS) {
-                s.existed = true;
-                s.value = buf;
-            }
-            saved_.push_back(s);
-            RegSetValueExA(key_, v.first.c_str(), 0, REG_SZ, (const BYTE*)v.second.c_str(),
-                           (DWORD)v.second.size() + 1);
-        }
-    }
-    ~RegionalSettings() {
-        if (!key_) return;
-        for (const Saved& s : saved_)
-            if (s.existed)
-                RegSetValueExA(key_, s.name.c_str(), 0, REG_SZ, (const BYTE*)s.value.c_str(), (DWORD)s.value.size() + 1);
-            else
-                RegDeleteValueA(key_, s.name.c_str());
-        RegCloseKey(key_);
-    }
-    bool ok() const { return key_ != nullptr; }
-
-private:
-    struct Saved {
-        std::string name;
-        bool existed;
-        std::string value;
-    };
-    HKEY key_ = nullptr;
-    std::vector<Saved> saved_;
-};
-
-std::string TimeText(const SYSTEMTIME& t, const std::string& format) {
+// The system's text of `t`: its short date, or its time in `format`.
+std::string TimeText(const SYSTEMTIME& t, const std::string& format, bool shortDate = false) {
     char b[128] = {};
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, format.c_str(), b, sizeof b);
-    return b;
-}
-
-std::string ShortDateText(const SYSTEMTIME& t) {
-    char b[128] = {};
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, b, sizeof b);
+    if (shortDate) GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, b, sizeof b);
+    else GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, format.c_str(), b, sizeof b);
     return b;
 }
 
@@ -72,15 +21,11 @@ std::vector<SYSTEMTIME> SecondsBetween(SYSTEMTIME from, const SYSTEMTIME& to) {
     FILETIME a, b;
     SystemTimeToFileTime(&from, &a);
     SystemTimeToFileTime(&to, &b);
-    ULARGE_INTEGER i, end;
-    i.LowPart = a.dwLowDateTime, i.HighPart = a.dwHighDateTime;
-    end.LowPart = b.dwLowDateTime, end.HighPart = b.dwHighDateTime;
     std::vector<SYSTEMTIME> r;
-    for (; i.QuadPart <= end.QuadPart && r.size() < 600; i.QuadPart += 10000000ULL) {
-        FILETIME f = {i.LowPart, i.HighPart};
-        SYSTEMTIME s;
-        FileTimeToSystemTime(&f, &s);
-        r.push_back(s);
+    for (uint64_t i = U64(a); i <= U64(b) && r.size() < 600; i += 10000000ULL) {
+        const FILETIME f = {(DWORD)i, (DWORD)(i >> 32)};
+        r.emplace_back();
+        FileTimeToSystemTime(&f, &r.back());
     }
     return r;
 }
@@ -110,7 +55,7 @@ void ApplyDate(const Clock& clock, const std::string& pattern, int index) {
     const std::string got = s.Text(), format = pattern == "t" ? clock.shortTime : clock.longTime;
     std::string want;
     for (const SYSTEMTIME& t : SecondsBetween(before, after)) {
-        want = pattern == "c" ? ShortDateText(t) : TimeText(t, format);
+        want = TimeText(t, format, pattern == "c");
         if (pattern == "c" && (t.wHour || t.wMinute || t.wSecond)) want += " " + TimeText(t, format);
         want += "x.txt";
         if (got == want) break;
@@ -130,11 +75,12 @@ void CaseClockGroup() {
     };
     for (const Clock& c : clocks) {
         g_case = std::string("clock/") + c.what;
-        std::vector<std::pair<std::string, std::string>> values;
+        std::vector<UserRegistry::Value> values;
         if (c.set)
-            values = {{"sShortTime", c.shortTime}, {"sTimeFormat", c.longTime}, {"s1159", "上午"}, {"s2359", "下午"}};
-        RegionalSettings settings(values);
-        if (!settings.ok()) continue;
+            values = {UserRegistry::Text("sShortTime", c.shortTime), UserRegistry::Text("sTimeFormat", c.longTime),
+                      UserRegistry::Text("s1159", "上午"), UserRegistry::Text("s2359", "下午")};
+        UserRegistry settings("Control Panel\\International", values);
+        if (!Check(settings.ok, "the regional settings are set")) continue;
         if (!c.set) {
             // The wide call: Wine refuses the short time in the ANSI one.
             wchar_t s[64] = {}, l[64] = {};

@@ -2,11 +2,11 @@
 // list from the panel's selection, typed lines turned into files and
 // folders, templates, the replace and failure questions, and input that is
 // too long, too much or made of odd bytes. Files are checked on disk.
-#include "kvdriver.h"
+#include "kvcases.h"
 
 #include <winternl.h>
 
-#include <cstdint>
+#include <array>
 
 namespace kv {
 namespace {
@@ -38,26 +38,14 @@ std::vector<std::string> Subst(std::vector<std::string> v, const Run& run) {
 // The same place as a check names it: relative to the panel folder.
 std::string Shown(const std::string& s) { return Replace(Replace(s, "{demo}", ""), "{case}", "..\\"); }
 
-// An ini file with the [FileList] keys "Key=value Key=value"; none for "".
-std::string FileListIni(const std::string& keys, const Run& run) {
-    std::string t;
-    for (size_t i = 0, e; i < keys.size(); i = e + 1) {
-        e = std::min(keys.find(' ', i), keys.size());
-        if (e > i) t += Subst(keys.substr(i, e - i), run) + "\r\n";
-    }
-    return t.empty() ? t : "[FileList]\r\n" + t;
-}
-
 // Names of a folder's entries, without "." and "..".
 std::vector<std::string> Entries(const std::string& dir) {
     std::vector<std::string> r;
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return r;
-    do
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &fd))
         if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..")) r.push_back(fd.cFileName);
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
     std::sort(r.begin(), r.end());
     return r;
 }
@@ -72,26 +60,18 @@ std::string TrimForName(const std::string& l) {
     return l.substr(a, b - a);
 }
 
-uint64_t U64(const FILETIME& f) { return ((uint64_t)f.dwHighDateTime << 32) | f.dwLowDateTime; }
-
 uint64_t Now() {
     FILETIME f;
     GetSystemTimeAsFileTime(&f);
     return U64(f);
 }
 
-// Creation, last-access and last-write time, read without opening the file.
-bool FileTimes(const std::string& p, uint64_t t[3]) {
-    WIN32_FILE_ATTRIBUTE_DATA d;
-    if (!GetFileAttributesExA(p.c_str(), GetFileExInfoStandard, &d)) return false;
-    t[0] = U64(d.ftCreationTime), t[1] = U64(d.ftLastAccessTime), t[2] = U64(d.ftLastWriteTime);
-    return true;
-}
-
-uint64_t LastWrite(const std::string& p) {
-    uint64_t t[3] = {};
-    FileTimes(p, t);
-    return t[2];
+// Creation, last-access and last-write time, read without opening the file;
+// zeros when they cannot be read.
+std::array<uint64_t, 3> FileTimes(const std::string& p) {
+    WIN32_FILE_ATTRIBUTE_DATA d = {};
+    GetFileAttributesExA(p.c_str(), GetFileExInfoStandard, &d);
+    return {U64(d.ftCreationTime), U64(d.ftLastAccessTime), U64(d.ftLastWriteTime)};
 }
 
 // 2001-01-01: far enough back that a copied time cannot pass for "now".
@@ -104,15 +84,15 @@ bool MakeOld(const std::string& p) {
     if (h == INVALID_HANDLE_VALUE) return false;
     BOOL ok = SetFileTime(h, &f, &f, &f);
     CloseHandle(h);
-    return ok && LastWrite(p) == U64(f);
+    return ok && FileTimes(p)[2] == U64(f);
 }
 
 // All three times of a new file lie between the confirm and the end of the
 // run; a second of slack for file systems that keep coarser times.
 void CheckFreshTimes(const std::string& p, uint64_t from, uint64_t to, const std::string& what) {
     const uint64_t slack = 10000000ull;
-    uint64_t t[3];
-    if (!Check(FileTimes(p, t), what + ": times readable")) return;
+    const std::array<uint64_t, 3> t = FileTimes(p);
+    if (!Check(t[2] != 0, what + ": times readable")) return;
     const char* names[3] = {"creation", "last-access", "last-write"};
     std::string bad;
     for (int i = 0; i < 3; ++i)
@@ -141,18 +121,17 @@ std::string CurrentDirOf(DWORD pid) {
     PROCESS_BASIC_INFORMATION info = {};
     BYTE* params = nullptr;
     UNICODE_STRING dos = {};
-    std::string a;
+    std::wstring w;
     if (h && query && query(h, ProcessBasicInformation, &info, sizeof info, nullptr) == 0 &&
         ReadProcessMemory(h, (BYTE*)info.PebBaseAddress + kPebParams, &params, sizeof params, nullptr) &&
-        ReadProcessMemory(h, params + kParamsCurDir, &dos, sizeof dos, nullptr) && dos.Length) {
-        std::wstring w(dos.Length / 2, L'\0');
-        if (ReadProcessMemory(h, dos.Buffer, &w[0], dos.Length, nullptr)) {
-            a.assign(w.size() * 2 + 1, '\0');
-            a.resize(std::max(0, WideCharToMultiByte(CP_ACP, 0, w.data(), (int)w.size(), &a[0], (int)a.size(),
-                                                     nullptr, nullptr)));
-        }
+        ReadProcessMemory(h, params + kParamsCurDir, &dos, sizeof dos, nullptr)) {
+        w.resize(dos.Length / 2);
+        if (!ReadProcessMemory(h, dos.Buffer, &w[0], dos.Length, nullptr)) w.clear();
     }
     if (h) CloseHandle(h);
+    std::string a(w.size() * 2, '\0');
+    a.resize(std::max(0, WideCharToMultiByte(CP_ACP, 0, w.data(), (int)w.size(), &a[0], (int)a.size(), nullptr,
+                                             nullptr)));
     return a.empty() ? "(unreadable)" : a;
 }
 
@@ -167,37 +146,34 @@ std::string IconOf(HWND dlg) {
     const int w = GetSystemMetrics(SM_CXICON), h = GetSystemMetrics(SM_CYICON);
     POINT at = {0, 0};
     ClientToScreen(icon, &at);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
     HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
     HGDIOBJ old = SelectObject(mem, bmp);
     auto pixels = [&] {
-        std::vector<DWORD> px(w * h);
-        GetDIBits(mem, bmp, 0, h, px.data(), &bi, DIB_RGB_COLORS);
+        std::vector<COLORREF> px;
+        for (int i = 0; i < w * h; ++i) px.push_back(GetPixel(mem, i % w, i / w));
         return px;
     };
     BitBlt(mem, 0, 0, w, h, screen, at.x, at.y, SRCCOPY);
-    const std::vector<DWORD> shown = pixels();
-    const COLORREF bg = GetPixel(mem, 0, 0);
+    const std::vector<COLORREF> shown = pixels();
+    HBRUSH bg = CreateSolidBrush(shown[0]);
+    const RECT all = {0, 0, w, h};
     const std::pair<const char*, LPCSTR> stds[] = {
         {"stop", IDI_HAND}, {"exclamation", IDI_EXCLAMATION}, {"question", IDI_QUESTION},
         {"information", IDI_ASTERISK}};
     std::string best = "unclear";
     double bestDiff = 1e18;
     for (const auto& s : stds) {
-        RECT r = {0, 0, w, h};
-        HBRUSH b = CreateSolidBrush(bg);
-        FillRect(mem, &r, b);
-        DeleteObject(b);
+        FillRect(mem, &all, bg);
         DrawIconEx(mem, 0, 0, LoadIconA(nullptr, s.second), w, h, 0, nullptr, DI_NORMAL);
-        const std::vector<DWORD> ref = pixels();
+        const std::vector<COLORREF> ref = pixels();
         double d = 0;
         for (size_t i = 0; i < ref.size(); ++i)
             for (int sh = 0; sh < 24; sh += 8)
                 d += std::abs((int)((ref[i] >> sh) & 255) - (int)((shown[i] >> sh) & 255));
         if (d < bestDiff) bestDiff = d, best = s.first;
     }
+    DeleteObject(bg);
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
@@ -256,31 +232,105 @@ void CheckQuestion(HWND dlg, const Session& s, const std::string& caption, const
     Check(GetWindow(dlg, GW_OWNER) == s.main, "the main window owns the question");
 }
 
-// ------------------------------------------------------------ initial list
+// ------------------------------------------------------------ confirmed lines
 
-// Every line of the text box in sight: neither scrolled sideways nor below it.
-void CheckLinesFit(HWND edit, const std::vector<std::string>& lines) {
-    RECT box = {};
-    GetClientRect(edit, &box);
-    std::string bad;
-    size_t start = 0;
-    for (const auto& l : lines) {
-        DWORD_PTR first = 0, last = 0;
-        SendMessageTimeoutA(edit, EM_POSFROMCHAR, start, 0, SMTO_ABORTIFHUNG, 3000, &first);
-        SendMessageTimeoutA(edit, EM_POSFROMCHAR, start + l.size() - 1, 0, SMTO_ABORTIFHUNG, 3000, &last);
-        const int x0 = (short)LOWORD(first), x1 = (short)LOWORD(last), y1 = (short)HIWORD(last);
-        if (x0 < 0 || x1 >= box.right || y1 < 0 || y1 >= box.bottom)
-            bad += (bad.empty() ? "" : "; ") + l + " at x " + std::to_string(x0) + ".." + std::to_string(x1) + " y " +
-                   std::to_string(y1);
-        start += l.size() + 2;
+// The lines of one run, confirmed with Enter, and what the user then sees:
+// the questions in order, each answered, and what is on disk. Paths hold
+// {case} or {demo}; template paths lie below the case folder.
+struct File {
+    std::string path, data;
+};
+struct Ask {
+    std::string text;
+    int answer;
+    int defButton;     // 0: the text alone is checked
+    const char* icon;  // with the default button, caption and owner
+};
+struct ConfirmRow {
+    const char* name;
+    const char* ini;  // [FileList] keys
+    std::vector<std::string> fmArgs, lines;
+    std::vector<File> templates;  // made before the run, with old times
+    std::vector<Ask> asks;
+    // A file made by the run is empty or a template's copy with times of
+    // its own; one that was there and keeps its contents keeps its
+    // last-write time. Nothing else appears in the panel folder.
+    std::vector<File> files;
+    std::vector<std::string> folders, absent;
+};
+
+void ConfirmRows(const std::string& prefix, const std::vector<ConfirmRow>& rows) {
+    for (const auto& row : rows) {
+        g_case = prefix + row.name;
+        Session s;
+        const Run& run = s.run;
+        bool ready = MakeOld(run.demo + "a.txt");
+        for (const auto& t : row.templates) {
+            const std::string p = run.dir + t.path;
+            CreateDirectoryA(Dir(p).c_str(), nullptr);
+            ready = WriteAll(p, t.data) && MakeOld(p) && ready;
+        }
+        if (!Check(ready, "files in place")) continue;
+        std::vector<std::string> listing = Entries(run.demo), had;
+        std::vector<uint64_t> wrote;
+        for (const auto& f : row.files) {
+            had.emplace_back("(missing)");
+            ReadAll(Subst(f.path, run), had.back());
+            wrote.push_back(FileTimes(Subst(f.path, run))[2]);
+            Expect(listing, f.path);
+        }
+        for (const auto& d : row.folders) Expect(listing, d);
+        std::sort(listing.begin(), listing.end());
+        if (!s.Open(Subst(IniSection("FileList", row.ini), run), row.fmArgs)) continue;
+        const std::string text = Join(Subst(row.lines, run)), caption = TextOf(s.main);
+        if (!Check(s.SetLines(text) && s.Text() == text, "text set")) continue;
+        const uint64_t from = Now();
+        s.Confirm();
+        for (const auto& a : row.asks) {
+            HWND dlg = NextBox(s);
+            if (!Check(dlg != nullptr, "a question comes")) break;
+            if (a.defButton) CheckQuestion(dlg, s, caption, Subst(a.text, run), a.defButton, a.icon);
+            else CheckEq(ReadBox(dlg).text, Subst(a.text, run), "question text");
+            s.Answer(a.answer);
+        }
+        CheckEnds(s);
+        const uint64_t to = Now();
+        for (size_t i = 0; i < row.files.size(); ++i) {
+            const File& f = row.files[i];
+            const std::string p = Subst(f.path, run), name = Shown(f.path);
+            const bool kept = f.data == had[i];
+            std::string data = "(missing)";
+            if (!Check(IsFile(p) && ReadAll(p, data), "file " + name)) continue;
+            const char* what = kept             ? " is unchanged byte for byte"
+                               : f.data.empty() ? " is empty"
+                                                : " is the template's copy";
+            Check(data == f.data, "file " + name + what, "got " + Show(data) + ", want " + Show(f.data));
+            if (kept)
+                CheckEq(std::to_string(FileTimes(p)[2]), std::to_string(wrote[i]),
+                        name + ": its last-write time is unchanged");
+            else if (!f.data.empty() && had[i] == "(missing)") CheckFreshTimes(p, from, to, name);
+        }
+        for (const auto& d : row.folders) Check(IsDir(Subst(d, run)), "folder " + Shown(d));
+        for (const auto& a : row.absent) Check(!Exists(Subst(a, run)), "nothing named " + Show(Shown(a)));
+        std::vector<std::string> got = Entries(run.demo);
+        for (auto& e : got) e = e.substr(0, 40);
+        CheckEq(Join(got, "|"), Join(listing, "|"), "nothing else is created in the panel folder");
+        std::string changed;
+        for (const auto& t : row.templates) {
+            std::string data = "(missing)";
+            if (!ReadAll(run.dir + t.path, data) || data != t.data) changed += " " + t.path;
+        }
+        if (!row.templates.empty()) Check(changed.empty(), "the templates are left as they were", changed);
     }
-    Check(bad.empty(), "every line fits in the text box",
-          bad + " (box " + std::to_string(box.right) + "x" + std::to_string(box.bottom) + ")");
 }
+
+}  // namespace
+
+// ------------------------------------------------------------ initial list
 
 // A selection fills the text box, the window fits it, and the panel folder
 // becomes Korvalin's current directory.
-void CaseInitList() {
+void CaseInitListGroup() {
     enum Size { kAny, kDesigned, kGrown };
     struct Row {
         const char* name;
@@ -326,7 +376,7 @@ void CaseInitList() {
         for (const std::string& f : {run.demo + "a.b.txt", run.demo + ".cfg", run.demo + kLongName,
                                      run.dir + "my work\\x y.txt"})
             WriteAll(f, "");
-        if (!s.Open(FileListIni(row.ini, run), Subst(row.fmArgs, run))) continue;
+        if (!s.Open(Subst(IniSection("FileList", row.ini), run), Subst(row.fmArgs, run))) continue;
         const std::string panel = Subst(row.panel, run);
         CheckEq(TextOf(s.main), std::string("Korvalin - ") + (row.onlyDir ? "OnlyDir - " : "") + panel, "caption");
         const std::vector<std::string> lines = Subst(row.lines, run);
@@ -348,7 +398,7 @@ void CaseInitList() {
             Check(client.right > 384 && client.bottom > 111, "window grows", "client " + size);
             Check(r.right - r.left <= work.right - work.left && r.bottom - r.top <= work.bottom - work.top,
                   "window stays within the work area", RectText(r));
-            CheckLinesFit(s.edit, lines);
+            CheckLinesInSight(s.edit, "every line fits in the text box");
         }
         CheckEq(CurrentDirOf(run.kvPid), panel, "the panel folder is the current directory");
         s.Press(VK_ESCAPE);
@@ -356,100 +406,8 @@ void CaseInitList() {
     }
 }
 
-// ------------------------------------------------------------ confirmed lines
-
-// The lines of one run, confirmed with Enter, and what the user then sees:
-// the questions in order, each answered, and what is on disk. Paths hold
-// {case} or {demo}; template paths lie below the case folder.
-struct File {
-    std::string path, data;
-};
-struct Ask {
-    std::string text;
-    int answer;
-    int defButton;     // 0: the text alone is checked
-    const char* icon;  // with the default button, caption and owner
-};
-struct ConfirmRow {
-    const char* name;
-    const char* ini;  // [FileList] keys
-    std::vector<std::string> fmArgs, lines;
-    std::vector<File> templates;  // made before the run, with old times
-    std::vector<Ask> asks;
-    // A file made by the run is empty or a template's copy with times of
-    // its own; one that was there and keeps its contents keeps its
-    // last-write time. Nothing else appears in the panel folder.
-    std::vector<File> files;
-    std::vector<std::string> folders, absent;
-};
-
-void ConfirmRows(const std::string& prefix, const std::vector<ConfirmRow>& rows) {
-    for (const auto& row : rows) {
-        g_case = prefix + row.name;
-        Session s;
-        const Run& run = s.run;
-        bool ready = MakeOld(run.demo + "a.txt");
-        for (const auto& t : row.templates) {
-            const std::string p = run.dir + t.path;
-            CreateDirectoryA(Dir(p).c_str(), nullptr);
-            ready = WriteAll(p, t.data) && MakeOld(p) && ready;
-        }
-        if (!Check(ready, "files in place")) continue;
-        std::vector<std::string> listing = Entries(run.demo), had;
-        std::vector<uint64_t> wrote;
-        for (const auto& f : row.files) {
-            had.emplace_back("(missing)");
-            ReadAll(Subst(f.path, run), had.back());
-            wrote.push_back(LastWrite(Subst(f.path, run)));
-            Expect(listing, f.path);
-        }
-        for (const auto& d : row.folders) Expect(listing, d);
-        std::sort(listing.begin(), listing.end());
-        if (!s.Open(FileListIni(row.ini, run), row.fmArgs)) continue;
-        const std::string text = Join(Subst(row.lines, run)), caption = TextOf(s.main);
-        if (!Check(s.SetLines(text) && s.Text() == text, "text set")) continue;
-        const uint64_t from = Now();
-        s.Confirm();
-        for (const auto& a : row.asks) {
-            HWND dlg = NextBox(s);
-            if (!Check(dlg != nullptr, "a question comes")) break;
-            if (a.defButton) CheckQuestion(dlg, s, caption, Subst(a.text, run), a.defButton, a.icon);
-            else CheckEq(ReadBox(dlg).text, Subst(a.text, run), "question text");
-            s.Answer(a.answer);
-        }
-        CheckEnds(s);
-        const uint64_t to = Now();
-        for (size_t i = 0; i < row.files.size(); ++i) {
-            const File& f = row.files[i];
-            const std::string p = Subst(f.path, run), name = Shown(f.path);
-            const bool kept = f.data == had[i];
-            std::string data = "(missing)";
-            if (!Check(IsFile(p) && ReadAll(p, data), "file " + name)) continue;
-            const char* what = kept             ? " is unchanged byte for byte"
-                               : f.data.empty() ? " is empty"
-                                                : " is the template's copy";
-            Check(data == f.data, "file " + name + what, "got " + Show(data) + ", want " + Show(f.data));
-            if (kept)
-                CheckEq(std::to_string(LastWrite(p)), std::to_string(wrote[i]),
-                        name + ": its last-write time is unchanged");
-            else if (!f.data.empty() && had[i] == "(missing)") CheckFreshTimes(p, from, to, name);
-        }
-        for (const auto& d : row.folders) Check(IsDir(Subst(d, run)), "folder " + Shown(d));
-        for (const auto& a : row.absent) Check(!Exists(Subst(a, run)), "nothing named " + Show(Shown(a)));
-        std::vector<std::string> got = Entries(run.demo);
-        for (auto& e : got) e = e.substr(0, 40);
-        CheckEq(Join(got, "|"), Join(listing, "|"), "nothing else is created in the panel folder");
-        std::string changed;
-        for (const auto& t : row.templates) {
-            std::string data = "(missing)";
-            if (!ReadAll(run.dir + t.path, data) || data != t.data) changed += " " + t.path;
-        }
-        if (!row.templates.empty()) Check(changed.empty(), "the templates are left as they were", changed);
-    }
-}
-
 // Typed lines become files and folders, relative to the panel or absolute.
-void CaseLines() {
+void CaseLinesGroup() {
     ConfirmRows("lines/", {
         {"relative and absolute", "", {},
          {"  new.txt \t", "folder1\\", "folder2/", "sub\\a.txt", "\t{case}abs.txt", "{case}absdir\\", "{case}deep/er/",
@@ -464,7 +422,7 @@ void CaseLines() {
 }
 
 // New files copy the template that fits, byte for byte, with times of their own.
-void CaseTemplates() {
+void CaseTemplatesGroup() {
     const File fallback = {"Templates\\template.txt", kDataC};
     ConfirmRows("templates/", {
         {"by pattern and by fallback", "", {}, {"notes.md", "README.MD", "sub\\new.txt", "plain.py", "LICENSE"},
@@ -486,7 +444,7 @@ void CaseTemplates() {
 
 // A line that exists or cannot be made asks the user; the answer decides
 // what becomes of a.txt, and the next line is made either way.
-void CaseQuestions() {
+void CaseQuestionsGroup() {
     const std::string replace = "{demo}a.txt 已存在。\r\n要替换它吗?";
     const std::vector<std::string> twoFiles = {"a.txt", "next.txt"};
     const File fallback = {"Templates\\template.txt", kDataC};
@@ -535,6 +493,8 @@ void CaseQuestions() {
 
 // ------------------------------------------------------------ bad input
 
+namespace {
+
 // Only the first 4096 bytes of a line count: the long line is refused, and
 // the second is cut inside its blanks and becomes cut.txt.
 void CaseLongLines() {
@@ -551,13 +511,7 @@ void CaseManyLines(int count) {
     Session s;
     s.run.fmTimeout = 150000;
     if (!s.Open()) return;
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        char n[32];
-        snprintf(n, sizeof n, "m%05d.txt\r\n", i);
-        text += n;
-    }
-    s.SetLines(text);
+    s.SetLines(Series(0, count - 1, "m%05d.txt"));
     const DWORD start = GetTickCount();
     s.Confirm();
     std::vector<Box> boxes = YesToAll(s, 140000);
@@ -583,20 +537,16 @@ void CaseEveryByte() {
     s.run.fmTimeout = 120000;
     if (!s.Open()) return;
     std::string text, inner;
-    for (int b = 1; b <= 32; ++b) {
+    for (int b = 1; b < 256; ++b) {
         if (b == '\r' || b == '\n') continue;
-        char name[16];
-        snprintf(name, sizeof name, "c%02d.txt", b);
-        text += std::string(1, (char)b) + name + std::string(1, (char)b) + "\r\n";
+        // The byte's code in front keeps the names apart: A and a would
+        // otherwise name one file and bring a replace question.
+        char line[32];
+        if (b <= 32) snprintf(line, sizeof line, "%cc%02d.txt%c\r\n", b, b, b);
+        else snprintf(line, sizeof line, "n%02X%cx.txt\r\n", b, b);
+        text += line;
         if (b < 32) inner += (char)b;
-    }
-    text += "ctl" + inner + "x.txt\r\n";
-    // The byte's code in front keeps the names apart: A and a would
-    // otherwise name one file and bring a replace question.
-    for (int b = 33; b < 256; ++b) {
-        char code[8];
-        snprintf(code, sizeof code, "n%02X", b);
-        text += code + std::string(1, (char)b) + "x.txt\r\n";
+        if (b == 32) text += "ctl" + inner + "x.txt\r\n";
     }
     s.SetLines(text);
     // What arrived is what counts: bytes that are no character in the code
@@ -631,9 +581,17 @@ void CaseEveryByte() {
     Print("INFO " + g_case + ": " + std::to_string(made) + " files, " + std::to_string(boxes.size()) + " questions");
 }
 
+}  // namespace
+
+void CaseBadInputGroup(int manyLines) {
+    CaseLongLines();
+    CaseEveryByte();
+    CaseManyLines(manyLines);
+}
+
 // A template name of 255 bytes of wildcards and letters: matching it must
 // not take time that grows with the number of ways to match.
-void CaseLongPattern() {
+void CaseLongNamesGroup() {
     g_case = "long-names/255-byte template pattern";
     Session s;
     std::string pattern;
@@ -676,18 +634,5 @@ void CaseLongPattern() {
     ReadAll(s.run.demo + stem + "d", data);
     Check(data == kDataB, "the name it does not fit takes the catch-all template", "got " + Show(data));
 }
-
-}  // namespace
-
-void CaseInitListGroup() { CaseInitList(); }
-void CaseLinesGroup() { CaseLines(); }
-void CaseTemplatesGroup() { CaseTemplates(); }
-void CaseQuestionsGroup() { CaseQuestions(); }
-void CaseBadInputGroup(int manyLines) {
-    CaseLongLines();
-    CaseEveryByte();
-    CaseManyLines(manyLines);
-}
-void CaseLongNamesGroup() { CaseLongPattern(); }
 
 }  // namespace kv

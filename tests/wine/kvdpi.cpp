@@ -4,7 +4,7 @@
 // window, its enlargement to the selected names and the settings dialog
 // must show the layout's 96-dpi bounds scaled (within a pixel, the system's
 // MulDiv is the reference), with OK and Cancel whole and apart.
-#include "kvdriver.h"
+#include "kvcases.h"
 #include "kvdialog.h"
 
 #include "ConfigLayout.h"
@@ -16,57 +16,17 @@ namespace {
 namespace L = layout;
 namespace M = layout::main;
 
-const int kDpis[] = {96, 120, 144, 192};
-
-// The display's dpi for the programs started while it lives; the value
-// before (or its absence) comes back when it ends, whatever was checked.
-class LogPixels {
-public:
-    explicit LogPixels(DWORD dpi) {
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                            nullptr, &key_, nullptr) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            return;
-        }
-        DWORD size = sizeof old_, type = 0;
-        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&old_), &size) ==
-                   ERROR_SUCCESS && type == REG_DWORD;
-        ok_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
-              ERROR_SUCCESS;
-    }
-    ~LogPixels() {
-        if (!key_) return;
-        if (had_) RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
-        else RegDeleteValueA(key_, "LogPixels");
-        RegCloseKey(key_);
-    }
-    bool Ok() const { return ok_; }
-
-private:
-    HKEY key_ = nullptr;
-    DWORD old_ = 0;
-    bool had_ = false, ok_ = false;
-};
-
 // Measures in the pixels Korvalin's windows have: a thread that is not dpi
 // aware is handed another dpi's windows scaled to its own. The awareness of
 // kvtest's thread comes back at the end.
-class AwareThread {
-public:
-    AwareThread() {
-        set_ = reinterpret_cast<Set>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
-        // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
-        if (set_) old_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
-    }
-    ~AwareThread() {
-        if (set_ && old_) set_(old_);
-    }
-
-private:
+struct AwareThread {
     using Set = HANDLE(WINAPI*)(HANDLE);
-    Set set_ = nullptr;
-    HANDLE old_ = nullptr;
+    const Set set = (Set)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext");
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    const HANDLE old = set ? set((HANDLE)(INT_PTR)-4) : nullptr;
+    ~AwareThread() {
+        if (set && old) set(old);
+    }
 };
 
 int Sc(int v, int dpi) { return MulDiv(v, dpi, 96); }
@@ -75,11 +35,17 @@ RECT Scaled(int l, int t, int w, int h, int dpi) { return Rc(Sc(l, dpi), Sc(t, d
 // Every edge and both lengths within a pixel.
 bool Near(const RECT& got, const RECT& want) {
     auto within = [](long a, long b) { return std::labs(a - b) <= 1; };
-    return within(got.left, want.left) && within(got.top, want.top) && within(got.right - got.left, want.right - want.left) &&
-           within(got.bottom - got.top, want.bottom - want.top);
+    return within(got.left, want.left) && within(got.top, want.top) &&
+           within(got.right - got.left, want.right - want.left) && within(got.bottom - got.top, want.bottom - want.top);
 }
-std::string Mismatch(const char* name, const RECT& got, const RECT& want) {
-    return std::string(" ") + name + " at " + RectText(got) + " want " + RectText(want) + ";";
+// " name at ... want ...;" when control `c` is missing or not Near `want`
+// in `top`; "" when in place.
+std::string Misplaced(const std::string& name, HWND top, HWND c, const RECT& want, bool dropDown = false) {
+    if (!c) return " " + name + " missing;";
+    RECT got = BoundsIn(top, c);
+    // A closed drop-down list is as high as its font makes it.
+    if (dropDown) got.bottom = got.top + (want.bottom - want.top);
+    return Near(got, want) ? "" : " " + name + " at " + RectText(got) + " want " + RectText(want) + ";";
 }
 // OK and Cancel whole in `client` and side by side without overlap.
 void CheckOkCancel(const RECT& ok, const RECT& cancel, const RECT& client, const std::string& where) {
@@ -87,7 +53,8 @@ void CheckOkCancel(const RECT& ok, const RECT& cancel, const RECT& client, const
     Check(ok.left >= 0 && both.top >= 0 && cancel.right <= client.right && both.bottom <= client.bottom,
           "OK and Cancel inside the " + where + "'s client area",
           "OK " + RectText(ok) + " Cancel " + RectText(cancel) + " client " + RectText(client));
-    Check(ok.right <= cancel.left, "OK and Cancel do not overlap", "OK " + RectText(ok) + " Cancel " + RectText(cancel));
+    Check(ok.right <= cancel.left, "OK and Cancel do not overlap",
+          "OK " + RectText(ok) + " Cancel " + RectText(cancel));
 }
 
 void CheckMain(const Session& s, int dpi) {
@@ -103,14 +70,9 @@ void CheckMain(const Session& s, int dpi) {
     std::string bad, seen;
     for (const Row& r : rows) {
         HWND c = Control(s.main, r.item.Id);
-        if (!c) {
-            bad += std::string(" ") + r.item.Name + " missing;";
-            continue;
-        }
-        RECT got = BoundsIn(s.main, c);
-        RECT want = Scaled(r.item.Left, r.top + r.item.Top, r.item.Width, r.item.Height, dpi);
-        if (!Near(got, want)) bad += Mismatch(r.item.Name, got, want);
-        seen += std::string(" ") + r.item.Name + " " + RectText(got);
+        const RECT want = Scaled(r.item.Left, r.top + r.item.Top, r.item.Width, r.item.Height, dpi);
+        bad += Misplaced(r.item.Name, s.main, c, want);
+        seen += std::string(" ") + r.item.Name + " " + RectText(BoundsIn(s.main, c));
     }
     Check(bad.empty(), "text box and buttons at the layout scaled", bad);
     Print("INFO dpi " + std::to_string(dpi) + ": client " + RectText(client) + seen);
@@ -118,56 +80,18 @@ void CheckMain(const Session& s, int dpi) {
     if (ok && cancel) CheckOkCancel(BoundsIn(s.main, ok), BoundsIn(s.main, cancel), client, "main window");
 }
 
-// Every line of the text box shows whole: none reaches past its right or
-// bottom edge, and the box is scrolled neither way.
-void CheckAllNamesShow(HWND edit, const std::string& names) {
-    RECT client = {};
-    GetClientRect(edit, &client);
-    long lines = (long)SendMessageA(edit, EM_GETLINECOUNT, 0, 0);
-    long first = (long)SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
-    LRESULT origin = SendMessageA(edit, EM_POSFROMCHAR, 0, 0);
-    std::string bad;
-    long lineHeight = 0;
-    for (long i = 0; i < lines; ++i) {
-        long start = (long)SendMessageA(edit, EM_LINEINDEX, i, 0);
-        long len = (long)SendMessageA(edit, EM_LINELENGTH, start, 0);
-        LRESULT begin = SendMessageA(edit, EM_POSFROMCHAR, start, 0);
-        LRESULT end = SendMessageA(edit, EM_POSFROMCHAR, start + len, 0);
-        if (i == 1) lineHeight = (short)HIWORD(begin) - (short)HIWORD(origin);
-        if ((short)LOWORD(end) > client.right)
-            bad += " line " + std::to_string(i) + " ends at x " + std::to_string((short)LOWORD(end)) + ";";
-        if ((short)HIWORD(begin) + lineHeight > client.bottom)
-            bad += " line " + std::to_string(i) + " starts at y " + std::to_string((short)HIWORD(begin)) + ";";
-    }
-    CheckEq(lines, 3, "three selected names listed");
-    Check(first == 0 && (short)LOWORD(origin) >= 0, "the text box is not scrolled");
-    Check(bad.empty(), "the enlarged window shows every selected name whole",
-          bad + " text box client " + RectText(client) + " names " + names);
-}
-
 void CheckDialog(HWND dlg, int dpi) {
     auto C = [&](const LayoutItem& i) { return Control(dlg, i.Id); };
-    // Measured from where the container lies: a page where the tab control
-    // puts it, a group box or panel where its own scaled bounds put it.
-    auto origin = [&](const LayoutItem* in) -> POINT {
-        if (!in) return {0, 0};
-        RECT r = BoundsIn(dlg, C(*in));
-        return {r.left, r.top};
-    };
     std::string bad;
     for (const Placed& p : kDialogControls) {
         const LayoutItem& e = p.item;
-        HWND c = C(e);
-        if (!c) {
-            bad += std::string(" ") + e.Name + " missing;";
-            continue;
-        }
-        POINT o = origin(p.in);
-        RECT want = Scaled(e.Left, e.Top, e.Width, e.Height, dpi), got = BoundsIn(dlg, c);
-        OffsetRect(&want, o.x, o.y);
-        // A closed drop-down list is as high as its font makes it.
-        if (e.Kind == plat::Kind::ComboBox) got.bottom = got.top + (want.bottom - want.top);
-        if (!Near(got, want)) bad += Mismatch(e.Name, got, want);
+        // Measured from where the container lies: a page where the tab
+        // control puts it, a group box or panel where its own scaled bounds
+        // put it.
+        const RECT in = p.in ? BoundsIn(dlg, C(*p.in)) : RECT{};
+        RECT want = Scaled(e.Left, e.Top, e.Width, e.Height, dpi);
+        OffsetRect(&want, in.left, in.top);
+        bad += Misplaced(e.Name, dlg, C(e), want, e.Kind == plat::Kind::ComboBox);
     }
     struct FrameControl {
         const LayoutItem& item;
@@ -178,11 +102,10 @@ void CheckDialog(HWND dlg, int dpi) {
     };
     for (const LayoutItem* f : {&L::frmCommonUse, &L::frmTimeFormat, &L::frmSeparator})
         for (const FrameControl& e : frame) {
-            HWND c = Control(C(*f), e.item.Id);
-            RECT at = BoundsIn(dlg, C(*f));
-            RECT want = Scaled(e.item.Left, e.item.Top, e.item.Width, e.height, dpi), got = c ? BoundsIn(dlg, c) : RECT{};
+            const RECT at = BoundsIn(dlg, C(*f));
+            RECT want = Scaled(e.item.Left, e.item.Top, e.item.Width, e.height, dpi);
             OffsetRect(&want, at.left, at.top);
-            if (!Near(got, want)) bad += Mismatch((std::string(f->Name) + "/" + e.item.Name).c_str(), got, want);
+            bad += Misplaced(std::string(f->Name) + "/" + e.item.Name, dlg, Control(C(*f), e.item.Id), want);
         }
     Check(bad.empty(), "every control of the dialog at the layout scaled", bad);
     RECT client = {};
@@ -201,8 +124,8 @@ void CheckDialog(HWND dlg, int dpi) {
 
 void CaseScale(int dpi) {
     g_case = "dpi/" + std::to_string(dpi);
-    LogPixels pixels(dpi);
-    if (!Check(pixels.Ok(), "LogPixels set to " + std::to_string(dpi))) return;
+    UserRegistry pixels("Control Panel\\Desktop", {UserRegistry::Dword("LogPixels", dpi)});
+    if (!Check(pixels.ok, "LogPixels set to " + std::to_string(dpi))) return;
     AwareThread aware;
     {
         Session s;
@@ -240,20 +163,21 @@ void CaseScale(int dpi) {
     std::vector<std::string> args;
     for (const std::string& n : names) {
         WriteAll(s.run.demo + n, "");
-        args.push_back("--select");
-        args.push_back(n);
+        args.insert(args.end(), {"--select", n});
     }
     if (!s.Open("[FileList]\r\nInitBySelect=1\r\nAutoSizeOnInit=1\r\nInitPathType=1\r\n", args)) return;
-    Poll([&] { return SendMessageA(s.edit, EM_GETLINECOUNT, 0, 0) == 3; }, 3000);
+    long lines = 0;
+    Poll([&] { return (lines = (long)SendMessageA(s.edit, EM_GETLINECOUNT, 0, 0)) == 3; }, 3000);
+    CheckEq(lines, 3, "three selected names listed");
     Sleep(200);
-    CheckAllNamesShow(s.edit, Join(names, " | "));
+    CheckLinesInSight(s.edit, "the enlarged window shows every selected name whole");
     Check(s.Close(), "Escape closes the main window");
 }
 
 }  // namespace
 
 void CaseDpiGroup() {
-    for (int dpi : kDpis) CaseScale(dpi);
+    for (int dpi : {96, 120, 144, 192}) CaseScale(dpi);
 }
 
 }  // namespace kv

@@ -3,7 +3,7 @@
 // logs every list-box message and key) and the new files are opened, by
 // key strokes into the panel or by the shell's "open", which the test
 // prefix hands to kvopen.exe for .kvopen files.
-#include "kvdriver.h"
+#include "kvcases.h"
 
 namespace kv {
 namespace {
@@ -13,9 +13,7 @@ namespace {
 std::string AfterCreate(std::string keys) {
     for (std::string k : {"AutoOpen=0", "SleepTime=0", "TcColSep=9", "OpenMax=31"})
         if (keys.find(k.substr(0, k.find('=') + 1)) == std::string::npos) keys += " " + k;
-    std::string ini;
-    for (char c : "[AfterCreate] " + keys + " ") ini += c == ' ' ? std::string("\r\n") : std::string(1, c);
-    return ini;
+    return IniSection("AfterCreate", keys);
 }
 
 // Korvalin on a panel that lists exactly `panel` (a trailing '\' makes a
@@ -52,17 +50,6 @@ void CheckMarks(const Run& run, const std::vector<std::string>& want, const std:
     Check(allSelect, "every LB_SETSEL selects (wParam 1)");
     CheckEq((long)LogWith(run, "LB_GETCOUNT").size(), 1, "one LB_GETCOUNT");
     if (!caret.empty()) CheckEq(run.LogValue("CARET"), caret, "the panel's caret afterwards");
-}
-
-// printf(`format`, i) for i from `from` to `to`, either way.
-std::vector<std::string> Series(int from, int to, const char* format) {
-    std::vector<std::string> r;
-    for (int i = from;; i += from < to ? 1 : -1) {
-        char b[32];
-        snprintf(b, sizeof b, format, i);
-        r.push_back(b);
-        if (i == to) return r;
-    }
 }
 
 // ------------------------------------------------------------ cases
@@ -250,9 +237,7 @@ void CasePanelGone() {
     const DWORD spent = GetTickCount() - start;
     Check(ended && spent < 1000, "korvalin ends within a second", std::to_string(spent) + " ms");
     Check(!box, "no message box");
-    int code = -5;
-    s.run.ExitCode(code);
-    CheckEq(code, 0, "exit code");
+    CheckExit(s, "korvalin ends");
     Check(Exists(s.run.demo + "k.txt") && Exists(s.run.demo + "l.txt"), "the files are created");
     CheckEq(s.run.LogValue("PANEL"), "GONE", "the panel was gone");
 }
