@@ -132,8 +132,16 @@ run_group() {
     } >"$out.lines"
     p=$(tr -d '\r' <"$out.out" | grep -a -c '^PASS ')
     f=$(tr -d '\r' <"$out.out" | grep -a -c '^FAIL ')
+    # The program's own last line must agree with the lines that arrived: a
+    # lost output handle would otherwise pass as a short, clean group.
+    local summary
+    summary=$(tr -d '\r' <"$out.out" | grep -a -E '^[0-9]+ passed, [0-9]+ failed$' | tail -1)
     if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
         echo "FAIL $label: did not finish within 240 s" >>"$out.lines"
+        f=$((f + 1))
+    elif [ "$summary" != "$p passed, $f failed" ]; then
+        echo "FAIL $label: the output ended early: $p PASS and $f FAIL lines, the program said '${summary:-nothing}'" \
+            >>"$out.lines"
         f=$((f + 1))
     elif [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then
         { echo "FAIL $label: kvtest.exe ended with code $rc"; sed 's/^/    /' "$out.err" | head -20; } >>"$out.lines"

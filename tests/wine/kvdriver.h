@@ -224,13 +224,18 @@ inline bool StartProcess(const std::string& cmd, const char* dir, PROCESS_INFORM
     return false;
 }
 
-// Starts a host program through Wine. Wine hands back no process handle to
-// wait on for those, so the caller watches for the program's effect.
+// Starts a host program through Wine; the caller watches for its effect.
+// Wine starts such a program with no Windows process behind it and leaves
+// stray values in the handles it hands back, which may equal a handle of
+// ours (once the standard output, and every later check line was lost), so
+// they are left alone.
 inline bool StartHostProgram(const std::string& cmd) {
-    PROCESS_INFORMATION pi;
-    if (!StartProcess(cmd, nullptr, pi)) return false;
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    return true;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> buf(cmd.begin(), cmd.end());
+    buf.push_back(0);
+    return CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
 }
 
 // The host's immutable flag set on or off for `path`, until `holds` says
