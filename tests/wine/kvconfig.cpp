@@ -62,6 +62,9 @@ struct Dialog {
     long Page() const { return (long)SendMessageA(C(pgcOptions), TCM_GETCURSEL, 0, 0); }
     long Wrappers() const { return (long)SendMessageA(C(lstWrapper), LVM_GETITEMCOUNT, 0, 0); }
     HWND Focus() const { return FocusOf(dlg); }
+    bool Focused(HWND c) const { return c && Focus() == c; }
+    bool Focused(const LayoutItem& c) const { return Focused(C(c)); }
+    bool Focused(const LayoutItem& frame, const LayoutItem& c) const { return Focused(F(frame, c)); }
 };
 
 bool CloseAndReadIni(Session& s, std::vector<IniEntry>& ini) {
@@ -76,29 +79,35 @@ bool Until(const std::function<bool()>& done, const std::string& what) {
     return Check(Poll(done, 3000), what);
 }
 
-// A key with its modifiers in one code: kAlt | 'S' is Alt+S.
-const WORD kAlt = 0x100, kCtrl = 0x200, kCtrlShift = 0x400;
+const int kAlt = 0x100, kCtrl = 0x200, kCtrlShift = 0x400;
 
-// One thing a user does in the dialog: keys pressed in turn into whatever
-// has the focus, then text typed (or pasted), and what the dialog shows
-// then, awaited (a step without `what` checks nothing).
+// A key with its modifiers in one code (kAlt | 'S' is Alt+S), or a text
+// typed (or pasted) into whatever has the focus.
+struct Key {
+    Key(int code) : code(code) {}
+    Key(const char* text) : text(text) {}
+    int code = 0;
+    const char* text = nullptr;
+};
+
+// One thing a user does in the dialog, key by key, and what the dialog
+// shows then, awaited (a step without `what` checks nothing).
 struct Step {
-    std::vector<WORD> keys;
-    const char* text = "";
+    std::vector<Key> keys;
     const char* what = nullptr;
     std::function<bool()> shows = nullptr;
 };
 
 void Walk(const std::vector<Step>& steps) {
     for (const Step& st : steps) {
-        for (WORD k : st.keys) {
-            const WORD vk = k & 0xFF;
-            if (k & kAlt) Chord({VK_MENU, vk});
-            else if (k & kCtrl) Chord({VK_CONTROL, vk});
-            else if (k & kCtrlShift) Chord({VK_CONTROL, VK_SHIFT, vk});
+        for (const Key& k : st.keys) {
+            const WORD vk = k.code & 0xFF;
+            if (k.text) PutText(k.text);
+            else if (k.code & kAlt) Chord({VK_MENU, vk});
+            else if (k.code & kCtrl) Chord({VK_CONTROL, vk});
+            else if (k.code & kCtrlShift) Chord({VK_CONTROL, VK_SHIFT, vk});
             else Chord({vk});
         }
-        if (*st.text) PutText(st.text);
         if (st.what) Until(st.shows, st.what);
     }
 }
@@ -204,20 +213,19 @@ void CaseFresh() {
     CheckEq(got, want, "the file count keeps its position for 0, 32, -1, ab, blanks");
 
     Walk({
-        {{kCtrl | VK_TAB}, "", "Ctrl+Tab shows page 文件处理", [&] { return d.Page() == 1; }},
-        {{}, "", "only that page's controls show",
+        {{kCtrl | VK_TAB}, "Ctrl+Tab shows page 文件处理", [&] { return d.Page() == 1; }},
+        {{}, "only that page's controls show",
          [&] { return IsWindowVisible(d.C(edtTemplatePath)) && !IsWindowVisible(d.C(rbCmEnter)); }},
-        {{}, "", "the focus moves onto the page shown", [&] { return IsWindowVisible(d.Focus()) != FALSE; }},
-        {{}, "", "screenshot of page 文件处理", [] { return Screenshot(BuildFile("config-page2.png")); }},
-        {{kCtrl | VK_TAB}, "", "Ctrl+Tab shows page 命名工具", [&] { return d.Page() == 2; }},
-        {{}, "", "screenshot of page 命名工具", [] { return Screenshot(BuildFile("config-page3.png")); }},
-        {{kCtrl | VK_TAB}, "", "Ctrl+Tab wraps to 常规", [&] { return d.Page() == 0; }},
-        {{kCtrlShift | VK_TAB}, "", "Ctrl+Shift+Tab goes back", [&] { return d.Page() == 2; }},
+        {{}, "the focus moves onto the page shown", [&] { return IsWindowVisible(d.Focus()) != FALSE; }},
+        {{}, "screenshot of page 文件处理", [] { return Screenshot(BuildFile("config-page2.png")); }},
+        {{kCtrl | VK_TAB}, "Ctrl+Tab shows page 命名工具", [&] { return d.Page() == 2; }},
+        {{}, "screenshot of page 命名工具", [] { return Screenshot(BuildFile("config-page3.png")); }},
+        {{kCtrl | VK_TAB}, "Ctrl+Tab wraps to 常规", [&] { return d.Page() == 0; }},
+        {{kCtrlShift | VK_TAB}, "Ctrl+Shift+Tab goes back", [&] { return d.Page() == 2; }},
         // The frame's caption: its edit box, not a hidden page's "&C".
-        {{kAlt | 'C'}, "", "Alt+C focuses the phrases' edit box",
-         [&] { return d.Focus() == d.F(frmCommonUse, frmEditBox); }},
-        {{}, "", "and stays on the page", [&] { return d.Page() == 2; }},
-        {{VK_ESCAPE}, "", "Escape closes the dialog", [&] { return SettingsClosed(s); }},
+        {{kAlt | 'C'}, "Alt+C focuses the phrases' edit box", [&] { return d.Focused(frmCommonUse, frmEditBox); }},
+        {{}, "and stays on the page", [&] { return d.Page() == 2; }},
+        {{VK_ESCAPE}, "Escape closes the dialog", [&] { return SettingsClosed(s); }},
     });
     std::vector<IniEntry> ini;
     if (!CloseAndReadIni(s, ini)) return;
@@ -270,48 +278,47 @@ void CaseEdit() {
 
     // Page 常规, then 文件处理: the accelerators of the hidden pages do not act.
     Walk({
-        {{kAlt | 'C'}, "", "Alt+C chooses Ctrl+Enter",
-         [&] { return d.Checked(rbCmCtrlEnter) && !d.Checked(rbCmEnter); }},
-        {{kAlt | 'Z'}, "", "Alt+Z clears AutoSizeOnInit", [&] { return !d.Checked(chkAutoSizeOnInit); }},
-        {{kAlt | 'Q'}, "", "Alt+Q sets CursorQuickMove", [&] { return d.Checked(chkCursorQuickMove); }},
-        {{kAlt | 'P'}, "", "Alt+P sets SavePos", [&] { return d.Checked(chkSavePos); }},
-        {{VK_TAB}, "", "Tab goes on to SaveSize", [&] { return d.Focus() == d.C(chkSaveSize); }},
-        {{VK_SPACE}, "", "space checks it", [&] { return d.Checked(chkSaveSize); }},
-        {{kAlt | 'V'}, "", "Alt+V focuses the version list", [&] { return d.Focus() == d.C(cbbTcVersion); }},
-        {{VK_DOWN}, "", "Down picks 低于8.0", [&] { return d.Sel(cbbTcVersion) == 1; }},
+        {{kAlt | 'C'}, "Alt+C chooses Ctrl+Enter", [&] { return d.Checked(rbCmCtrlEnter) && !d.Checked(rbCmEnter); }},
+        {{kAlt | 'Z'}, "Alt+Z clears AutoSizeOnInit", [&] { return !d.Checked(chkAutoSizeOnInit); }},
+        {{kAlt | 'Q'}, "Alt+Q sets CursorQuickMove", [&] { return d.Checked(chkCursorQuickMove); }},
+        {{kAlt | 'P'}, "Alt+P sets SavePos", [&] { return d.Checked(chkSavePos); }},
+        {{VK_TAB}, "Tab goes on to SaveSize", [&] { return d.Focused(chkSaveSize); }},
+        {{VK_SPACE}, "space checks it", [&] { return d.Checked(chkSaveSize); }},
+        {{kAlt | 'V'}, "Alt+V focuses the version list", [&] { return d.Focused(cbbTcVersion); }},
+        {{VK_DOWN}, "Down picks 低于8.0", [&] { return d.Sel(cbbTcVersion) == 1; }},
         // The group box's "&I" first, then the check box's.
-        {{kAlt | 'I', kAlt | 'I'}, "", "Alt+I clears InitBySelect",
+        {{kAlt | 'I', kAlt | 'I'}, "Alt+I clears InitBySelect",
          [&] { return !d.Checked(chkInitBySelect) && !d.Enabled(chkNoExtOnlyDir) && !d.Checked(chkNoExtOnlyDir); }},
-        {{kAlt | 'I', kAlt | 'I'}, "", "and again sets it, NoExt stays off",
+        {{kAlt | 'I', kAlt | 'I'}, "and again sets it, NoExt stays off",
          [&] { return d.Checked(chkInitBySelect) && d.Enabled(chkNoExtOnlyDir) && !d.Checked(chkNoExtOnlyDir); }},
-        {{kAlt | 'N'}, "", "Alt+N sets NoExtOnlyDir", [&] { return d.Checked(chkNoExtOnlyDir); }},
+        {{kAlt | 'N'}, "Alt+N sets NoExtOnlyDir", [&] { return d.Checked(chkNoExtOnlyDir); }},
 
-        {{kCtrl | VK_TAB}, "", "Ctrl+Tab to 文件处理", [&] { return d.Page() == 1; }},
-        {{kAlt | 'M'}, "", "Alt+M focuses the file count", [&] { return d.Focus() == d.C(edtOpenMax); }},
-        {{'5'}, "", "typed 5", [&] { return TextOf(d.C(edtOpenMax)) == "5"; }},
-        {{kAlt | 'W'}, "", "Alt+W: the shell opens, no keys to send",
+        {{kCtrl | VK_TAB}, "Ctrl+Tab to 文件处理", [&] { return d.Page() == 1; }},
+        {{kAlt | 'M'}, "Alt+M focuses the file count", [&] { return d.Focused(edtOpenMax); }},
+        {{'5'}, "typed 5", [&] { return TextOf(d.C(edtOpenMax)) == "5"; }},
+        {{kAlt | 'W'}, "Alt+W: the shell opens, no keys to send",
          [&] { return d.Checked(rbOmWinDef) && !d.Enabled(cbbSendInput); }},
-        {{kAlt | 'O'}, "", "Alt+O clears AutoOpen and disables the group",
+        {{kAlt | 'O'}, "Alt+O clears AutoOpen and disables the group",
          [&] {
              return !d.Checked(chkAutoOpen) && !d.Enabled(rbOmWinDef) && !d.Enabled(edtOpenMax) &&
                     !d.Enabled(grpAutoOpen);
          }},
-        {{kAlt | 'O'}, "", "and again enables it, the key list only with its method",
+        {{kAlt | 'O'}, "and again enables it, the key list only with its method",
          [&] { return d.Checked(chkAutoOpen) && d.Enabled(rbOmWinDef) && !d.Enabled(cbbSendInput); }},
-        {{kAlt | 'S'}, "", "Alt+S chooses sending keys (not a hidden page's &S)",
+        {{kAlt | 'S'}, "Alt+S chooses sending keys (not a hidden page's &S)",
          [&] { return d.Checked(rbOmSendInput) && d.Enabled(cbbSendInput); }},
-        {{}, "", "still on 文件处理", [&] { return d.Page() == 1; }},
-        {{kAlt | 'W'}, "", "Alt+W back to the shell", [&] { return d.Checked(rbOmWinDef); }},
-        {{kAlt | 'C'}, "", "Alt+C focuses the cursor position list", [&] { return d.Focus() == d.C(cbbCursorPos); }},
-        {{VK_DOWN}, "", "Down picks the last item in the panel", [&] { return d.Sel(cbbCursorPos) == 1; }},
+        {{}, "still on 文件处理", [&] { return d.Page() == 1; }},
+        {{kAlt | 'W'}, "Alt+W back to the shell", [&] { return d.Checked(rbOmWinDef); }},
+        {{kAlt | 'C'}, "Alt+C focuses the cursor position list", [&] { return d.Focused(cbbCursorPos); }},
+        {{VK_DOWN}, "Down picks the last item in the panel", [&] { return d.Sel(cbbCursorPos) == 1; }},
         // A missing template directory: the message, the page, the focus.
-        {{kAlt | 'T'}, "", "Alt+T focuses the template path", [&] { return d.Focus() == d.C(edtTemplatePath); }},
+        {{kAlt | 'T'}, "Alt+T focuses the template path", [&] { return d.Focused(edtTemplatePath); }},
     });
     SendMessageA(d.C(edtTemplatePath), WM_SETTEXT, 0, (LPARAM)(s.run.dir + "no such folder").c_str());
     Walk({{{kCtrl | VK_TAB, VK_RETURN}}});
     if (AnswerBox(s, "OK with a missing template directory shows a message", "模板目录不存在。", "Korvalin 设置",
                   d.dlg)) {
-        Until([&] { return d.Page() == 1 && d.Focus() == d.C(edtTemplatePath); }, "page 文件处理, focus on the path");
+        Until([&] { return d.Page() == 1 && d.Focused(edtTemplatePath); }, "page 文件处理, focus on the path");
         Check(IsWindowVisible(d.dlg), "the dialog stays open");
     }
     SendMessageA(d.C(edtTemplatePath), WM_SETTEXT, 0, (LPARAM)tpl.c_str());
@@ -319,37 +326,32 @@ void CaseEdit() {
     // Page 命名工具. The page switch may have put the focus into the phrases'
     // edit box already: the text goes through the queue, behind Alt+C.
     Walk({
-        {{kCtrl | VK_TAB}, "", "Ctrl+Tab to 命名工具", [&] { return d.Page() == 2; }},
-        {{kAlt | 'C'}, "phrase", "Alt+C focuses the phrases' edit box",
-         [&] { return d.Focus() == d.F(frmCommonUse, frmEditBox); }},
-        {{}, "", "typed into the phrases' edit box",
+        {{kCtrl | VK_TAB}, "Ctrl+Tab to 命名工具", [&] { return d.Page() == 2; }},
+        {{kAlt | 'C'}, "Alt+C focuses the phrases' edit box", [&] { return d.Focused(frmCommonUse, frmEditBox); }},
+        {{"phrase"}, "typed into the phrases' edit box",
          [&] { return TextOf(d.F(frmCommonUse, frmEditBox)) == "phrase"; }},
-        {{}, "", "+ enabled by typing", [&] { return IsWindowEnabled(d.F(frmCommonUse, frmBtnAdd)) != FALSE; }},
-        {{VK_TAB, VK_SPACE}, "", "+ adds the phrase",
-         [&] { return ItemsOf(d.F(frmCommonUse, frmListBox)).size() == 2; }},
-        {{kAlt | 'T'}, "a/b", "Alt+T focuses the date patterns' edit box",
-         [&] { return d.Focus() == d.F(frmTimeFormat, frmEditBox); }},
-        {{VK_TAB, VK_SPACE}},
+        {{}, "+ enabled by typing", [&] { return IsWindowEnabled(d.F(frmCommonUse, frmBtnAdd)) != FALSE; }},
+        {{VK_TAB, VK_SPACE}, "+ adds the phrase", [&] { return ItemsOf(d.F(frmCommonUse, frmListBox)).size() == 2; }},
+        {{kAlt | 'T'}, "Alt+T focuses the date patterns' edit box",
+         [&] { return d.Focused(frmTimeFormat, frmEditBox); }},
+        {{"a/b", VK_TAB, VK_SPACE}},
     });
     if (AnswerBox(s, "a refused character shows a message", kRefused, TextOf(s.main), nullptr))
         CheckEq((long)ItemsOf(d.F(frmTimeFormat, frmListBox)).size(), 1, "nothing added");
     Walk({
-        {{kAlt | 'W'}, "", "Alt+W focuses the wrapper's first half", [&] { return d.Focus() == d.C(edtWrapper1); }},
-        {{}, "", "the wrapper's + starts disabled", [&] { return !d.Enabled(btnWrapperAdd); }},
-        {{}, "【", "typing a half enables +", [&] { return d.Enabled(btnWrapperAdd); }},
-        {{VK_TAB}, "】"},
-        {{VK_TAB, VK_SPACE}, "", "+ adds the wrapper pair", [&] { return d.Wrappers() == 3; }},
-        {{}, "", "screenshot of page 命名工具 with entries",
-         [] { return Screenshot(BuildFile("config-page3-filled.png")); }},
+        {{kAlt | 'W'}, "Alt+W focuses the wrapper's first half", [&] { return d.Focused(edtWrapper1); }},
+        {{}, "the wrapper's + starts disabled", [&] { return !d.Enabled(btnWrapperAdd); }},
+        {{"【"}, "typing a half enables +", [&] { return d.Enabled(btnWrapperAdd); }},
+        {{VK_TAB, "】", VK_TAB, VK_SPACE}, "+ adds the wrapper pair", [&] { return d.Wrappers() == 3; }},
+        {{}, "screenshot of page 命名工具 with entries", [] { return Screenshot(BuildFile("config-page3-filled.png")); }},
         // Into the list, the first row selected, "-" deletes it and stays usable.
-        {{VK_TAB, VK_HOME}, "", "selecting a row enables -", [&] { return d.Enabled(btnWrapperDel); }},
-        {{VK_TAB, VK_SPACE}, "", "- deletes the row", [&] { return d.Wrappers() == 2; }},
-        {{}, "", "- stays enabled", [&] { return d.Enabled(btnWrapperDel); }},
+        {{VK_TAB, VK_HOME}, "selecting a row enables -", [&] { return d.Enabled(btnWrapperDel); }},
+        {{VK_TAB, VK_SPACE}, "- deletes the row", [&] { return d.Wrappers() == 2; }},
+        {{}, "- stays enabled", [&] { return d.Enabled(btnWrapperDel); }},
         // Enter in an edit box presses OK; it does not add the entry.
-        {{kAlt | 'S'}, "~", "Alt+S focuses the separators' edit box",
-         [&] { return d.Focus() == d.F(frmSeparator, frmEditBox); }},
-        {{VK_RETURN}, "", "Enter presses OK", [&] { return SettingsClosed(s); }},
-        {{}, "", "the main window is usable again", [&] { return IsWindowEnabled(s.main) != FALSE; }},
+        {{kAlt | 'S'}, "Alt+S focuses the separators' edit box", [&] { return d.Focused(frmSeparator, frmEditBox); }},
+        {{"~", VK_RETURN}, "Enter presses OK", [&] { return SettingsClosed(s); }},
+        {{}, "the main window is usable again", [&] { return IsWindowEnabled(s.main) != FALSE; }},
     });
     CheckEq(Named(s, "x.txt", kSecondPhraseDash), "phrase-x.txt", "the added phrase is in the naming menu at once");
 
