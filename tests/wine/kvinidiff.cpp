@@ -75,11 +75,8 @@ struct Layout {
 };
 
 const Layout kLayouts[] = {
-    {"CRLF", {"\r\n"}, true},
-    {"LF", {"\n"}, true},
-    {"CR", {"\r"}, true},
-    {"mixed line ends", {"\r\n", "\n", "\r"}, true},
-    {"no final line end", {"\r\n"}, false},
+    {"CRLF", {"\r\n"}, true}, {"LF", {"\n"}, true}, {"CR", {"\r"}, true},
+    {"mixed line ends", {"\r\n", "\n", "\r"}, true}, {"no final line end", {"\r\n"}, false},
 };
 
 struct Lookup {
@@ -228,13 +225,11 @@ int main(int argc, char** argv) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     std::string root = std::string(tmp) + "kvinidiff\\";
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--root" && i + 1 < argc) root = argv[++i];
-        else {
-            fprintf(stderr, "usage: kvinidiff [--root folder]\n");
-            return 2;
-        }
+    if (argc == 3 && std::string(argv[1]) == "--root") {
+        root = argv[2];
+    } else if (argc != 1) {
+        fprintf(stderr, "usage: kvinidiff [--root folder]\n");
+        return 2;
     }
     if (root.back() != '\\') root += '\\';
     CreateDirectoryA(root.c_str(), nullptr);
