@@ -1,6 +1,9 @@
-// The settings dialog's controls as the Wine cases find them: each with the
-// container its place in the layout is relative to.
+// The settings dialog as the Wine cases find it: its controls, each with the
+// container its place in the layout is relative to; how it is opened and
+// closed; what it stored in the ini file.
 #pragma once
+
+#include "kvdriver.h"
 
 #include "ConfigLayout.h"
 
@@ -31,5 +34,23 @@ inline const Placed kDialogControls[] = {
     {L::lblWrapper, &L::pnlWrapper}, {L::edtWrapper1, &L::pnlWrapper}, {L::edtWrapper2, &L::pnlWrapper},
     {L::btnWrapperAdd, &L::pnlWrapper}, {L::lstWrapper, &L::pnlWrapper}, {L::btnWrapperDel, &L::pnlWrapper},
 };
+
+// Alt+S in the main window opens the dialog: its window, or null.
+inline HWND OpenSettings(Session& s) {
+    HWND dlg = nullptr;
+    s.Press('S', {VK_MENU});
+    Poll([&] { return (dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr || s.run.KorvalinEnded(0); }, 10000);
+    Check(dlg != nullptr, "Alt+S opens the settings dialog", dlg ? "" : KeyTarget(s.main));
+    return dlg;
+}
+
+inline bool SettingsClosed(const Session& s) {
+    return Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000);
+}
+
+inline std::string IniValue(const std::vector<IniEntry>& ini, const std::string& section, const std::string& key) {
+    const IniEntry* e = Find(ini, section, key);
+    return e ? e->value : "(missing)";
+}
 
 }  // namespace kv

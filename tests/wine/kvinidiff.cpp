@@ -3,15 +3,9 @@
 // Writes a few hundred generated ini files and reads each value twice: with
 // GetPrivateProfileStringA / GetPrivateProfileIntA and with TIniFile, the
 // reader Korvalin uses. A difference is a FAIL, unless it is one that
-// Korvalin makes on purpose; those are counted on INFO lines:
-//   - integers: a value that is not entirely a number in 32 bits gives the
-//     default (the system takes a leading number, 0 for none), and "$" is
-//     hexadecimal;
-//   - a value cut at 2047 bytes keeps no half of a double-byte character
-//     (the system returns its lead byte);
-//   - a quoted value whose closing quote is byte 2049 loses only the quotes
-//     (the system drops its last character in the quote's place).
-//   kvinidiff.exe [--root folder] [--verbose]
+// Korvalin makes on purpose (IntendedTextDifference, and integers by
+// Korvalin's own rule, RuleInteger); those are counted on INFO lines.
+//   kvinidiff.exe [--root folder]
 #include "kvdriver.h"
 
 #include <map>
@@ -81,11 +75,8 @@ struct Layout {
 };
 
 const Layout kLayouts[] = {
-    {"CRLF", {"\r\n"}, true},
-    {"LF", {"\n"}, true},
-    {"CR", {"\r"}, true},
-    {"mixed line ends", {"\r\n", "\n", "\r"}, true},
-    {"no final line end", {"\r\n"}, false},
+    {"CRLF", {"\r\n"}, true}, {"LF", {"\n"}, true}, {"CR", {"\r"}, true},
+    {"mixed line ends", {"\r\n", "\n", "\r"}, true}, {"no final line end", {"\r\n"}, false},
 };
 
 struct Lookup {
@@ -184,9 +175,8 @@ std::string Brief(const std::string& s) {
 struct Tally {
     int files = 0, strings = 0, numbers = 0, failed = 0;
 };
-std::vector<std::pair<std::string, Tally>> g_tallies;  // by group, in the order first met
-std::map<std::string, int> g_intended;                  // differences on purpose, by kind
-bool g_verbose = false;
+std::map<std::string, Tally> g_tallies;  // by group
+std::map<std::string, int> g_intended;   // differences on purpose, by kind
 
 // Writes `content` as a file of its own (the system keeps the files it read
 // cached) and reads each lookup through the system and through TIniFile, as
@@ -195,22 +185,21 @@ bool g_verbose = false;
 void Compare(const std::string& file, const std::string& group, const std::string& content,
              const std::string& value, bool integers, const std::vector<Lookup>& lookups) {
     g_case = "ini-diff/" + group;
-    auto t = std::find_if(g_tallies.begin(), g_tallies.end(), [&](const auto& g) { return g.first == group; });
-    if (t == g_tallies.end()) t = g_tallies.insert(t, {group, {}});
+    Tally& t = g_tallies[group];
     if (!WriteAll(file, content)) {
         Check(false, "the file can be written", file);
         return;
     }
-    ++t->second.files;
+    ++t.files;
     TIniFile ours(file);
     for (const Lookup& l : lookups) {
         const std::string where = l.section + "/" + l.key + " of " + Brief(value);
         const std::string win = WinString(file, l), mine = ours.ReadString(l.section, l.key, kDefaultText);
-        ++t->second.strings;
+        ++t.strings;
         if (const char* why = win == mine ? nullptr : IntendedTextDifference(value, win, mine)) {
             ++g_intended[why];
         } else if (win != mine) {
-            ++t->second.failed;
+            ++t.failed;
             Check(false, "string " + where, "system " + Brief(win) + ", Korvalin " + Brief(mine));
         }
         if (!integers) continue;
@@ -219,15 +208,12 @@ void Compare(const std::string& file, const std::string& group, const std::strin
         const int mineInt = ours.ReadInteger(l.section, l.key, kDefaultInt);
         int rule = kDefaultInt;
         if (win == kDefaultText || !RuleInteger(win, rule)) rule = kDefaultInt;
-        ++t->second.numbers;
+        ++t.numbers;
         if (mineInt != rule) {
-            ++t->second.failed;
+            ++t.failed;
             Check(false, "integer " + where, "Korvalin " + std::to_string(mineInt) + ", rule " + std::to_string(rule));
         } else if (mineInt != winInt) {
             ++g_intended[IntegerDifferenceKind(win)];
-            if (g_verbose)
-                Print("INFO " + g_case + ": integer " + where + ": system " + std::to_string(winInt) + ", Korvalin " +
-                      std::to_string(mineInt));
         }
     }
     DeleteFileA(file.c_str());
@@ -239,14 +225,11 @@ int main(int argc, char** argv) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     std::string root = std::string(tmp) + "kvinidiff\\";
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--root" && i + 1 < argc) root = argv[++i];
-        else if (a == "--verbose") g_verbose = true;
-        else {
-            fprintf(stderr, "usage: kvinidiff [--root folder] [--verbose]\n");
-            return 2;
-        }
+    if (argc == 3 && std::string(argv[1]) == "--root") {
+        root = argv[2];
+    } else if (argc != 1) {
+        fprintf(stderr, "usage: kvinidiff [--root folder]\n");
+        return 2;
     }
     if (root.back() != '\\') root += '\\';
     CreateDirectoryA(root.c_str(), nullptr);

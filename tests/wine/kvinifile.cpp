@@ -2,30 +2,26 @@
 // either byte order), or held open by another program while Korvalin
 // starts. Each case checks what Korvalin does with the options it read and
 // the file's bytes after a real run.
-#include "kvdriver.h"
+#include "kvdialog.h"
 
 namespace kv {
 namespace {
 
+const char* Mark(bool bigEndian) { return bigEndian ? "\xFE\xFF" : "\xFF\xFE"; }
+
 std::string Utf16Bytes(const std::string& ansi, bool bigEndian) {
-    std::wstring w = Wide(ansi);
-    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (wchar_t c : w) {
-        char lo = (char)(c & 0xFF), hi = (char)((c >> 8) & 0xFF);
-        out += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
-    }
+    std::string out = Mark(bigEndian);
+    for (wchar_t c : Wide(ansi)) out += {char(bigEndian ? c >> 8 : c), char(bigEndian ? c : c >> 8)};
     return out;
 }
 
 // The text of a UTF-16 file with its mark, in the ANSI code page; false
 // when the file is not such a file.
 bool FromUtf16(const std::string& bytes, bool bigEndian, std::string& text) {
-    if (bytes.size() % 2 || bytes.compare(0, 2, bigEndian ? "\xFE\xFF" : "\xFF\xFE") != 0) return false;
+    if (bytes.size() % 2 || bytes.compare(0, 2, Mark(bigEndian)) != 0) return false;
     std::wstring w;
-    for (size_t i = 2; i < bytes.size(); i += 2) {
-        unsigned char a = (unsigned char)bytes[i], b = (unsigned char)bytes[i + 1];
-        w += (wchar_t)(bigEndian ? (a << 8 | b) : (b << 8 | a));
-    }
+    for (size_t i = 2; i < bytes.size(); i += 2)
+        w += (wchar_t)((unsigned char)bytes[i + !bigEndian] << 8 | (unsigned char)bytes[i + bigEndian]);
     text.assign(w.size() * 2 + 1, '\0');
     int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &text[0], (int)text.size(), nullptr, nullptr);
     text.resize(n > 0 ? n : 0);
@@ -39,11 +35,6 @@ std::string Duplicate(const std::vector<IniEntry>& ini) {
             if (ini[i].section == ini[j].section && ini[i].key == ini[j].key)
                 return "[" + ini[i].section + "] " + ini[i].key;
     return "";
-}
-
-std::string ValueOf(const std::vector<IniEntry>& ini, const char* section, const char* key) {
-    const IniEntry* e = Find(ini, section, key);
-    return e ? e->value : "(missing)";
 }
 
 // Enter in the text box with ConfirmMode 1 breaks the line.
@@ -79,10 +70,10 @@ void CaseUnicode() {
         const std::vector<IniEntry> entries = ParseIni(text);
         CheckEq(Duplicate(entries), "", "every key once");
         Check(text.compare(0, 8, "; 设置\r\n") == 0, "the comment is kept", Show(text.substr(0, 20)));
-        CheckEq(ValueOf(entries, "FileList", "ConfirmMode"), "1", "ConfirmMode stays 1");
-        CheckEq(ValueOf(entries, "AfterCreate", "OpenMax"), "7", "OpenMax stays 7");
-        CheckEq(ValueOf(entries, "AfterCreate", "SleepTime"), "123", "SleepTime stays 123");
-        CheckEq(ValueOf(entries, "Naming", "CommonUse"), "周报", "the phrase stays");
+        CheckEq(IniValue(entries, "FileList", "ConfirmMode"), "1", "ConfirmMode stays 1");
+        CheckEq(IniValue(entries, "AfterCreate", "OpenMax"), "7", "OpenMax stays 7");
+        CheckEq(IniValue(entries, "AfterCreate", "SleepTime"), "123", "SleepTime stays 123");
+        CheckEq(IniValue(entries, "Naming", "CommonUse"), "周报", "the phrase stays");
         Check(Find(entries, "Naming", "TimeFormat") != nullptr, "the missing keys are added");
     }
 }
@@ -146,15 +137,10 @@ void CaseHeld() {
         } else {
             Check(r.left != 100 || r.top != 50, "the stored place is not used", RectText(r));
         }
-        if (row.accept) {
-            s.Press('S', {VK_MENU});
-            HWND dlg = nullptr;
-            Poll([&] { return (dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr; }, 10000);
-            if (Check(dlg != nullptr, "Alt+S opens the settings dialog")) {
-                BringToFront(dlg);
-                Chord({VK_RETURN});
-                Check(Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000), "Enter closes it with OK");
-            }
+        if (HWND dlg = row.accept ? OpenSettings(s) : nullptr) {
+            BringToFront(dlg);
+            Chord({VK_RETURN});
+            Check(SettingsClosed(s), "Enter closes it with OK");
         }
         if (!CloseWithEscape(s)) continue;
         std::string after;
@@ -166,7 +152,7 @@ void CaseHeld() {
         const std::vector<IniEntry> entries = ParseIni(after);
         CheckEq(Duplicate(entries), "", "every key once");
         Check(Find(entries, "Naming", "TimeFormat") != nullptr, "the file is written");
-        CheckEq(ValueOf(entries, "AfterCreate", "OpenMax"), row.used ? "7" : "16",
+        CheckEq(IniValue(entries, "AfterCreate", "OpenMax"), row.used ? "7" : "16",
                 row.used ? "OpenMax from the file" : "OpenMax as the dialog showed it");
     }
 }
