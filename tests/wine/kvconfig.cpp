@@ -230,7 +230,7 @@ void CaseFresh() {
     std::vector<IniEntry> ini;
     if (!CloseAndReadIni(s, ini)) return;
     // OK would have stored 1 and 32.
-    CheckEq(IniValue(ini, "AfterCreate", "OpenMax") + " " + IniValue(ini, "AfterCreate", "TcColSep"), "0 0",
+    CheckEq(IniValueOf(ini, "AfterCreate", "OpenMax") + " " + IniValueOf(ini, "AfterCreate", "TcColSep"), "0 0",
             "Escape stores nothing");
 }
 
@@ -368,7 +368,7 @@ void CaseEdit() {
     };
     std::string bad;
     for (const IniEntry& k : keys)
-        if (const std::string v = IniValue(ini, k.section, k.key); v != k.value)
+        if (const std::string v = IniValueOf(ini, k.section, k.key); v != k.value)
             bad += " " + k.key + "=" + Show(v) + " want " + Show(k.value) + ";";
     Check(bad.empty(), "OK stored every option in its key", bad);
 
@@ -422,9 +422,9 @@ void CaseCancel() {
         Check(SettingsClosed(s), r.how == kOkUnchanged ? "Enter presses OK" : "the dialog closes");
         std::vector<IniEntry> ini;
         if (!CloseAndReadIni(s, ini)) continue;
-        CheckEq(IniValue(ini, "Window", "SavePos") + " " + IniValue(ini, "FileList", "ConfirmMode") + " " +
-                    IniValue(ini, "AfterCreate", "OpenMax") + " " + IniValue(ini, "Naming", "Separator") + " " +
-                    IniValue(ini, "Naming", "Wrapper"),
+        CheckEq(IniValueOf(ini, "Window", "SavePos") + " " + IniValueOf(ini, "FileList", "ConfirmMode") + " " +
+                    IniValueOf(ini, "AfterCreate", "OpenMax") + " " + IniValueOf(ini, "Naming", "Separator") + " " +
+                    IniValueOf(ini, "Naming", "Wrapper"),
                 r.stored, r.how == kOkUnchanged ? "the shown values stored" : "nothing stored");
     }
 }

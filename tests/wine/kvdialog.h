@@ -1,6 +1,6 @@
 // The settings dialog as the Wine cases find it: its controls, each with the
 // container its place in the layout is relative to; how it is opened and
-// closed; what it stored in the ini file.
+// closed.
 #pragma once
 
 #include "kvdriver.h"
@@ -46,11 +46,6 @@ inline HWND OpenSettings(Session& s) {
 
 inline bool SettingsClosed(const Session& s) {
     return Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000);
-}
-
-inline std::string IniValue(const std::vector<IniEntry>& ini, const std::string& section, const std::string& key) {
-    const IniEntry* e = Find(ini, section, key);
-    return e ? e->value : "(missing)";
 }
 
 }  // namespace kv

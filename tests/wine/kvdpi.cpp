@@ -133,11 +133,7 @@ void CaseScale(int dpi) {
         CheckMain(s, dpi);
         if (dpi == 144) Check(Screenshot(BuildFile("dpi144-main.png")), "screenshot of the main window");
 
-        s.Press('S', {VK_MENU});
-        HWND dlg = nullptr;
-        Poll([&] { return (dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr || s.run.KorvalinEnded(0); },
-             10000);
-        if (Check(dlg != nullptr, "Alt+S opens the settings dialog")) {
+        if (HWND dlg = OpenSettings(s)) {
             CheckDialog(dlg, dpi);
             HWND tabs = Control(dlg, L::pgcOptions.Id);
             for (int page = 0; page < 3; ++page) {
@@ -151,7 +147,7 @@ void CaseScale(int dpi) {
                           "screenshot of page " + std::to_string(page + 1));
             }
             Chord({VK_ESCAPE});
-            Check(Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000), "Escape closes the dialog");
+            Check(SettingsClosed(s), "Escape closes the dialog");
         }
         Check(s.Close(), "Escape closes the main window");
     }

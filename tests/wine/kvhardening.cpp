@@ -1,6 +1,6 @@
 // Away from the first path: the window closed while minimised or
 // maximised, and the settings dialog's "-" buttons clicked with the mouse.
-#include "kvdriver.h"
+#include "kvdialog.h"
 
 namespace kv {
 namespace {
@@ -61,10 +61,8 @@ void CaseMinusKeepsTheFocus() {
     g_case = "offpath/minus focus";
     Session s;
     if (!s.Open("[Naming]\r\nWrapper=(*)|[*]|{*}\r\nCommonUse=one|two|three\r\n")) return;
-    s.Press('S', {VK_MENU});
-    HWND dlg = nullptr;
-    Poll([&] { return (dlg = VisibleWindow(s.run.kvPid, "TfomConfig")) != nullptr || s.run.KorvalinEnded(0); }, 10000);
-    if (!Check(dlg != nullptr, "Alt+S opens the settings dialog", KeyTarget(s.main))) return;
+    HWND dlg = OpenSettings(s);
+    if (!dlg) return;
     auto C = [&](int id) { return Control(dlg, id); };
     Sleep(300);
     Chord({VK_CONTROL, VK_TAB});
@@ -113,7 +111,7 @@ void CaseMinusKeepsTheFocus() {
     }
     g_case = "offpath/minus focus";
     Chord({VK_ESCAPE});
-    Poll([&] { return !VisibleWindow(s.run.kvPid, "TfomConfig"); }, 5000);
+    SettingsClosed(s);
     PostMessageA(s.main, WM_CLOSE, 0, 0);
     Check(s.run.KorvalinEnded(10000), "closed");
 }

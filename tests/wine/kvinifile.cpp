@@ -70,10 +70,10 @@ void CaseUnicode() {
         const std::vector<IniEntry> entries = ParseIni(text);
         CheckEq(Duplicate(entries), "", "every key once");
         Check(text.compare(0, 8, "; 设置\r\n") == 0, "the comment is kept", Show(text.substr(0, 20)));
-        CheckEq(IniValue(entries, "FileList", "ConfirmMode"), "1", "ConfirmMode stays 1");
-        CheckEq(IniValue(entries, "AfterCreate", "OpenMax"), "7", "OpenMax stays 7");
-        CheckEq(IniValue(entries, "AfterCreate", "SleepTime"), "123", "SleepTime stays 123");
-        CheckEq(IniValue(entries, "Naming", "CommonUse"), "周报", "the phrase stays");
+        CheckEq(IniValueOf(entries, "FileList", "ConfirmMode"), "1", "ConfirmMode stays 1");
+        CheckEq(IniValueOf(entries, "AfterCreate", "OpenMax"), "7", "OpenMax stays 7");
+        CheckEq(IniValueOf(entries, "AfterCreate", "SleepTime"), "123", "SleepTime stays 123");
+        CheckEq(IniValueOf(entries, "Naming", "CommonUse"), "周报", "the phrase stays");
         Check(Find(entries, "Naming", "TimeFormat") != nullptr, "the missing keys are added");
     }
 }
@@ -152,7 +152,7 @@ void CaseHeld() {
         const std::vector<IniEntry> entries = ParseIni(after);
         CheckEq(Duplicate(entries), "", "every key once");
         Check(Find(entries, "Naming", "TimeFormat") != nullptr, "the file is written");
-        CheckEq(IniValue(entries, "AfterCreate", "OpenMax"), row.used ? "7" : "16",
+        CheckEq(IniValueOf(entries, "AfterCreate", "OpenMax"), row.used ? "7" : "16",
                 row.used ? "OpenMax from the file" : "OpenMax as the dialog showed it");
     }
 }
