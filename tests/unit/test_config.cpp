@@ -198,11 +198,13 @@ TEST_F(DialogTest, StoredValuesOutOfRange) {
         TIniOptions o = Typical();
         o.*r.field = r.stored;
         Open(o);
-        if (r.field == &TIniOptions::TcColSep)
+        if (r.field == &TIniOptions::TcColSep) {
             EXPECT_EQ(dlg->cbbTcVersion.Item(dlg->cbbTcVersion.ItemIndex()), "低于8.0");
-        if (r.field == &TIniOptions::OpenMethod)
+        } else if (r.field == &TIniOptions::OpenMethod) {
             EXPECT_EQ(Checked({&dlg->rbOmWinDef, &dlg->rbOmSendInput}) + Enabled({&dlg->cbbSendInput}), "100");
-        if (r.field == &TIniOptions::OpenMax) EXPECT_EQ(dlg->edtOpenMax.Text(), std::to_string(r.want));
+        } else if (r.field == &TIniOptions::OpenMax) {
+            EXPECT_EQ(dlg->edtOpenMax.Text(), std::to_string(r.want));
+        }
         dlg->btnOkClick(nullptr);
         EXPECT_EQ(std::make_pair(options.*r.field, dlg->ModalResult), std::make_pair(r.want, mrOk));
     }
