@@ -14,14 +14,12 @@
 #include "Headless.h"
 #include "Main.h"
 
-#define FUZZ_CHECK(cond, what)                                                \
-    do {                                                                      \
-        if (!(cond)) {                                                        \
-            std::fprintf(stderr, "property failed: %s (%s:%d)\n", what,       \
-                         __FILE__, __LINE__);                                 \
-            std::abort();                                                     \
-        }                                                                     \
-    } while (0)
+inline void FuzzCheck(bool ok, const char* what, const char* file, int line) {
+    if (ok) return;
+    std::fprintf(stderr, "property failed: %s (%s:%d)\n", what, file, line);
+    std::abort();
+}
+#define FUZZ_CHECK(cond, what) FuzzCheck(cond, what, __FILE__, __LINE__)
 
 // The same for two texts, which are shown (bytes outside 32..126 in hex).
 inline std::string Visible(const std::string& s) {
@@ -33,13 +31,12 @@ inline std::string Visible(const std::string& s) {
     }
     return r;
 }
-#define FUZZ_CHECK_EQ(got, want, what)                                        \
-    do {                                                                      \
-        if (!((got) == (want)))                                               \
-            std::fprintf(stderr, "got  \"%s\"\nwant \"%s\"\n",                  \
-                         Visible(got).c_str(), Visible(want).c_str());        \
-        FUZZ_CHECK((got) == (want), what);                                    \
-    } while (0)
+inline void FuzzCheckEq(const std::string& got, const std::string& want, const char* what, const char* file,
+                        int line) {
+    if (got != want) std::fprintf(stderr, "got  \"%s\"\nwant \"%s\"\n", Visible(got).c_str(), Visible(want).c_str());
+    FuzzCheck(got == want, what, file, line);
+}
+#define FUZZ_CHECK_EQ(got, want, what) FuzzCheckEq(got, want, what, __FILE__, __LINE__)
 
 // Takes the input apart into pieces: each piece is a length byte and that
 // many bytes (the rest when fewer are left).
@@ -48,10 +45,7 @@ public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : Data(data), Size(size) {}
     bool Empty() const { return Pos >= Size; }
     std::uint8_t Byte() { return Pos < Size ? Data[Pos++] : 0; }
-    std::string Piece() {
-        std::size_t n = Byte();
-        return Take(n);
-    }
+    std::string Piece() { return Take(Byte()); }
     std::string Take(std::size_t n) {
         if (n > Size - Pos) n = Size - Pos;
         std::string s(reinterpret_cast<const char*>(Data + Pos), n);

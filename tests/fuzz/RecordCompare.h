@@ -1,13 +1,13 @@
 // Field-by-field comparison of two options records, for the fuzz targets.
 #pragma once
 
+#include <algorithm>
+
 #include "Inioptions.h"
 
 inline bool SamePairs(const std::vector<WrapperPair>& a, const std::vector<WrapperPair>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].Before != b[i].Before || a[i].After != b[i].After) return false;
-    return true;
+    auto same = [](const WrapperPair& x, const WrapperPair& y) { return x.Before == y.Before && x.After == y.After; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
 }
 
 inline bool SameLists(const TIniOptions& a, const TIniOptions& b) {
