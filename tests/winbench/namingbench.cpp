@@ -130,9 +130,14 @@ int main(int argc, char** argv) {
 
     // ---- the menu with 50 phrases and 20 date patterns
     form.mmoFileNames.SetText("a.txt\r\nb.txt");
+    // The lists saved by the last run come back from the ini file: they are
+    // replaced, not added to.
+    o.CommonUseList.clear();
+    o.TimeFormatList.clear();
     for (int i = 0; i < 50; ++i) o.CommonUseList.push_back("常用语 " + std::to_string(i));
     const char* const dates[] = {"yyyymmdd", "yyyy-mm-dd", "yymmdd", "yyyymmddhhnnss", "yyyy_mm_dd_ddd"};
-    for (int i = 0; i < 20; ++i) o.TimeFormatList.push_back(std::string(dates[i % 5]) + (i >= 5 ? "'" + std::to_string(i) + "'" : ""));
+    for (int i = 0; i < 20; ++i)
+        o.TimeFormatList.push_back(std::string(dates[i % 5]) + (i >= 5 ? "'" + std::to_string(i) + "'" : ""));
     std::vector<double> build, open, first, plain;
     HMENU bare = CreatePopupMenu();
     for (const char* c : {"a", "b", "c", "d"}) AppendMenuA(bare, MF_STRING, 1, c);
