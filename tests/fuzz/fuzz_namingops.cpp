@@ -76,10 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int op = in.Byte() % 17;
     TfomMain& f = FuzzWindow();
     f.OnlyDirMode = in.Byte() & 1;
-    TfomMain::NamingData d;
-    d.Text = in.Piece();
-    d.Before = in.Piece();
-    d.After = in.Piece();
+    // A braced list reads the pieces in order: text, before, after.
+    TfomMain::NamingData d{static_cast<unsigned char>(op), in.Piece(), in.Piece(), in.Piece()};
     const std::string text = in.Rest();
     std::vector<std::string> lines = SplitOn(text, "\r\n");
     for (const std::string& l : lines)
@@ -88,15 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((op == 10 || op == 11) && EndsInLoneLead(d.Text)) return 0;
 
     TMenuItem entry;
-    TMenuItem* item = &entry;
-    if (op < 12) {
-        d.Kind = static_cast<unsigned char>(op);
-        entry.Data = &d;
-    } else {
-        TMenuItem* fixed[] = {&f.mniLowerCase, &f.mniUpperCase, &f.mniTitleCase, &f.mniDelPreSpace,
-                              &f.mniDelSufSpace};
-        item = fixed[op - 12];
-    }
+    entry.Data = &d;
+    TMenuItem* fixed[] = {&f.mniLowerCase, &f.mniUpperCase, &f.mniTitleCase, &f.mniDelPreSpace, &f.mniDelSufSpace};
+    TMenuItem* item = op < 12 ? &entry : fixed[op - 12];
     f.mmoFileNames.SetText(text);
     if (op < 10) f.ApplyNaming(item);
     else f.mniChangeCaseOrSpace(item);
