@@ -17,9 +17,7 @@ inline bool SameLists(const TIniOptions& a, const TIniOptions& b) {
 
 // Every field the ini file holds, and the limit that is never stored.
 inline bool SameRecord(const TIniOptions& a, const TIniOptions& b) {
-    for (const IniKey& k : IniKeys) {
-        const bool same = k.Int ? a.*k.Int == b.*k.Int : k.Bool ? a.*k.Bool == b.*k.Bool : a.*k.Text == b.*k.Text;
-        if (!same) return false;
-    }
+    for (const IniKey& k : IniKeys)
+        if (k.Int ? a.*k.Int != b.*k.Int : k.Bool ? a.*k.Bool != b.*k.Bool : a.*k.Text != b.*k.Text) return false;
     return a.OpenMaxLimit == b.OpenMaxLimit && SameLists(a, b);
 }
