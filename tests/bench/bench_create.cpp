@@ -115,9 +115,7 @@ BENCHMARK_CAPTURE(BM_Confirm, PlainLoop, true)->Unit(benchmark::kMillisecond);
 // the plain loop.
 void BM_ReadLinesOnly(benchmark::State& st) {
     auto f = MakeWindow();
-    for (auto _ : st) {
-        benchmark::DoNotOptimize(f->mmoFileNames.Lines(4096));
-    }
+    for (auto _ : st) benchmark::DoNotOptimize(f->mmoFileNames.Lines(4096));
 }
 BENCHMARK(BM_ReadLinesOnly)->Unit(benchmark::kMillisecond);
 
