@@ -1,13 +1,13 @@
 // Field-by-field comparison of two options records, for the fuzz targets.
 #pragma once
 
+#include <algorithm>
+
 #include "Inioptions.h"
 
 inline bool SamePairs(const std::vector<WrapperPair>& a, const std::vector<WrapperPair>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].Before != b[i].Before || a[i].After != b[i].After) return false;
-    return true;
+    auto same = [](const WrapperPair& x, const WrapperPair& y) { return x.Before == y.Before && x.After == y.After; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
 }
 
 inline bool SameLists(const TIniOptions& a, const TIniOptions& b) {
@@ -17,9 +17,7 @@ inline bool SameLists(const TIniOptions& a, const TIniOptions& b) {
 
 // Every field the ini file holds, and the limit that is never stored.
 inline bool SameRecord(const TIniOptions& a, const TIniOptions& b) {
-    for (const IniKey& k : IniKeys) {
-        const bool same = k.Int ? a.*k.Int == b.*k.Int : k.Bool ? a.*k.Bool == b.*k.Bool : a.*k.Text == b.*k.Text;
-        if (!same) return false;
-    }
+    for (const IniKey& k : IniKeys)
+        if (k.Int ? a.*k.Int != b.*k.Int : k.Bool ? a.*k.Bool != b.*k.Bool : a.*k.Text != b.*k.Text) return false;
     return a.OpenMaxLimit == b.OpenMaxLimit && SameLists(a, b);
 }

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "Backend.h"
 #include "CommandLine.h"
 #include "FuzzCheck.h"
 
@@ -18,28 +17,6 @@ bool IsSubsequence(const std::string& part, const std::string& whole) {
     for (char c : whole)
         if (j < part.size() && part[j] == c) ++j;
     return j == part.size();
-}
-
-// An argument that survives being quoted: no quote in it, and no lead byte
-// at its end that would take the closing quote as its second byte.
-bool Quotable(const std::string& a) {
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] == '"') return false;
-        if (plat::IsLeadByte(static_cast<unsigned char>(a[i]))) {
-            if (i + 1 >= a.size()) return false;
-            ++i;
-        }
-    }
-    return true;
-}
-
-// Equal, ASCII letters in either case.
-bool SameLetters(const std::string& a, const char* lower) {
-    const std::string b = lower;
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && !(a[i] >= 'A' && a[i] <= 'Z' && a[i] + 32 == b[i])) return false;
-    return true;
 }
 
 }  // namespace
@@ -56,24 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (i > 0) FUZZ_CHECK(!a.empty(), "no argument after the program is empty");
         FUZZ_CHECK(a.find('\0') == std::string::npos, "a NUL ends the line");
         kept += a;
-        quotable = quotable && Quotable(a);
+        // No quote, and no lead byte at the end that would take the closing
+        // quote as its second byte.
+        quotable = quotable && !HasChar(a, "\"") && !EndsInLoneLead(a);
     }
     FUZZ_CHECK(IsSubsequence(kept, raw), "arguments are the line's bytes, in order");
 
     // Without quotes, blanks and control bytes only separate (a lead byte
     // still takes any byte after it as its second).
-    if (raw.find('"') == std::string::npos) {
-        for (std::size_t i = 1; i < args.size(); ++i) {
-            const std::string& a = args[i];
-            for (std::size_t k = 0; k < a.size(); ++k) {
-                if (plat::IsLeadByte(static_cast<unsigned char>(a[k]))) {
-                    ++k;
-                    continue;
-                }
-                FUZZ_CHECK(!IsSeparator(static_cast<unsigned char>(a[k])), "an unquoted blank separates");
-            }
-        }
-    }
+    if (raw.find('"') == std::string::npos)
+        for (std::size_t i = 1; i < args.size(); ++i)
+            for (std::size_t k : CharStarts(args[i]))
+                FUZZ_CHECK(!IsSeparator(static_cast<unsigned char>(args[i][k])), "an unquoted blank separates");
 
     // Quoting every argument and splitting again gives the same arguments.
     if (quotable && !args[0].empty()) {
@@ -93,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const SwitchScan one = ScanSwitches({args[0], args[i]});
         const bool isSwitch = args[i][0] == '-' || args[i][0] == '/';
         FUZZ_CHECK(one.SwitchCount == (isSwitch ? (one.OnlyDirMode ? 1 : 2) : 0), "one argument's positions");
-        FUZZ_CHECK(one.OnlyDirMode == (isSwitch && SameLetters(args[i].substr(1), "onlydir")), "OnlyDir by name");
+        FUZZ_CHECK(one.OnlyDirMode == (isSwitch && SameIgnoringCase(args[i].substr(1), "onlydir")), "OnlyDir by name");
         sum += one.SwitchCount;
         switches += isSwitch;
         anyOnlyDir = anyOnlyDir || one.OnlyDirMode;

@@ -6,10 +6,10 @@
 //  - in any pattern, text in quotes comes out unchanged and changes nothing
 //    around it.
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
-#include "Backend.h"
 #include "FuzzCheck.h"
 #include "MainNaming.h"
 
@@ -38,14 +38,14 @@ plat::LocaleTexts Locale() {
 }
 
 std::string Two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+// A number token: one letter shows the number as it is, two with two digits.
+std::string Number(const std::string& tok, int v) { return tok.size() == 1 ? std::to_string(v) : Two(v); }
 
 // The tokens, written in lower case; the input picks each one's case.
 const char* const kTokens[] = {"yyyy", "yy", "m", "mm", "mmm", "mmmm", "d", "dd", "ddd", "dddd", "h", "hh",
                                "n", "nn", "s", "ss", "z", "zzz", "am/pm", "a/p", "ampm"};
-const int kTokenCount = sizeof kTokens / sizeof kTokens[0];
 // Between tokens: text that holds no pattern letter.
 const char* const kBetween[] = {"", "-", "_", " ", ".", "/", ":", "\xc4\xea", "#"};
-const int kBetweenCount = sizeof kBetween / sizeof kBetween[0];
 
 bool IsMarker(const std::string& t) { return t[0] == 'a'; }
 bool IsHour(const std::string& t) { return t[0] == 'h'; }
@@ -60,31 +60,21 @@ std::string Expected(const std::vector<std::string>& tokens, const std::vector<b
     if (tok == "yy") return Two(t.Year % 100);
     if (tok == "m" || tok == "mm") {
         const bool minute = k > 0 && IsHour(tokens[k - 1]);
-        const int v = minute ? t.Minute : t.Month;
-        return tok == "m" ? std::to_string(v) : Two(v);
+        return Number(tok, minute ? t.Minute : t.Month);
     }
     if (tok == "mmm") return loc.ShortMonthNames[t.Month - 1];
     if (tok == "mmmm") return loc.LongMonthNames[t.Month - 1];
-    if (tok == "d") return std::to_string(t.Day);
-    if (tok == "dd") return Two(t.Day);
+    if (tok == "d" || tok == "dd") return Number(tok, t.Day);
     if (tok == "ddd") return loc.ShortDayNames[t.DayOfWeek];
     if (tok == "dddd") return loc.LongDayNames[t.DayOfWeek];
     if (IsHour(tok)) {
-        bool twelve = false;
-        for (std::size_t j = k + 1; j < tokens.size(); ++j) {
-            if (IsHour(tokens[j])) break;
-            if (IsMarker(tokens[j])) {
-                twelve = true;
-                break;
-            }
-        }
-        const int h = twelve ? (t.Hour % 12 == 0 ? 12 : t.Hour % 12) : t.Hour;
-        return tok == "h" ? std::to_string(h) : Two(h);
+        std::size_t j = k + 1;
+        while (j < tokens.size() && !IsHour(tokens[j]) && !IsMarker(tokens[j])) ++j;
+        const bool twelve = j < tokens.size() && IsMarker(tokens[j]);
+        return Number(tok, twelve ? (t.Hour % 12 == 0 ? 12 : t.Hour % 12) : t.Hour);
     }
-    if (tok == "n") return std::to_string(t.Minute);
-    if (tok == "nn") return Two(t.Minute);
-    if (tok == "s") return std::to_string(t.Second);
-    if (tok == "ss") return Two(t.Second);
+    if (tok == "n" || tok == "nn") return Number(tok, t.Minute);
+    if (tok == "s" || tok == "ss") return Number(tok, t.Second);
     if (tok == "z") return std::to_string(t.Millisecond);
     if (tok == "zzz") return (t.Millisecond < 100 ? "0" : "") + Two(t.Millisecond);
     if (tok == "ampm") return pm ? loc.TimePM : loc.TimeAM;
@@ -136,8 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<bool> upper;
     std::string pattern;
     for (std::uint8_t b; !in.Empty() && (b = in.Byte()) != 0 && tokens.size() < 64;) {
-        const std::string tok = kTokens[b % kTokenCount];
-        std::string text = tokens.empty() ? "" : kBetween[(b / kTokenCount) % kBetweenCount];
+        const std::string tok = kTokens[b % std::size(kTokens)];
+        std::string text = tokens.empty() ? "" : kBetween[(b / std::size(kTokens)) % std::size(kBetween)];
         // Two tokens of one letter with nothing between them would be one run.
         if (text.empty() && !tokens.empty() && tokens.back()[0] == tok[0]) text = "-";
         tokens.push_back(tok);

@@ -6,68 +6,41 @@
 #include <utility>
 #include <vector>
 
-#include "Backend.h"
 #include "FuzzCheck.h"
-#include "Headless.h"
 #include "Inifile.h"
 
 namespace {
 
-const char* const kPath = "C:\\Korvalin\\korvalin.ini";
-
 // What the reader trims around names and values, as the system does.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
-bool HasLineBreak(const std::string& s) {
-    return s.find('\r') != std::string::npos || s.find('\n') != std::string::npos;
+bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+std::string Trim(std::string s) {
+    while (!s.empty() && IsBlank(s.front())) s.erase(0, 1);
+    while (!s.empty() && IsBlank(s.back())) s.pop_back();
+    return s;
 }
-
-bool Trimmed(const std::string& s) { return s.empty() || (!IsBlank(s.front()) && !IsBlank(s.back())); }
 
 // Names that a file can hold: what a header or key line reads back as.
-bool StorableSection(const std::string& s) {
-    return Trimmed(s) && !HasLineBreak(s);
-}
+bool StorableSection(const std::string& s) { return Trim(s) == s && !HasLineBreak(s); }
 bool StorableKey(const std::string& k) {
-    return !k.empty() && Trimmed(k) && !HasLineBreak(k) && k.find('=') == std::string::npos &&
+    return !k.empty() && Trim(k) == k && !HasLineBreak(k) && k.find('=') == std::string::npos &&
            k[0] != ';' && k[0] != '[';
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-        if (x != y) return false;
-    }
-    return true;
 }
 
 // Section and key names to look at: those of the input and a few that the
 // file's own lines suggest.
-void Probes(const std::string& content, std::vector<std::string>& sections, std::vector<std::string>& keys) {
-    std::size_t start = 0;
-    while (start <= content.size() && sections.size() < 6 && keys.size() < 10) {
-        std::size_t end = content.find_first_of("\r\n", start);
-        std::string line = content.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        std::size_t b = 0;
-        while (b < line.size() && IsBlank(line[b])) ++b;
-        if (b < line.size() && line[b] == '[') {
-            std::size_t close = line.find(']', b);
-            if (close != std::string::npos) {
-                std::string name = line.substr(b + 1, close - b - 1);
-                while (!name.empty() && IsBlank(name.front())) name.erase(0, 1);
-                while (!name.empty() && IsBlank(name.back())) name.pop_back();
-                sections.push_back(name);
-            }
-        } else if (line.find('=') != std::string::npos) {
-            std::string key = line.substr(b, line.find('=') - b);
-            while (!key.empty() && IsBlank(key.back())) key.pop_back();
-            keys.push_back(key);
-        }
-        if (end == std::string::npos) break;
-        start = end + 1;
+void Probes(std::string content, std::vector<std::string>& sections, std::vector<std::string>& keys) {
+    for (char& c : content)
+        if (c == '\r') c = '\n';
+    for (const std::string& raw : SplitOn(content, "\n")) {
+        if (sections.size() >= 6 || keys.size() >= 10) break;
+        const std::string line = Trim(raw);
+        const bool header = !line.empty() && line[0] == '[';
+        if (header && line.find(']') != std::string::npos)
+            sections.push_back(Trim(line.substr(1, line.find(']') - 1)));
+        else if (!header && line.find('=') != std::string::npos)
+            keys.push_back(Trim(line.substr(0, line.find('='))));
     }
 }
 
@@ -97,10 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int number = static_cast<std::int32_t>(bits);
     const std::string content = in.Rest();
 
-    headless::Reset();
-    headless::AddDir("C:\\Korvalin");
-    headless::AddFile(kPath, content);
-    TIniFile ini(kPath);
+    FreshIniFolder();
+    headless::AddFile(kIniPath, content);
+    TIniFile ini(kIniPath);
     FUZZ_CHECK(ini.Content() == content, "an untouched file is written back byte for byte");
 
     std::vector<std::string> sections{section}, keys{key};
@@ -118,13 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every other key reads as before.
     const Reading after = ReadAll(ini, sections, keys);
-    std::size_t i = 0;
-    for (const std::string& s : sections)
-        for (const std::string& k : keys) {
-            if (!(SameName(s, section) && SameName(k, key)))
-                FUZZ_CHECK(after[i] == before[i], "another key changed");
-            ++i;
-        }
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const std::string &s = sections[i / keys.size()], &k = keys[i % keys.size()];
+        FUZZ_CHECK(after[i] == before[i] || (SameIgnoringCase(s, section) && SameIgnoringCase(k, key)),
+                   "another key changed");
+    }
 
     // Saved and loaded again: the same readings. A UTF-16 file holds only
     // what the ANSI code page and UTF-16 have in common.
@@ -132,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto survives = [](const std::string& s) { return plat::AnsiFromUtf16(plat::Utf16FromAnsi(s)) == s; };
     if (utf16 && !(survives(value) && survives(section) && survives(key))) return 0;
     ini.UpdateFile();
-    TIniFile again(kPath);
+    TIniFile again(kIniPath);
     FUZZ_CHECK(again.Content() == ini.Content(), "the saved file is what was in memory");
     FUZZ_CHECK(ReadAll(again, sections, keys) == after, "the saved file reads the same");
     if (holdable) FUZZ_CHECK(again.ReadString(section, key, "") == value, "the value survives the save");

@@ -4,28 +4,22 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "Headless.h"
 #include "Inioptions.h"
 #include "RecordCompare.h"
 
-namespace {
-const char* const kPath = "C:\\Korvalin\\korvalin.ini";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    headless::Reset();
-    headless::AddDir("C:\\Korvalin");
-    headless::AddFile(kPath, AsText(data, size));
+    FreshIniFolder();
+    headless::AddFile(kIniPath, AsText(data, size));
 
     TIniOptions first;
-    first.LoadFromFile(kPath);
+    first.LoadFromFile(kIniPath);
     const TIniOptions loaded = first;
-    first.SaveToFile(kPath);
+    first.SaveToFile(kIniPath);
     // The save only rebuilds the joined texts from the lists.
     FUZZ_CHECK(SameLists(first, loaded), "the save changed a list");
 
     TIniOptions second;
-    second.LoadFromFile(kPath);
+    second.LoadFromFile(kIniPath);
     FUZZ_CHECK(SameRecord(first, second), "load, save, load: another record");
     return 0;
 }

@@ -5,15 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "Backend.h"
 #include "FuzzCheck.h"
-#include "Headless.h"
 #include "Inioptions.h"
 #include "RecordCompare.h"
 
 namespace {
-
-const char* const kPath = "C:\\Korvalin\\korvalin.ini";
 
 // An entry the joined text can hold: not empty, no line break, none of the
 // separators, and every quote closed within it (an open quote would swallow
@@ -21,14 +17,10 @@ const char* const kPath = "C:\\Korvalin\\korvalin.ini";
 // second byte is no separator, and a lead byte at the end would take the
 // separator after it as its second byte.
 bool Holdable(const std::string& e, const char* separators) {
-    if (e.empty() || e.find_first_of("\r\n") != std::string::npos) return false;
+    if (e.empty() || e.find_first_of("\r\n") != std::string::npos || EndsInLoneLead(e)) return false;
     char quote = 0;
-    for (std::size_t i = 0; i < e.size(); ++i) {
+    for (std::size_t i : CharStarts(e)) {
         const char c = e[i];
-        if (plat::IsLeadByte(static_cast<unsigned char>(c))) {
-            if (++i == e.size()) return false;
-            continue;
-        }
         if (quote) {
             if (c == quote) quote = 0;
         } else if (c == '\'' || c == '"') {
@@ -50,14 +42,7 @@ std::vector<std::string> Split(const std::string& text, char sep) {
 
 // Input: entries separated by a NUL byte.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string text = AsText(data, size);
-    std::vector<std::string> entries;
-    for (std::size_t start = 0;;) {
-        std::size_t end = text.find('\0', start);
-        entries.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
+    const std::vector<std::string> entries = SplitOn(AsText(data, size), std::string(1, '\0'));
 
     // Any text: split, join and split again gives the same pieces.
     for (char sep : {'|', '*'}) {
@@ -73,15 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Through the ini file, for what the stored form can hold.
     TIniOptions out;
     out.SeparatorList = {"", " "};
+    std::vector<std::string>* lists[] = {&out.SeparatorList, &out.CommonUseList, &out.TimeFormatList};
     std::size_t stored = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& e = entries[i];
-        if (!Holdable(e, "|") || (stored += e.size() + 1) > 2000) continue;
-        switch (i % 3) {
-        case 0: out.SeparatorList.push_back(e); break;
-        case 1: out.CommonUseList.push_back(e); break;
-        default: out.TimeFormatList.push_back(e); break;
-        }
+        if (Holdable(e, "|") && (stored += e.size() + 1) <= 2000) lists[i % 3]->push_back(e);
     }
     std::size_t wrapped = 0;
     for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
@@ -90,11 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.WrapperList.push_back({b, a});
     }
 
-    headless::Reset();
-    headless::AddDir("C:\\Korvalin");
-    out.SaveToFile(kPath);
+    FreshIniFolder();
+    out.SaveToFile(kIniPath);
     TIniOptions in;
-    in.LoadFromFile(kPath);
+    in.LoadFromFile(kIniPath);
     FUZZ_CHECK(SameLists(in, out), "every list through the file");
     return 0;
 }

@@ -3,38 +3,9 @@
 // adds); each part holds what its name says, found character by character.
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "Backend.h"
 #include "FuzzCheck.h"
 #include "MainNaming.h"
-
-namespace {
-
-// The line's characters, a double-byte one as one piece of two bytes (a lead
-// byte at the very end stands alone).
-std::vector<std::string> Chars(const std::string& s) {
-    std::vector<std::string> chars;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const bool pair = plat::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size();
-        chars.push_back(s.substr(i, pair ? 2 : 1));
-        if (pair) ++i;
-    }
-    return chars;
-}
-
-bool HasChar(const std::string& s, const char* set) {
-    for (const std::string& c : Chars(s))
-        if (c.size() == 1 && std::string(set).find(c[0]) != std::string::npos) return true;
-    return false;
-}
-
-bool EndsWithChar(const std::string& s, char ch) {
-    std::vector<std::string> c = Chars(s);
-    return !c.empty() && c.back() == std::string(1, ch);
-}
-
-}  // namespace
 
 // Input: one byte for the mode, then the line.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,17 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(p.Path.empty() && p.Name.empty() && p.Ext.empty(), "an empty line has no parts");
         return 0;
     }
-    const bool folder = EndsWithChar(line, '\\');
+    const bool folder = LastCharIs(line, "\\");
     const std::string whole = onlyDir && !folder ? line + "\\" : line;
     FUZZ_CHECK_EQ(JoinNameLine(p), whole, "split and joined, the line comes back");
 
-    FUZZ_CHECK(p.Path.empty() || EndsWithChar(p.Path, '\\') || EndsWithChar(p.Path, ':'),
-               "the path ends at a delimiter");
+    FUZZ_CHECK(p.Path.empty() || LastCharIs(p.Path, "\\:"), "the path ends at a delimiter");
     FUZZ_CHECK(!HasChar(p.Name, "\\:"), "no delimiter in the name");
     FUZZ_CHECK(whole.compare(0, p.Path.size(), p.Path) == 0, "the path begins the line");
     // A lone lead byte at the end takes the OnlyDir mode's backslash as its
     // second byte: such a line stays a file.
-    if (EndsWithChar(whole, '\\')) {
+    if (LastCharIs(whole, "\\")) {
         FUZZ_CHECK(p.Ext == "\\", "a folder's mark is its extension");
     } else {
         FUZZ_CHECK(p.Ext.empty() || (p.Ext[0] == '.' && !HasChar(p.Ext.substr(1), ".\\:")),

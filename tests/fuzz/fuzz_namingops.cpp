@@ -8,43 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "Backend.h"
 #include "FuzzCheck.h"
-#include "FuzzWindow.h"
-#include "Headless.h"
-#include "Main.h"
 #include "Utils.h"
 
 namespace {
-
-std::vector<std::size_t> CharStarts(const std::string& s) {
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        starts.push_back(i);
-        if (plat::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ++i;
-    }
-    return starts;
-}
-
-bool LastCharIs(const std::string& s, const char* set) {
-    std::vector<std::size_t> c = CharStarts(s);
-    return !c.empty() && c.back() == s.size() - 1 && std::string(set).find(s.back()) != std::string::npos;
-}
 
 // Where the name stands in a line: [begin, end). A folder's root or doubled
 // backslash ("C:\", "\", "a\\") has an empty name after the whole line,
 // and a name put there gets a folder mark of its own.
 struct NameSpot {
     std::size_t begin = 0, end = 0;
-    bool root = false;
-    bool folder = false;
+    bool root = false, folder = false;
 };
 NameSpot FindName(const std::string& w) {
     NameSpot n;
-    const bool folder = LastCharIs(w, "\\");
-    n.folder = folder;
-    const std::string body = folder ? w.substr(0, w.size() - 1) : w;
-    if (folder && (body.empty() || LastCharIs(body, "\\:"))) {
+    n.folder = LastCharIs(w, "\\");
+    const std::string body = n.folder ? w.substr(0, w.size() - 1) : w;
+    if (n.folder && (body.empty() || LastCharIs(body, "\\:"))) {
         n.begin = n.end = w.size();
         n.root = true;
         return n;
@@ -52,7 +32,7 @@ NameSpot FindName(const std::string& w) {
     for (std::size_t i : CharStarts(body))
         if (body[i] == '\\' || body[i] == ':') n.begin = i + 1;
     n.end = body.size();
-    if (!folder)
+    if (!n.folder)
         for (std::size_t i : CharStarts(body))
             if (i >= n.begin && body[i] == '.') n.end = i;
     return n;
@@ -86,16 +66,6 @@ std::string Replaced(const std::string& s, const std::string& from, const std::s
     return r + s.substr(std::min(next, s.size()));
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0;;) {
-        std::size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) return lines;
-        start = end + 2;
-    }
-}
-
 }  // namespace
 
 // Input: the operation, a byte of flags (bit 0: OnlyDir mode), the entry's
@@ -106,29 +76,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int op = in.Byte() % 17;
     TfomMain& f = FuzzWindow();
     f.OnlyDirMode = in.Byte() & 1;
-    TfomMain::NamingData d;
-    d.Text = in.Piece();
-    d.Before = in.Piece();
-    d.After = in.Piece();
+    // A braced list reads the pieces in order: text, before, after.
+    TfomMain::NamingData d{static_cast<unsigned char>(op), in.Piece(), in.Piece(), in.Piece()};
     const std::string text = in.Rest();
-    std::vector<std::string> lines = Lines(text);
+    std::vector<std::string> lines = SplitOn(text, "\r\n");
     for (const std::string& l : lines)
         if (l.size() > 4000) return 0;  // longer than any line the box hands on
     // A separator that ends in half a character is no text a user can enter.
-    if ((op == 10 || op == 11) && !d.Text.empty() && CharStarts(d.Text).back() == d.Text.size() - 1 &&
-        plat::IsLeadByte(static_cast<unsigned char>(d.Text.back())))
-        return 0;
+    if ((op == 10 || op == 11) && EndsInLoneLead(d.Text)) return 0;
 
     TMenuItem entry;
-    TMenuItem* item = &entry;
-    if (op < 12) {
-        d.Kind = static_cast<unsigned char>(op);
-        entry.Data = &d;
-    } else {
-        TMenuItem* fixed[] = {&f.mniLowerCase, &f.mniUpperCase, &f.mniTitleCase, &f.mniDelPreSpace,
-                              &f.mniDelSufSpace};
-        item = fixed[op - 12];
-    }
+    entry.Data = &d;
+    TMenuItem* fixed[] = {&f.mniLowerCase, &f.mniUpperCase, &f.mniTitleCase, &f.mniDelPreSpace, &f.mniDelSufSpace};
+    TMenuItem* item = op < 12 ? &entry : fixed[op - 12];
     f.mmoFileNames.SetText(text);
     if (op < 10) f.ApplyNaming(item);
     else f.mniChangeCaseOrSpace(item);

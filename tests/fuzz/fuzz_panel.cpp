@@ -7,23 +7,7 @@
 
 #include "CommandLine.h"
 #include "FuzzCheck.h"
-#include "Headless.h"
-#include "Main.h"
 #include "Utils.h"
-
-namespace {
-
-TfomMain& Window() {
-    static TfomMain* form = [] {
-        headless::Reset();
-        headless::AddDir("D:\\w\\src");
-        headless::AddDir("D:\\w\\old.files");
-        return new TfomMain;
-    }();
-    return *form;
-}
-
-}  // namespace
 
 // Input: one byte of option bits, then the raw command line.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -39,7 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(raw[at - 1] == ' ', "the directory follows a blank");
     }
 
-    TfomMain& f = Window();
+    // Two folders that selected items can name.
+    static TfomMain& f = []() -> TfomMain& {
+        TfomMain& w = FuzzWindow();
+        headless::AddDir("D:\\w\\src");
+        headless::AddDir("D:\\w\\old.files");
+        return w;
+    }();
     headless::State().commandLine = raw;
     const std::vector<std::string> args = SplitArguments(raw);
     const SwitchScan scan = ScanSwitches(args);
@@ -82,22 +72,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // backslash. The options are checked as changes of that plain list, not
     // by a second copy of the steps that make it.
     std::vector<std::string> plain;
-    std::string want;
+    bool breaks = false;
     for (std::size_t i = first; i < args.size(); ++i) {
         const std::string& a = args[i];
         plain.push_back(a + (a.back() != '\\' && plat::DirectoryExists(a) ? "\\" : ""));
+        breaks = breaks || a.find_first_of("\r\n") != std::string::npos;
     }
-    bool breaks = false;
-    for (const std::string& line : plain) breaks = breaks || line.find_first_of("\r\n") != std::string::npos;
+    std::string want;
     for (std::string line : plain) {
         // Without an extension: the last dot on goes when it comes after the
         // last backslash or colon and is no second byte.
         if (f.OnlyDirMode && f.Options->NoExtOnlyDir) {
             std::size_t dot = std::string::npos;
-            for (std::size_t k = 0; k < line.size(); ++k) {
+            for (std::size_t k : CharStarts(line)) {
                 if (line[k] == '.') dot = k;
                 else if (line[k] == '\\' || line[k] == ':') dot = std::string::npos;
-                if (plat::IsLeadByte(static_cast<unsigned char>(line[k])) && k + 1 < line.size()) ++k;
             }
             if (dot != std::string::npos) line.erase(dot);
         }
@@ -108,13 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK_EQ(text, TrimControlRight(want), "the initial list");
     if (!breaks && f.Options->InitPathType == 1) {
         // The items of the panel directory lose exactly that directory.
-        std::vector<std::string> got;
-        for (std::size_t at = 0; at <= text.size();) {
-            std::size_t end = text.find("\r\n", at);
-            got.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
-            if (end == std::string::npos) break;
-            at = end + 2;
-        }
+        const std::vector<std::string> got = SplitOn(text, "\r\n");
         // The list's end is trimmed, and with empty lines before it that can
         // reach back into the last line left: that one is not compared.
         for (std::size_t i = 0; i + 1 < got.size() && i < plain.size(); ++i)

@@ -4,27 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "Backend.h"
 #include "FuzzCheck.h"
 #include "Utils.h"
 
 namespace {
 
-// Where each character begins: a lead byte takes the next byte with it.
-std::vector<bool> CharStarts(const std::string& s) {
-    std::vector<bool> start(s.size(), false);
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        start[i] = true;
-        if (plat::IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ++i;
-    }
-    return start;
-}
-
 std::size_t ReferenceLast(const std::string& delims, const std::string& s) {
-    std::vector<bool> start = CharStarts(s);
-    for (std::size_t i = s.size(); i-- > 0;)
-        if (start[i] && delims.find(s[i]) != std::string::npos) return i;
-    return std::string::npos;
+    std::size_t last = std::string::npos;
+    for (std::size_t i : CharStarts(s))
+        if (delims.find(s[i]) != std::string::npos) last = i;
+    return last;
 }
 
 bool EndsWith(const std::string& s, const std::string& tail) {
@@ -66,8 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(path.compare(0, r.size(), r) == 0 && (r.empty() || static_cast<unsigned char>(r.back()) > 32),
                "right-trimmed text");
 
-    bool letter = path.size() > 2 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    bool absolute = !path.empty() && (path[0] == '\\' || (letter && path[1] == ':' && path[2] == '\\'));
-    FUZZ_CHECK(IsAbsolutePath(path) == absolute, "absolute path");
+    FUZZ_CHECK(IsAbsolutePath(path) == Absolute(path), "absolute path");
     return 0;
 }

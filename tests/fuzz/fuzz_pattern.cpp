@@ -9,12 +9,6 @@
 
 namespace {
 
-bool SameByte(char p, char n) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    bool letter = (p >= 'A' && p <= 'Z') || (p >= 'a' && p <= 'z');
-    return p == n || (letter && lower(p) == lower(n));
-}
-
 // Table of "pattern from i matches name from j", filled from the back.
 bool Reference(const std::string& p, const std::string& n) {
     const std::size_t m = p.size(), k = n.size();
@@ -25,7 +19,7 @@ bool Reference(const std::string& p, const std::string& n) {
             if (p[i] == '%')
                 cur[j] = next[j] || (j < k && cur[j + 1]);
             else
-                cur[j] = j < k && (p[i] == '_' || SameByte(p[i], n[j])) && next[j + 1];
+                cur[j] = j < k && (p[i] == '_' || AsciiLower(p[i]) == AsciiLower(n[j])) && next[j + 1];
         }
         std::swap(cur, next);
     }

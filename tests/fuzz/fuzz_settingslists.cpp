@@ -2,24 +2,20 @@
 // pairs as "(*)"): read from the ini file, written back with the program's
 // own joining and read again, every list comes back the same. Whatever the
 // stored text, the lists read from it are a fixed point of saving.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "Headless.h"
 #include "Inifile.h"
 #include "Inioptions.h"
 #include "RecordCompare.h"
 
 namespace {
 
-const char* const kPath = "C:\\Korvalin\\korvalin.ini";
-
 bool NoEmptyEntry(const std::vector<std::string>& list) {
-    for (const std::string& e : list)
-        if (e.empty()) return false;
-    return true;
+    return std::find(list.begin(), list.end(), "") == list.end();
 }
 
 }  // namespace
@@ -30,10 +26,9 @@ bool NoEmptyEntry(const std::vector<std::string>& list) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
     const char* const keys[] = {"Separator", "Wrapper", "CommonUse", "TimeFormat"};
-    headless::Reset();
-    headless::AddDir("C:\\Korvalin");
+    FreshIniFolder();
     {
-        TIniFile ini(kPath);
+        TIniFile ini(kIniPath);
         for (const char* key : keys) {
             std::string v;
             for (char c : in.Piece())
@@ -43,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ini.UpdateFile();
     }
     TIniOptions first;
-    first.LoadFromFile(kPath);
+    first.LoadFromFile(kIniPath);
     FUZZ_CHECK(!first.KeepFile, "the file reads");
     FUZZ_CHECK(first.SeparatorList.size() >= 2 && first.SeparatorList[0].empty(),
                "the empty separator comes first");
@@ -53,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "no empty entry but the fixed one");
     for (const WrapperPair& w : first.WrapperList) FUZZ_CHECK(!w.Before.empty() && !w.After.empty(), "whole pairs");
 
-    first.SaveToFile(kPath);
+    first.SaveToFile(kIniPath);
     TIniOptions again;
-    again.LoadFromFile(kPath);
+    again.LoadFromFile(kIniPath);
     FUZZ_CHECK(SameLists(again, first), "every list: read, written, read");
     // The stored text of a list read back is the program's join of it.
     FUZZ_CHECK_EQ(again.Wrapper, TIniOptions::JoinWrappers(first.WrapperList), "bracket pairs stored as joined");

@@ -5,16 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Backend.h"
 #include "FuzzCheck.h"
 #include "Utils.h"
-
-namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-bool Letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string in = AsText(data, size);
@@ -31,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             prevLetter = false;
             continue;
         }
-        if (!Letter(c)) {
+        if (!IsAsciiLetter(c)) {
             FUZZ_CHECK(out[i] == c, "a byte that is no ASCII letter stays");
             prevLetter = false;
             continue;
         }
-        FUZZ_CHECK(Lower(out[i]) == Lower(c), "a letter changes in case only");
+        FUZZ_CHECK(AsciiLower(out[i]) == AsciiLower(c), "a letter changes in case only");
         FUZZ_CHECK((out[i] >= 'A' && out[i] <= 'Z') == !prevLetter,
                    "capital at the start of a run of letters, lower case in it");
         prevLetter = true;

@@ -7,7 +7,6 @@
 #   FAKE_UPDATE_FAILS=n    the first n updates fail outright (no list fetched)
 #   FAKE_BROKEN_INDEX=1    one index fails its size check at every update
 #   FAKE_REFUSE="p ..."    installing any of these packages is refused
-#   FAKE_RUNS32=yes|no     whether the 32-bit Wine loader, once installed, starts
 #   FAKE_CLANG_MAJOR=n     the version of the clang++ stand-in (no fuzzer runtime)
 set -u
 s=$FAKE_STATE
@@ -54,12 +53,9 @@ apt-get)
         mkdir -p "$s/wine"
         for p in "${pkgs[@]}"; do
             has "$p" || echo "$p" >>"$s/installed"
-            case $p in
-            wine64) printf '#!/bin/sh\necho wine-8.0\n' >"$s/wine/wine64" ;;
-            wine32:i386)
-                if [ "${FAKE_RUNS32:-yes}" = yes ]; then printf '#!/bin/sh\necho wine-8.0\n' >"$s/wine/wine"
-                else printf '#!/bin/sh\nexit 126\n' >"$s/wine/wine"; fi ;;
-            esac
+            # The loaders, where scripts/lib.sh looks for them (KV_WINE_DIR).
+            case $p in wine64) loader=wine64 ;; wine32:i386) loader=wine ;; *) continue ;; esac
+            printf '#!/bin/sh\necho wine-8.0\n' >"$s/wine/$loader"
         done
         chmod +x "$s"/wine/* 2>/dev/null
         exit 0 ;;

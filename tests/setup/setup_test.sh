@@ -10,20 +10,27 @@ src=$(cd "$here/../.." && pwd)
 passed=0
 failed=0
 
-# One case: name, then the environment of the stand-ins; the checks follow
-# as `expect` calls on the case's output, exit code and state.
+base=$(mktemp -d)
+trap 'rm -rf "$base"' EXIT
+
+# One case on a machine of its own: name, then the environment of the
+# stand-ins; the checks follow as `check` calls on the case's output, exit
+# code and state. run_setup runs setup.sh on that machine (again).
 run_case() {
     name=$1
     shift
-    tmp=$(mktemp -d)
+    tmp=$(mktemp -d -p "$base")
     mkdir -p "$tmp/bin" "$tmp/root/scripts" "$tmp/state"
     cp "$src/scripts/setup.sh" "$src/scripts/lib.sh" "$tmp/root/scripts/"
     for c in apt-get dpkg dpkg-query locale clang++ sudo; do ln -s "$here/fakeapt.sh" "$tmp/bin/$c"; done
+    run_setup "$@"
+    arch=$(env KV_WINE_DIR="$tmp/state/wine" KV_WINE_ARCH= bash -c \
+           "source '$tmp/root/scripts/lib.sh'; kv_wine_arch")
+}
+run_setup() {
     out=$(env PATH="$tmp/bin:$PATH" FAKE_STATE="$tmp/state" KV_WINE_DIR="$tmp/state/wine" \
           KV_SETUP_PAUSE=0 KV_WINE_ARCH= "$@" bash "$tmp/root/scripts/setup.sh" 2>&1 </dev/null)
     rc=$?
-    arch=$(env KV_WINE_DIR="$tmp/state/wine" KV_WINE_ARCH= bash -c \
-           "source '$tmp/root/scripts/lib.sh'; kv_wine_arch")
 }
 
 check() {
@@ -52,10 +59,8 @@ check "the fuzzer runtime of clang's own version" 'got libclang-rt-15-dev'
 check "Free Pascal" 'got fp-compiler && got fp-units-rtl'
 check "summary" 'line "setup: all tools present (Wine tests: win32)"'
 # The same machine again: nothing to do, nothing asked of apt.
-out=$(env PATH="$tmp/bin:$PATH" FAKE_STATE="$tmp/state" KV_WINE_DIR="$tmp/state/wine" KV_SETUP_PAUSE=0 \
-      KV_WINE_ARCH= KV_RUNS_32BIT=yes bash "$tmp/root/scripts/setup.sh" 2>&1 </dev/null); rc=$?
+run_setup KV_RUNS_32BIT=yes
 check "second run only checks" '[ $rc = 0 ] && ! grep -q installing <<<"$out" && [ "$(cat $tmp/state/update.count)" = 2 ]'
-rm -rf "$tmp"
 
 run_case "one index always fails, wine32 refused" KV_RUNS_32BIT=yes FAKE_BROKEN_INDEX=1 FAKE_REFUSE=wine32:i386
 check "exit 0" '[ $rc = 0 ]'
@@ -65,7 +70,6 @@ check "the fallback said" 'line "setup: wine32:i386 cannot be installed ($held);
 check "x86-64 build chosen" '[ $arch = win64 ] && got wine64 && got g++-mingw-w64-x86-64 && ! got wine32:i386'
 check "host tools installed" 'got fp-compiler && got libclang-rt-15-dev && got zip'
 check "no Wine status left" '[ ! -e $tmp/root/build/setup-wine.txt ]'
-rm -rf "$tmp"
 
 run_case "no 32-bit programs" KV_RUNS_32BIT=no FAKE_CLANG_MAJOR=16
 check "exit 0" '[ $rc = 0 ]'
@@ -73,14 +77,12 @@ check "said in one line" 'line "setup: this machine runs no 32-bit programs; the
 check "no i386, no wine32" '! grep -q i386 $tmp/state/arches && ! grep -q wine32 $tmp/state/calls'
 check "x86-64 build chosen" '[ $arch = win64 ] && got g++-mingw-w64-x86-64'
 check "the fuzzer runtime follows clang" 'got libclang-rt-16-dev && ! got libclang-rt-15-dev'
-rm -rf "$tmp"
 
 run_case "no Wine at all" KV_RUNS_32BIT=yes FAKE_REFUSE="wine wine32:i386 wine64"
 check "exit 2: host tools there, Wine missing" '[ $rc = 2 ]'
 check "host tools installed" 'got fp-compiler && got g++-mingw-w64-i686 && got libclang-rt-15-dev'
 check "one line says why" 'line "setup: Wine cannot be installed: $held; the Windows tests will not run"'
 check "the reason kept for the test command" '[ "$(cat $tmp/root/build/setup-wine.txt)" = "Wine cannot be installed: $held" ]'
-rm -rf "$tmp"
 
 echo "setup script: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

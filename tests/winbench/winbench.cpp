@@ -20,8 +20,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,86 +32,66 @@
 
 namespace {
 
+std::vector<plat::DirEntry> Listing(const std::string& dir) {
+    std::vector<plat::DirEntry> entries;
+    plat::ListDirectory(dir, entries);
+    return entries;
+}
+
 void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string p = dir + "\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(p);
-            else DeleteFileA(p.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+    for (const plat::DirEntry& e : Listing(dir)) {
+        if (e.Name == "." || e.Name == "..") continue;
+        if (e.IsDirectory) RemoveTree(dir + "\\" + e.Name);
+        else plat::RemoveFile(dir + "\\" + e.Name);
     }
     RemoveDirectoryA(dir.c_str());
+}
+
+// An empty folder of this run in the temporary folder.
+std::string FreshFolder(const std::string& name) {
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string dir = tmp + name + std::to_string(GetCurrentProcessId());
+    RemoveTree(dir);
+    plat::ForceDirectories(dir);
+    return dir;
 }
 
 int kLines = 10000;
 
 int CountFiles(const std::string& dir) {
-    int n = 0;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return n;
+    const std::vector<plat::DirEntry> entries = Listing(dir);
+    return static_cast<int>(
+        std::count_if(entries.begin(), entries.end(), [](const plat::DirEntry& e) { return !e.IsDirectory; }));
 }
 
-long long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA d;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return -1;
-    return (static_cast<long long>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+std::string Content(const std::string& path) {
+    std::string content = "(unreadable)";
+    plat::ReadWholeFile(path, content);
+    return content;
 }
 
 std::string LineName(int i) { return "f" + std::to_string(i) + (i % 2 ? ".md" : ".txt"); }
 
 // ---- hand-back
 
-std::string Dir(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
-
-struct FindCtx {
-    DWORD pid;
-    HWND found;
-};
-
 HWND PanelOf(DWORD pid) {
-    FindCtx ctx{pid, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL CALLBACK {
-            auto* c = reinterpret_cast<FindCtx*>(lp);
-            DWORD p = 0;
-            GetWindowThreadProcessId(h, &p);
-            char cls[64] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            if (p != c->pid || std::string(cls) != "FakeFmMain") return TRUE;
-            c->found = FindWindowExA(h, nullptr, "LISTBOX", nullptr);
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "FakeFmMain", nullptr));) {
+        DWORD p = 0;
+        GetWindowThreadProcessId(h, &p);
+        if (p == pid) return FindWindowExA(h, nullptr, "LISTBOX", nullptr);
+    }
+    return nullptr;
 }
 
-// The stand-in panel's counters (see fakefm.cpp).
+// The stand-in panel counts these messages (see fakefm.cpp).
 const UINT kCountsGet = WM_APP, kCountsClear = WM_APP + 1;
-
-struct Counts {
-    long count = 0, textLen = 0, text = 0, sel = 0;
-    bool operator==(const Counts& o) const {
-        return count == o.count && textLen == o.textLen && text == o.text && sel == o.sel;
-    }
-};
+const UINT kCounted[] = {LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_SETSEL};
+using Counts = std::array<long, 4>;
 
 Counts ReadCounts(HWND panel) {
     Counts c;
-    c.count = static_cast<long>(SendMessageA(panel, kCountsGet, LB_GETCOUNT, 0));
-    c.textLen = static_cast<long>(SendMessageA(panel, kCountsGet, LB_GETTEXTLEN, 0));
-    c.text = static_cast<long>(SendMessageA(panel, kCountsGet, LB_GETTEXT, 0));
-    c.sel = static_cast<long>(SendMessageA(panel, kCountsGet, LB_SETSEL, 0));
+    for (int i = 0; i < 4; ++i) c[i] = static_cast<long>(SendMessageA(panel, kCountsGet, kCounted[i], 0));
     return c;
 }
 
@@ -174,14 +154,8 @@ void SendSteps(HWND panel, const std::vector<int>& steps, bool wine) {
 
 int HandBackBench(int rounds) {
     const int kFill = 10000, kNew = 40;
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string bin = Dir(self);
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    const std::string base = std::string(tmp) + "kvhandback" + std::to_string(GetCurrentProcessId());
-    const std::string demo = base + "\\panel";
-    RemoveTree(base);
+    const std::string bin = ExtractFileDir(plat::ExePath()) + "\\";
+    const std::string base = FreshFolder("kvhandback"), demo = base + "\\panel";
     plat::ForceDirectories(demo);
     // Spread over the panel: each new file sorts just after a filler item.
     std::vector<std::string> names;
@@ -197,22 +171,17 @@ int HandBackBench(int rounds) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back(0);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        std::printf("handback: cannot start %sfakefm.exe\n", bin.c_str());
-        return 1;
-    }
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return Fail("handback: cannot start " + bin + "fakefm.exe");
     CloseHandle(pi.hThread);
     HWND panel = nullptr;
     for (int i = 0; i < 300 && !(panel = PanelOf(pi.dwProcessId)); ++i) Sleep(50);
     const int total = kFill + kNew;
     for (int i = 0; i < 300 && panel && SendMessageA(panel, LB_GETCOUNT, 0, 0) != total; ++i) Sleep(50);
     if (!panel || SendMessageA(panel, LB_GETCOUNT, 0, 0) != total) {
-        std::printf("handback: the stand-in panel did not list %d items\n", total);
         TerminateProcess(pi.hProcess, 1);
         CloseHandle(pi.hProcess);
-        return 1;
+        return Fail("handback: the stand-in panel did not list " + std::to_string(total) + " items");
     }
 
     TfomMain form;
@@ -235,41 +204,24 @@ int HandBackBench(int rounds) {
         std::vector<double> mark, bare;
         Counts markCounts, bareCounts;
         int marked = 0;
-        for (int r = 0; r < rounds; ++r) {
-            auto runMark = [&] {
-                SendMessageA(panel, LB_SETSEL, 0, -1);
-                SendMessageA(panel, kCountsClear, 0, 0);
-                double t = Now();
-                marked = form.MarkCreatedItems();
-                double d = Now() - t;
-                markCounts = ReadCounts(panel);
-                return d;
-            };
-            auto runBare = [&] {
-                SendMessageA(panel, LB_SETSEL, 0, -1);
-                SendMessageA(panel, kCountsClear, 0, 0);
-                double t = Now();
-                SendSteps(panel, steps, wine);
-                double d = Now() - t;
-                bareCounts = ReadCounts(panel);
-                return d;
-            };
-            // Alternate which runs first.
-            if (r % 2 == 0) {
-                mark.push_back(runMark());
-                bare.push_back(runBare());
-            } else {
-                bare.push_back(runBare());
-                mark.push_back(runMark());
-            }
-        }
+        // One run from a clear panel, timed; then what the panel saw.
+        auto run = [&](auto work, std::vector<double>& times, Counts& seen) {
+            SendMessageA(panel, LB_SETSEL, 0, -1);
+            SendMessageA(panel, kCountsClear, 0, 0);
+            times.push_back(Seconds(work));
+            seen = ReadCounts(panel);
+        };
+        auto markStep = [&] { marked = form.MarkCreatedItems(); };
+        auto bareLoop = [&] { SendSteps(panel, steps, wine); };
+        for (int r = 0; r < rounds; ++r)
+            Alternate(r, [&] { run(markStep, mark, markCounts); }, [&] { run(bareLoop, bare, bareCounts); });
         std::printf("  CursorPos %d: %d marked; panel saw LB_GETCOUNT %ld, LB_GETTEXTLEN %ld, LB_GETTEXT %ld, "
                     "LB_SETSEL %ld%s\n",
-                    pos, marked, markCounts.count, markCounts.textLen, markCounts.text, markCounts.sel,
+                    pos, marked, markCounts[0], markCounts[1], markCounts[2], markCounts[3],
                     markCounts == bareCounts ? " (bare loop: the same)" : " (bare loop: DIFFERENT)");
-        if (!(markCounts == bareCounts) || marked != kNew || markCounts.sel != kNew) {
-            std::printf("  CursorPos %d: FAIL: the bare loop did not do the marking step's work; no figure\n", pos);
-            failed = true;
+        if (!(markCounts == bareCounts) || marked != kNew || markCounts[3] != kNew) {
+            failed = Fail("  CursorPos " + std::to_string(pos) +
+                          ": FAIL: the bare loop did not do the marking step's work");
             continue;
         }
         std::printf("  CursorPos %d: MarkCreatedItems median %.3f s, bare loop %.3f s, ratio %.3f\n", pos,
@@ -285,6 +237,13 @@ int HandBackBench(int rounds) {
     return failed ? 1 : 0;
 }
 
+// Seconds per call, over `n` calls.
+template <class F>
+double PerCall(int n, F call) {
+    const double t = Now();
+    for (int i = 0; i < n; ++i) call(i);
+    return (Now() - t) / n;
+}
 
 }  // namespace
 
@@ -292,17 +251,9 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "handback") return HandBackBench(argc > 2 ? std::max(1, atoi(argv[2])) : 3);
     int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     if (argc > 2) kLines = std::max(2, atoi(argv[2]));
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    std::string base = std::string(tmp) + "kvbench" + std::to_string(GetCurrentProcessId());
-    RemoveTree(base);
+    const std::string base = FreshFolder("kvbench");
     plat::ForceDirectories(base + "\\Templates");
-    {
-        HANDLE h = CreateFileA((base + "\\Templates\\%.md").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD n;
-        WriteFile(h, "# notes\r\n", 9, &n, nullptr);
-        CloseHandle(h);
-    }
+    plat::WriteNewFile(base + "\\Templates\\%.md", "# notes\r\n");
 
     TfomMain form;
     form.Options->TemplatePath = base + "\\Templates\\";
@@ -310,7 +261,7 @@ int main(int argc, char** argv) {
     std::string text;
     for (int i = 0; i < kLines; ++i) text += LineName(i) + "\r\n";
 
-    // ---- confirm step against the plain loop, alternating, fresh folders
+    // ---- confirm step against the plain loop, fresh folders
     std::vector<double> confirm, plain;
     for (int r = 0; r < rounds; ++r) {
         std::string a = base + "\\a" + std::to_string(r), b = base + "\\b" + std::to_string(r);
@@ -323,38 +274,20 @@ int main(int argc, char** argv) {
             std::string path = b + "\\" + LineName(i);
             targets.push_back({path, form.FindTemplate(path)});
         }
-        // Alternate which runs first, so that neither gains from a warmed cache.
-        auto runConfirm = [&] {
-            double t = Now();
-            form.btnOkClick(nullptr);
-            return Now() - t;
-        };
-        auto runPlain = [&] {
-            double t = Now();
+        auto confirmStep = [&] { form.btnOkClick(nullptr); };
+        auto plainLoop = [&] {
             for (const auto& target : targets) PlainCreate(target.first, target.second);
-            return Now() - t;
         };
-        double c = 0, p = 0;
-        if (r % 2 == 0) {
-            c = runConfirm();
-            p = runPlain();
-        } else {
-            p = runPlain();
-            c = runConfirm();
-        }
+        Alternate(r, [&] { confirm.push_back(Seconds(confirmStep)); }, [&] { plain.push_back(Seconds(plainLoop)); });
         const int inA = CountFiles(a), inB = CountFiles(b);
+        const std::string md = "\\" + LineName(1);
         if (form.CreatedItems.size() != static_cast<size_t>(kLines) || inA != kLines || inB != kLines ||
-            FileSize(a + "\\" + LineName(1)) != FileSize(b + "\\" + LineName(1)) ||
-            FileSize(b + "\\" + LineName(1)) != 9) {
-            std::printf("confirm: FAIL: the confirm step listed %u items and made %d files, the plain loop %d, "
-                        "of %d; no figure\n",
-                        unsigned(form.CreatedItems.size()), inA, inB, kLines);
-            return 1;
-        }
-        std::printf("  round %d: confirm step %.3f s, plain loop %.3f s\n", r, c, p);
+            Content(a + md) != "# notes\r\n" || Content(b + md) != "# notes\r\n")
+            return Fail("confirm: FAIL: the confirm step listed " + std::to_string(form.CreatedItems.size()) +
+                        " items and made " + std::to_string(inA) + " files, the plain loop " + std::to_string(inB) +
+                        ", of " + std::to_string(kLines) + ", or not from the template");
+        std::printf("  round %d: confirm step %.3f s, plain loop %.3f s\n", r, confirm.back(), plain.back());
         std::fflush(stdout);
-        confirm.push_back(c);
-        plain.push_back(p);
         RemoveTree(a);
         RemoveTree(b);
     }
@@ -364,35 +297,28 @@ int main(int argc, char** argv) {
     // ---- FindTemplate with 1,000 templates
     std::string many = base + "\\Many\\";
     plat::ForceDirectories(many);
-    for (int i = 0; i < 1000; ++i) {
-        std::string name = many + "proj" + std::to_string(i) + "_%" + (i % 3 ? ".cfg" : "%.ini");
-        CloseHandle(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
+    for (int i = 0; i < 1000; ++i)
+        plat::CreateEmptyFile(many + "proj" + std::to_string(i) + "_%" + (i % 3 ? ".cfg" : "%.ini"));
     form.Options->TemplatePath = many;
     form.BuildTemplateList(many);
     // No template fits, so that every lookup walks the whole list; the
     // baseline then tests a file that is not there, as the lookup's answer is.
     if (form.TemplateFiles.size() != 1000 || form.FindTemplate(many + "readme7.txt") != many + "template.txt" ||
-        plat::FileExists(many + "template7.txt")) {
-        std::printf("lookup: FAIL: %u templates, or one fits the names looked up; no figure\n",
-                    unsigned(form.TemplateFiles.size()));
-        return 1;
-    }
+        plat::FileExists(many + "template7.txt"))
+        return Fail("lookup: FAIL: " + std::to_string(form.TemplateFiles.size()) +
+                    " templates, or one fits the names looked up");
     const int lookups = 2000;
     std::vector<double> look, exist;
     for (int r = 0; r < 5; ++r) {
-        double t0 = Now();
         size_t sink = 0;
-        for (int i = 0; i < lookups; ++i) sink += form.FindTemplate(many + "readme" + std::to_string(i) + ".txt").size();
-        double t1 = Now();
-        for (int i = 0; i < lookups; ++i) sink += plat::FileExists(many + "template" + std::to_string(i) + ".txt");
-        double t2 = Now();
-        look.push_back((t1 - t0) / lookups);
-        exist.push_back((t2 - t1) / lookups);
-        if (sink != (many + "template.txt").size() * lookups) {
-            std::printf("lookup: FAIL: a lookup answered another template; no figure\n");
-            return 1;
-        }
+        look.push_back(PerCall(lookups, [&](int i) {
+            sink += form.FindTemplate(many + "readme" + std::to_string(i) + ".txt").size();
+        }));
+        exist.push_back(PerCall(lookups, [&](int i) {
+            sink += plat::FileExists(many + "template" + std::to_string(i) + ".txt");
+        }));
+        if (sink != (many + "template.txt").size() * lookups)
+            return Fail("lookup: FAIL: a lookup answered another template");
     }
     std::printf("lookup: %u templates, %.2f us per FindTemplate; one file-existence test %.2f us; ratio %.2f\n",
                 unsigned(form.TemplateFiles.size()), Median(look) * 1e6, Median(exist) * 1e6,
@@ -406,25 +332,15 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 19; ++i) worst += "%a";
     worst += "%b";
     if (worst.size() != flat.size() || MatchNamePattern(worst, name) || !MatchNamePattern(worst, lastB) ||
-        MatchNamePattern(flat, name) || !MatchNamePattern(flat, lastB)) {
-        std::printf("pattern: FAIL: the two patterns do not do the same walk; no figure\n");
-        return 1;
-    }
+        MatchNamePattern(flat, name) || !MatchNamePattern(flat, lastB))
+        return Fail("pattern: FAIL: the two patterns do not do the same walk");
     std::vector<double> w, f;
     const int matches = 20000;
     for (int r = 0; r < 5; ++r) {
         int hits = 0;
-        double t0 = Now();
-        for (int i = 0; i < matches; ++i) hits += MatchNamePattern(worst, name);
-        double t1 = Now();
-        for (int i = 0; i < matches; ++i) hits += MatchNamePattern(flat, name);
-        double t2 = Now();
-        w.push_back((t1 - t0) / matches);
-        f.push_back((t2 - t1) / matches);
-        if (hits) {
-            std::printf("pattern: FAIL: unexpected match; no figure\n");
-            return 1;
-        }
+        w.push_back(PerCall(matches, [&](int) { hits += MatchNamePattern(worst, name); }));
+        f.push_back(PerCall(matches, [&](int) { hits += MatchNamePattern(flat, name); }));
+        if (hits) return Fail("pattern: FAIL: unexpected match");
     }
     std::printf("pattern: %s against 40 bytes, %.3f us; a plain %u-byte pattern %.3f us; ratio %.1f\n", worst.c_str(),
                 Median(w) * 1e6, unsigned(flat.size()), Median(f) * 1e6, Median(w) / Median(f));
