@@ -24,8 +24,8 @@ std::string ReplaceQuestion(const std::string& path) { return path + " 已存在
 TEST(InterpretLine, Table) {
     headless::Reset();
     TfomMain f;
-    f.PanelDir = "C:\\work\\";
-    const struct { std::string line; bool onlyDir, taken, folder; std::string path; } cases[] = {
+    // panel: the folder that relative names are made in; none leaves them relative.
+    const struct { std::string line; bool onlyDir, taken, folder; std::string path, panel = "C:\\work\\"; } cases[] = {
         {"", false, false, false, ""},
         {" \t \x01", false, false, false, ""},
         {"\\", false, false, false, ""},
@@ -50,20 +50,17 @@ TEST(InterpretLine, Table) {
         {BYTES("\x81\\"), true, true, true, BYTES("C:\\work\\\x81\\")},
         {"a.txt", true, true, true, "C:\\work\\a.txt"},
         {"b\\", true, true, true, "C:\\work\\b"},
+        {"a.txt", false, true, false, "a.txt", ""},
     };
     for (const auto& c : cases) {
+        f.PanelDir = c.panel;
         f.OnlyDirMode = c.onlyDir;
         bool folder = !c.folder;
         std::string path = "unchanged";
         ASSERT_EQ(f.InterpretLine(c.line, folder, path), c.taken) << c.line;
         if (!c.taken) continue;
-        EXPECT_EQ(std::make_pair(folder, path), std::make_pair(c.folder, c.path)) << c.line;
+        EXPECT_EQ(std::make_pair(folder, path), std::make_pair(c.folder, c.path)) << c.line << " in " << c.panel;
     }
-    f.PanelDir.clear();
-    bool folder = true;
-    std::string path;
-    ASSERT_TRUE(f.InterpretLine("a.txt", folder, path));
-    EXPECT_EQ(path, "a.txt");  // stays relative
 }
 
 class Confirm : public ::testing::Test {
