@@ -24,8 +24,8 @@ std::string ReplaceQuestion(const std::string& path) { return path + " 已存在
 TEST(InterpretLine, Table) {
     headless::Reset();
     TfomMain f;
-    f.PanelDir = "C:\\work\\";
-    const struct { std::string line; bool onlyDir, taken, folder; std::string path; } cases[] = {
+    // panel: the folder that relative names are made in; none leaves them relative.
+    const struct { std::string line; bool onlyDir, taken, folder; std::string path, panel = "C:\\work\\"; } cases[] = {
         {"", false, false, false, ""},
         {" \t \x01", false, false, false, ""},
         {"\\", false, false, false, ""},
@@ -50,20 +50,17 @@ TEST(InterpretLine, Table) {
         {BYTES("\x81\\"), true, true, true, BYTES("C:\\work\\\x81\\")},
         {"a.txt", true, true, true, "C:\\work\\a.txt"},
         {"b\\", true, true, true, "C:\\work\\b"},
+        {"a.txt", false, true, false, "a.txt", ""},
     };
     for (const auto& c : cases) {
+        f.PanelDir = c.panel;
         f.OnlyDirMode = c.onlyDir;
         bool folder = !c.folder;
         std::string path = "unchanged";
         ASSERT_EQ(f.InterpretLine(c.line, folder, path), c.taken) << c.line;
         if (!c.taken) continue;
-        EXPECT_EQ(std::make_pair(folder, path), std::make_pair(c.folder, c.path)) << c.line;
+        EXPECT_EQ(std::make_pair(folder, path), std::make_pair(c.folder, c.path)) << c.line << " in " << c.panel;
     }
-    f.PanelDir.clear();
-    bool folder = true;
-    std::string path;
-    ASSERT_TRUE(f.InterpretLine("a.txt", folder, path));
-    EXPECT_EQ(path, "a.txt");  // stays relative
 }
 
 class Confirm : public ::testing::Test {
@@ -175,31 +172,26 @@ TEST_F(Confirm, NoInAnErrorBoxKeepsTheWindowAndTheItemsSoFar) {
               std::make_tuple(size_t(2), Items{{0, "C:\\work\\last.txt"}}, true));
 }
 
-TEST_F(Confirm, TemplateCopyGetsTheTimeOfCreation) {
+TEST_F(Confirm, TemplateCopiesGetTheTimeOfCreation) {
     headless::AddFile(kTemplates + "%.md", "# notes");
-    headless::AddFile(kTemplates + "template.txt", "plain");
+    headless::AddFile(kTemplates + "%.log", "gone");
     State().fileTimes[headless::Key(kTemplates + "%.md")] = 1;
     Make();
+    // Templates removed or added while the window is open: the fallback is looked up on disk.
+    State().files.erase(headless::Key(kTemplates + "%.log"));
+    headless::AddFile(kTemplates + "template.txt", "late");
     const unsigned long long now = 0x01DC123456789ABCull;
     State().now = now;
-    Run("notes.md\r\na.txt\r\nb.py");
+    Run("notes.md\r\na.txt\r\nb.py\r\nc.log");
     // An empty file is made, not copied: it gets no time of its own.
     const struct { const char* path; const char* content; unsigned long long time; } rows[] = {
-        {"C:\\work\\notes.md", "# notes", now}, {"C:\\work\\a.txt", "plain", now}, {"C:\\work\\b.py", "", 0}};
+        {"C:\\work\\notes.md", "# notes", now}, {"C:\\work\\a.txt", "late", now}, {"C:\\work\\b.py", "", 0},
+        {"C:\\work\\c.log", "", 0}};
     for (const auto& r : rows) {
         const auto time = State().fileTimes.find(headless::Key(r.path));
         const unsigned long long set = time == State().fileTimes.end() ? 0 : time->second;
         EXPECT_EQ(std::make_pair(FileOrNone(r.path), set), std::make_pair(std::string(r.content), r.time)) << r.path;
     }
-}
-
-TEST_F(Confirm, TemplatesRemovedOrAddedWhileOpen) {
-    headless::AddFile(kTemplates + "%.md", "# notes");
-    Make();
-    State().files.erase(headless::Key(kTemplates + "%.md"));
-    headless::AddFile(kTemplates + "template.txt", "late");  // the fallback is looked up on disk
-    Run("gone.md\r\nlate.txt");
-    EXPECT_EQ(List({FileOrNone("C:\\work\\gone.md"), FileOrNone("C:\\work\\late.txt")}), List({"", "late"}));
     EXPECT_TRUE(State().boxes.empty());
 }
 

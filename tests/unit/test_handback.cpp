@@ -32,11 +32,8 @@ protected:
         State().panelLog.clear();
         State().panel.clear();
         for (const auto& t : texts) State().panel.push_back({t});
-        if (entries) Entries(*entries);
-    }
-    void Entries(const List& names) {
         f->CreatedItems.clear();
-        for (const auto& n : names) {
+        for (const auto& n : entries ? *entries : List{}) {
             bool folder = !n.empty() && n.back() == '\\';
             f->CreatedItems.push_back({folder ? 1 : 0, "C:\\work\\" + (folder ? n.substr(0, n.size() - 1) : n)});
         }
@@ -159,55 +156,51 @@ TEST_F(HandBack, EmptyOrVanishedPanelMarksNothing) {
     }
 }
 
-TEST_F(HandBack, KeyStrokesArePressesInOneInjection) {
-    const struct { bool autoOpen; int keyType, markedFiles; std::vector<unsigned short> keys; } rows[] = {
-        {false, 0, 3, {}}, {true, 0, 3, {0x73}}, {true, 1, 1, {0x73, 0x1B}}, {true, 2, 1, {0x73, 0x14}},
-        {true, 5, 1, {0x73, 0}},  // a value the dialog never stores: the second record stays empty
-        {true, 1, 0, {}}, {true, 0, -1, {}},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE("AutoOpen " + std::to_string(r.autoOpen) + ", KeyType " + std::to_string(r.keyType) +
-                     ", MarkedFileCount " + std::to_string(r.markedFiles));
-        State().panelLog.clear();
-        State().sentKeys.clear();
-        Entries(kEntries);
-        f->Options->AutoOpen = r.autoOpen;
-        f->Options->OpenMethod = 0;
-        f->Options->KeyType = r.keyType;
-        f->MarkedFileCount = r.markedFiles;
-        f->OpenCreatedFiles();
-        const Log logged = r.keys.empty() ? Log{} : Log{"keys " + std::to_string(r.keys.size())};
-        EXPECT_EQ(std::make_tuple(State().sentKeys, State().panelLog, State().shellOpened.size()),
-                  std::make_tuple(r.keys, logged, size_t(0)));
-    }
-}
-
-TEST_F(HandBack, ShellOpensExistingFilesUpToOpenMax) {
+// Presses of the open key go in one injection; the shell opens only files that exist.
+TEST_F(HandBack, OpenByKeysOrByTheShell) {
     headless::AddDir("C:\\work\\dir");
     for (const char* p : {"C:\\work\\one.txt", "C:\\work\\two.txt", "C:\\work\\three.txt", "D:\\other\\four.txt"})
         headless::AddFile(p);
     const std::vector<TfomMain::CreateItem> items{{1, "C:\\work\\dir"}, {0, "C:\\work\\gone.txt"},
         {0, "C:\\work\\one.txt"}, {0, "C:\\work\\two.txt"}, {0, "C:\\work\\three.txt"}, {0, "D:\\other\\four.txt"}};
-    const struct { int method, openMax; List opened; } rows[] = {
-        {1, 2, {"C:\\work\\one.txt", "C:\\work\\two.txt"}},
-        {2, 31, {"C:\\work\\one.txt", "C:\\work\\two.txt", "C:\\work\\three.txt", "D:\\other\\four.txt"}},
-        {-1, 1, {"C:\\work\\one.txt"}},
-        {1, 0, {}},
-        {1, -3, {}},
+    const struct { bool autoOpen; int method, keyType, markedFiles, openMax; std::vector<unsigned short> keys;
+                   List opened; } rows[] = {
+        {false, 0, 0, 3, 31, {}, {}},
+        {true, 0, 0, 3, 31, {0x73}, {}},
+        {true, 0, 1, 1, 31, {0x73, 0x1B}, {}},
+        {true, 0, 2, 1, 31, {0x73, 0x14}, {}},
+        {true, 0, 5, 1, 31, {0x73, 0}, {}},  // a value the dialog never stores: the second record stays empty
+        {true, 0, 1, 0, 31, {}, {}},
+        {true, 0, 0, -1, 31, {}, {}},
+        {true, 1, 0, 4, 2, {}, {"C:\\work\\one.txt", "C:\\work\\two.txt"}},
+        {true, 2, 0, 4, 31, {},
+         {"C:\\work\\one.txt", "C:\\work\\two.txt", "C:\\work\\three.txt", "D:\\other\\four.txt"}},
+        {true, -1, 0, 4, 1, {}, {"C:\\work\\one.txt"}},
+        {true, 1, 0, 4, 0, {}, {}},
+        {true, 1, 0, 4, -3, {}, {}},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE("OpenMethod " + std::to_string(r.method) + ", OpenMax " + std::to_string(r.openMax));
-        State().shellOpened.clear();
+        SCOPED_TRACE(::testing::Message() << "AutoOpen " << r.autoOpen << ", OpenMethod " << r.method << ", KeyType "
+                                          << r.keyType << ", MarkedFileCount " << r.markedFiles << ", OpenMax "
+                                          << r.openMax);
+        State().panelLog.clear();
         State().sentKeys.clear();
+        State().shellOpened.clear();
         f->CreatedItems = items;
-        f->MarkedFileCount = 4;
-        f->Options->AutoOpen = true;
+        f->Options->AutoOpen = r.autoOpen;
         f->Options->OpenMethod = r.method;
+        f->Options->KeyType = r.keyType;
         f->Options->OpenMax = r.openMax;
+        f->MarkedFileCount = r.markedFiles;
         f->OpenCreatedFiles();
-        std::vector<std::pair<std::string, std::string>> want;
-        for (const auto& p : r.opened) want.push_back({p, "C:\\work\\"});
-        EXPECT_EQ(std::make_pair(State().shellOpened, State().sentKeys.size()), std::make_pair(want, size_t(0)));
+        Log logged = r.keys.empty() ? Log{} : Log{"keys " + std::to_string(r.keys.size())};
+        std::vector<std::pair<std::string, std::string>> opened;
+        for (const auto& p : r.opened) {
+            logged.push_back("open " + p);
+            opened.push_back({p, "C:\\work\\"});
+        }
+        EXPECT_EQ(std::make_tuple(State().sentKeys, State().panelLog, State().shellOpened),
+                  std::make_tuple(r.keys, logged, opened));
     }
 }
 

@@ -69,9 +69,8 @@ TEST(NamingHelpers, SplitNameLine) {
 }
 
 TEST(NamingHelpers, SettleCaptions) {
-    using V = std::vector<std::string>;
     // out: the captions settled, "(hidden) " before one that is not shown.
-    const struct { const char* what; V in, out; std::vector<bool> lines = {}; } cases[] = {
+    const struct { const char* what; List in, out; std::vector<bool> lines = {}; } cases[] = {
         {"fixed ones kept", {"前缀(&P)", "后缀(&S)"}, {"前缀(&P)", "后缀(&S)"}},
         {"missing, ASCII", {"&multi", "multi", "multi"}, {"&multi", "m&ulti", "mu&lti"}},
         {"clash moves the later one", {"&abc", "&abc"}, {"&abc", "a&bc"}},
@@ -89,14 +88,14 @@ TEST(NamingHelpers, SettleCaptions) {
         {"a dash beside a line", {"", "-"}, {"(hidden) ", "-(&0)"}, {true, false}},
     };
     for (const auto& c : cases) {
-        V shown;
+        List shown;
         for (const ShownCaption& s : SettleCaptions(c.in, c.lines))
             shown.push_back((s.Visible ? "" : "(hidden) ") + s.Caption);
         EXPECT_EQ(shown, c.out) << c.what;
     }
     // Thirty-seven siblings without an accelerator: the last goes without.
-    std::vector<ShownCaption> many = SettleCaptions(V(37, "--"));
-    EXPECT_EQ(V({many[0].Caption, many[35].Caption, many[36].Caption}), V({"--(&0)", "--(&Z)", "--"}));
+    std::vector<ShownCaption> many = SettleCaptions(List(37, "--"));
+    EXPECT_EQ(List({many[0].Caption, many[35].Caption, many[36].Caption}), List({"--(&0)", "--(&Z)", "--"}));
 }
 
 TEST(NamingHelpers, DatePatterns) {
@@ -190,7 +189,6 @@ TEST(NamingHelpers, SystemFormats) {
         {ShortDate, "gg yyyy", {{0, "公元 2026"}}},
         {LongDate, "m mm dddd", {{0, "m mm 星期六"}}},
     };
-    const plat::DateTime early{2009, 1, 2, 0, 0, 0, 0, 5};
     for (const auto& r : rows) {
         plat::LocaleTexts loc = headless::ChineseLocale();
         std::string* slots[] = {&loc.ShortTimeFormat, &loc.LongTimeFormat, &loc.ShortDateFormat, &loc.LongDateFormat};
@@ -202,7 +200,7 @@ TEST(NamingHelpers, SystemFormats) {
     // A one-digit year has no leading zero with one y.
     plat::LocaleTexts loc = headless::ChineseLocale();
     loc.ShortDateFormat = "y|yy|M/d";
-    EXPECT_EQ(FormatDatePattern("ddddd", early, loc), "9|09|1/2");
+    EXPECT_EQ(FormatDatePattern("ddddd", {2009, 1, 2, 0, 0, 0, 0, 5}, loc), "9|09|1/2");
 
     // c: the short date, then the long time unless it is midnight.
     loc.ShortTimeFormat = "tt h:mm";

@@ -46,7 +46,8 @@ TEST(Templates, OrderAndLookup) {
 TEST(Templates, SortKeys) {
     headless::Reset();
     // Equal shares as single floats fall back to unsigned bytes, prefix first.
-    for (const char* n : {"\xB0\xA1", "ab", "a", "B", "x%_", "xy%%__", "%", "%%", "_", "a_"}) headless::AddFile(kDir + n);
+    for (const char* n : {"\xB0\xA1", "ab", "a", "B", "x%_", "xy%%__", "%", "%%", "_", "a_"})
+        headless::AddFile(kDir + n);
     TfomMain f;
     EXPECT_EQ(Names(f), (List{"B", "a", "ab", "\xB0\xA1", "a_", "_", "x%_", "xy%%__", "%", "%%"}));
 }
