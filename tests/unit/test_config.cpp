@@ -175,12 +175,10 @@ TEST_F(DialogTest, OpeningShowsTheRecordOnTheFirstPage) {
                                 d.cbbTcVersion.ItemIndex(), d.cbbSendInput.Enabled()}),
               std::vector<int>({1, 3, 2, 0, true}));
     EXPECT_EQ(List({d.edtTemplatePath.Text(), d.edtOpenMax.Text()}), List({"C:\\Korvalin\\Templates\\", "16"}));
-    EXPECT_EQ(dlg->frmCommonUse.listBox.Items(), List({"tester"}));
-    EXPECT_EQ(dlg->frmTimeFormat.listBox.Items(), List({"yyyymmdd", "yymmdd"}));
-    EXPECT_EQ(dlg->frmSeparator.listBox.Items(), List({".", "-"}));
-    ASSERT_EQ(dlg->lstWrapper.Count(), 2);
-    EXPECT_EQ(dlg->lstWrapper.Cell(1, 0) + dlg->lstWrapper.Cell(1, 1), "[]");
-    EXPECT_EQ(Enabled({&dlg->btnWrapperAdd, &dlg->btnWrapperDel}), "00");
+    EXPECT_EQ(std::make_tuple(d.frmCommonUse.listBox.Items(), d.frmTimeFormat.listBox.Items(),
+                              d.frmSeparator.listBox.Items(), d.lstWrapper.Count(), d.lstWrapper.Cell(1, 0),
+                              d.lstWrapper.Cell(1, 1), Enabled({&d.btnWrapperAdd, &d.btnWrapperDel})),
+              std::make_tuple(List({"tester"}), List({"yyyymmdd", "yymmdd"}), List({".", "-"}), 2, "[", "]", "00"));
 }
 
 // Out-of-range stored values, what the dialog shows, and what OK then stores.
@@ -299,7 +297,6 @@ TEST_F(DialogTest, MissingTemplateDirectoryStoresNothing) {
         State().boxes.clear();
         dlg->btnOkClick(nullptr);
         EXPECT_EQ(BoxesShown(), Boxes{Box("模板目录不存在。", "Korvalin 设置", kStop, dlg->Handle)}) << path;
-        // Back on the page of the path, the path focused, the dialog open, the record untouched.
         EXPECT_EQ(std::make_tuple(dlg->pgcOptions.PageIndex(), W(dlg->edtTemplatePath.Handle)->focused,
                                   dlg->ModalResult, options.SavePos, options.TemplatePath),
                   std::make_tuple(1, true, mrNone, false, std::string("C:\\Korvalin\\Templates\\")))

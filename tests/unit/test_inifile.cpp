@@ -136,7 +136,6 @@ TEST(IniFile, ValuesSurviveTheFile) {
 // An editor's "UTF-8 with BOM": the mark is no part of the first line, and
 // it stays in front when the file is written back.
 TEST(IniFile, Utf8MarkInFront) {
-    // ConfirmMode as read from the file, and the file after ConfirmMode=1 is written.
     const struct { const char* name; std::string before, confirmMode, after; } cases[] = {
         {"first section found", "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n", "1",
          "\xEF\xBB\xBF[FileList]\r\nConfirmMode=1\r\n"},
