@@ -1,7 +1,7 @@
 // The naming menu of Korvalin's real window: Alt+N opens it, letters and
 // arrows walk to an entry, Enter applies it, and the text box's lines are
 // read back as the user sees them.
-#include "kvdriver.h"
+#include "kvcases.h"
 
 namespace kv {
 namespace {
@@ -24,11 +24,15 @@ std::string Numbered(bool lettered) {
     return Join(v);
 }
 
+// Today in `format`, given the year, month, day and the system's short day
+// name (of the default pattern yyyy_mm_dd_ddd).
 std::string Today(const char* format) {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    char b[32];
-    snprintf(b, sizeof b, format, t.wYear, t.wMonth, t.wDay);
+    char day[64] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (t.wDayOfWeek + 6) % 7, day, sizeof day);
+    char b[128];
+    snprintf(b, sizeof b, format, t.wYear, t.wMonth, t.wDay, day);
     return b;
 }
 
@@ -42,11 +46,8 @@ void CaseNamingGroup() {
         g_case = "naming/numbered prefix";
         Session s;
         if (s.Open(naming)) {
-            std::vector<std::string> in, want;
-            for (int i = 1; i <= 12; ++i) {
-                in.push_back("f" + std::to_string(i) + ".txt");
-                want.push_back((i < 10 ? "0" : "") + std::to_string(i) + "-" + in.back());
-            }
+            std::vector<std::string> in = Series(1, 12, "f%d.txt"), want = Series(1, 12, "%02d-");
+            for (size_t i = 0; i < in.size(); ++i) want[i] += in[i];
             in[2] = "docs\\plan.doc";
             want[2] = "docs\\03-plan.doc";
             in[11] = "photos\\";
@@ -65,11 +66,6 @@ void CaseNamingGroup() {
         }
     }
 
-    // The day name of the default pattern yyyy_mm_dd_ddd, from the system.
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char day[64] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (now.wDayOfWeek + 6) % 7, day, sizeof day);
     const Row rows[] = {
         // 后缀(&S), 字母编号(&A), 大写 (first, opened by Right), "-A".
         {"letter suffix", {}, Numbered(false), {'S', 'A', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
@@ -96,7 +92,7 @@ void CaseNamingGroup() {
         {"OnlyDir suffix", {"--onlydir"}, "abc\r\nd.e", {'S', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          "abc-1\\\r\nd.e-2\\"},
         {"day name suffix", {}, "x.txt", {'S', 'D', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
-         "x" + Today("%04d_%02d_%02d_") + day + ".txt"},
+         Today("x%04d_%02d_%02d_%s.txt")},
     };
     for (const Row& r : rows) {
         g_case = std::string("naming/") + r.what;
