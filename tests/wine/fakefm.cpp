@@ -106,8 +106,8 @@ std::vector<std::string> ReadFolder() {
         char date[32];
         snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
         const bool isDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        std::string size = isDir ? "<DIR>" : std::to_string(((unsigned long long)fd.nFileSizeHigh << 32) | fd.nFileSizeLow);
-        std::string item = name + sep + size + sep + date;
+        const unsigned long long bytes = ((unsigned long long)fd.nFileSizeHigh << 32) | fd.nFileSizeLow;
+        std::string item = name + sep + (isDir ? "<DIR>" : std::to_string(bytes)) + sep + date;
         if (item.size() < g_opt.pad) item += sep + std::string(g_opt.pad - item.size() - 1, 'x');
         (isDir ? dirs : files).push_back(item);
     } while (FindNextFileA(h, &fd));
@@ -176,8 +176,7 @@ std::string Hex(WPARAM v) {
 LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg >= LB_SETSEL && msg <= LB_GETCOUNT) ++g_counts[msg - LB_SETSEL];
     switch (msg) {
-    // For the benchmark: how often the list-box message wp came since
-    // kCountsClear.
+    // For the benchmark: how often the list-box message wp came since kCountsClear.
     case kCountsGet: return wp >= LB_SETSEL && wp <= LB_GETCOUNT ? g_counts[wp - LB_SETSEL] : -1;
     case kCountsClear: std::fill(std::begin(g_counts), std::end(g_counts), 0); return 0;
     case LB_GETCOUNT:
@@ -342,11 +341,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     const DWORD start = GetTickCount();
     for (;;) {
         HANDLE waits[2] = {kv, change};
-        DWORD left = INFINITE;
-        if (g_opt.timeout != INFINITE) {
-            DWORD spent = GetTickCount() - start;
-            left = spent >= g_opt.timeout ? 0 : g_opt.timeout - spent;
-        }
+        const DWORD left =
+            g_opt.timeout == INFINITE ? INFINITE : g_opt.timeout - std::min(GetTickCount() - start, g_opt.timeout);
         DWORD r = MsgWaitForMultipleObjects(change == INVALID_HANDLE_VALUE ? 1 : 2, waits, FALSE, left, QS_ALLINPUT);
         if (r == WAIT_OBJECT_0 || r == WAIT_TIMEOUT) break;
         if (r == WAIT_OBJECT_0 + 1) {

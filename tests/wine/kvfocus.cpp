@@ -5,7 +5,7 @@
 // double-byte character ending in 0x5C, and how the ini file is saved.
 // Every key is a real key press into whatever has the focus: no step puts
 // the focus on the text box first.
-#include "kvdriver.h"
+#include "kvcases.h"
 
 namespace kv {
 namespace {
@@ -16,14 +16,13 @@ int IdOf(HWND h) { return h ? GetDlgCtrlID(h) : 0; }
 
 // A message box answered No, then keys: they must reach the text box.
 void CaseAfterBox() {
-    struct Row {
+    const struct {
         const char* name;
         const char* ini;
         WORD confirmMod;  // held with Enter to confirm, or 0
         bool onOk;        // confirmed by Enter on the focused OK button
         bool enterAfter;  // Enter after the box: a new line (ConfirmMode 1)
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"No, ConfirmMode 1", "[FileList]\r\nConfirmMode=1\r\n", VK_CONTROL, false, true},
         {"No, ConfirmMode 0", "", 0, false, false},
         {"No after Enter on OK", "", 0, true, false},
@@ -35,8 +34,7 @@ void CaseAfterBox() {
         const std::string text = "bad|name.txt";
         s.SetLines(text);
         if (row.onOk) SendKey(VK_TAB);
-        if (row.confirmMod) SendKey(VK_RETURN, {row.confirmMod});
-        else SendKey(VK_RETURN);
+        s.Confirm(row.confirmMod);
         HWND box = s.WaitBox();
         if (!Check(box != nullptr, "the confirm key brings a question")) continue;
         Check(ReadBox(box).text.find("Cannot create file ") == 0, "the failure question", Show(ReadBox(box).text));
@@ -60,12 +58,11 @@ void CaseAfterBox() {
 
 // Another window activated and Korvalin's again: the focus is where it was.
 void CaseSwitchBack() {
-    struct Row {
+    const struct {
         const char* name;
-        int tabs;      // Tab presses before switching away
-        int wantId;    // the control that has the focus afterwards
-    };
-    const Row rows[] = {{"in the text box", 0, kEdit}, {"on OK", 1, IDOK}};
+        int tabs;    // Tab presses before switching away
+        int wantId;  // the control that has the focus afterwards
+    } rows[] = {{"in the text box", 0, kEdit}, {"on OK", 1, IDOK}};
     for (const auto& row : rows) {
         g_case = std::string("focus/switch away and back ") + row.name;
         Session s;
@@ -159,13 +156,7 @@ void CaseTabGroup() {
 // 176,000 bytes through the clipboard and Ctrl+V: all of it arrives.
 void CasePasteGroup() {
     g_case = "paste/176000 bytes";
-    std::string text;
-    for (int i = 0; text.size() < 176000; ++i) {
-        char line[32];
-        snprintf(line, sizeof line, "name%06d.txt\r\n", i);  // 16 bytes
-        text += line;
-    }
-    text.resize(176000);
+    const std::string text = Join(Series(0, 10999, "name%06d.txt")) + "\r\n";  // 11,000 lines of 16 bytes
     Session s;
     if (!s.Open()) return;
     if (!Check(Paste(text), "the text is on the clipboard")) return;
@@ -271,6 +262,5 @@ void CaseIniSaveGroup() {
         }
     }
 }
-
 
 }  // namespace kv

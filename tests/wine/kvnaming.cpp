@@ -1,7 +1,7 @@
 // The naming menu of Korvalin's real window: Alt+N opens it, letters and
 // arrows walk to an entry, Enter applies it, and the text box's lines are
 // read back as the user sees them.
-#include "kvdriver.h"
+#include "kvcases.h"
 
 namespace kv {
 namespace {
@@ -24,11 +24,15 @@ std::string Numbered(bool lettered) {
     return Join(v);
 }
 
+// Today in `format`, given the year, month, day and the system's short day
+// name (of the default pattern yyyy_mm_dd_ddd).
 std::string Today(const char* format) {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    char b[32];
-    snprintf(b, sizeof b, format, t.wYear, t.wMonth, t.wDay);
+    char day[64] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (t.wDayOfWeek + 6) % 7, day, sizeof day);
+    char b[128];
+    snprintf(b, sizeof b, format, t.wYear, t.wMonth, t.wDay, day);
     return b;
 }
 
@@ -37,40 +41,17 @@ std::string Today(const char* format) {
 void CaseNamingGroup() {
     const std::string naming = "[FileList]\r\nInitBySelect=0\r\n[Naming]\r\nCommonUse=abc|报告\r\n";
 
-    // Prefix and suffix numbers and letters, 12 and 30 lines.
-    {
-        g_case = "naming/numbered prefix";
-        Session s;
-        if (s.Open(naming)) {
-            std::vector<std::string> in, want;
-            for (int i = 1; i <= 12; ++i) {
-                in.push_back("f" + std::to_string(i) + ".txt");
-                want.push_back((i < 10 ? "0" : "") + std::to_string(i) + "-" + in.back());
-            }
-            in[2] = "docs\\plan.doc";
-            want[2] = "docs\\03-plan.doc";
-            in[11] = "photos\\";
-            want[11] = "12-photos\\";
-            s.SetLines(Join(in) + "\r\n");
-            // 前缀(&P), 数字序号(&N), 从&1开始; then the fourth entry, "01-".
-            if (Check(s.Apply({'P', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, "prefix"), "the lines change"))
-                CheckEq(TextOf(s.edit), Join(want) + "\r\n", "every line numbered, the final break kept");
-            DWORD_PTR sel = 0, undo = 1;
-            SendMessageTimeoutA(s.edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 3000, &sel);
-            SendMessageTimeoutA(s.edit, EM_CANUNDO, 0, 0, SMTO_ABORTIFHUNG, 3000, &undo);
-            long end = (long)Join(want).size();
-            CheckEq((long)LOWORD(sel), end, "caret at the end of the last line");
-            CheckEq((long)HIWORD(sel), end, "nothing selected");
-            CheckEq((long)undo, 0, "nothing to undo");
-        }
-    }
-
-    // The day name of the default pattern yyyy_mm_dd_ddd, from the system.
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char day[64] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + (now.wDayOfWeek + 6) % 7, day, sizeof day);
+    // Twelve lines for the numbered prefix, a path and a folder among them.
+    std::vector<std::string> in = Series(1, 12, "f%d.txt"), want = Series(1, 12, "%02d-");
+    for (size_t i = 0; i < in.size(); ++i) want[i] += in[i];
+    in[2] = "docs\\plan.doc";
+    want[2] = "docs\\03-plan.doc";
+    in[11] = "photos\\";
+    want[11] = "12-photos\\";
     const Row rows[] = {
+        // 前缀(&P), 数字序号(&N), 从&1开始; then the fourth entry, "01-". The final break is kept.
+        {"numbered prefix", {}, Join(in) + "\r\n", {'P', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
+         Join(want) + "\r\n"},
         // 后缀(&S), 字母编号(&A), 大写 (first, opened by Right), "-A".
         {"letter suffix", {}, Numbered(false), {'S', 'A', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          Numbered(true)},
@@ -96,7 +77,7 @@ void CaseNamingGroup() {
         {"OnlyDir suffix", {"--onlydir"}, "abc\r\nd.e", {'S', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          "abc-1\\\r\nd.e-2\\"},
         {"day name suffix", {}, "x.txt", {'S', 'D', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN},
-         "x" + Today("%04d_%02d_%02d_") + day + ".txt"},
+         Today("x%04d_%02d_%02d_%s.txt")},
     };
     for (const Row& r : rows) {
         g_case = std::string("naming/") + r.what;
@@ -104,6 +85,15 @@ void CaseNamingGroup() {
         if (!s.Open(naming, r.fmArgs)) continue;
         s.SetLines(r.lines);
         if (Check(s.Apply(r.keys, r.what), "the lines change")) CheckEq(TextOf(s.edit), r.want, "the lines");
+        DWORD_PTR sel = 0, undo = 1;
+        SendMessageTimeoutA(s.edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 3000, &sel);
+        SendMessageTimeoutA(s.edit, EM_CANUNDO, 0, 0, SMTO_ABORTIFHUNG, 3000, &undo);
+        // In characters, as the text box counts; the last line ends before a final line break.
+        const bool finalBreak = r.want.size() >= 2 && r.want.compare(r.want.size() - 2, 2, "\r\n") == 0;
+        const long end = (long)Wide(r.want).size() - (finalBreak ? 2 : 0);
+        CheckEq((long)LOWORD(sel), end, "caret at the end of the last line");
+        CheckEq((long)HIWORD(sel), end, "nothing selected");
+        CheckEq((long)undo, 0, "nothing to undo");
     }
 
     // Opened twice, the menu adds nothing: the space submenu keeps its size.

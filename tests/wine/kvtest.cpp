@@ -9,13 +9,9 @@
 // Every case runs in a fresh folder of its own that holds a copy of
 // korvalin.exe, so the ini file beside it belongs to that case alone.
 //
-//   kvtest.exe [--root <folder>] [--korvalin <exe>] [--case <group>] [--list]
-//              [--reps <n>] [--lines <n>] [--release <unpacked folder>]
-//   kvtest.exe --demo <folder> [--log <file>] [--type <name>]... [--shot-flag <file>]
-//              [--interactive]
-//
-// --lines sets the number of lines of the many-lines case (default 2000).
-// The second form is one demonstration session on <folder> (see Demo).
+// The options are in main's usage text. --lines sets the number of lines of
+// the many-lines case (default 2000); --demo runs one demonstration session
+// on its folder (see Demo).
 //
 // Prints one PASS or FAIL line per check and ends with "N passed, N failed".
 // The exit code is 1 when a check failed.
@@ -131,7 +127,8 @@ void CaseUsage() {
         Box box = ReadBox(dlg);
         CheckEq(box.text, kUsage, "usage text");
         CheckEq(box.title, "Korvalin", "usage title");
-        Check(box.buttons == std::vector<int>{IDOK}, "only an OK button", std::to_string(box.buttons.size()) + " buttons");
+        Check(box.buttons == std::vector<int>{IDOK}, "only an OK button",
+              std::to_string(box.buttons.size()) + " buttons");
         Check(GetWindow(dlg, GW_OWNER) == nullptr, "box has no owner window");
         Check(AnyWindow(s.run.kvPid, "TfomMain") == nullptr, "no main window is created");
         s.Answer(IDOK);
@@ -215,8 +212,8 @@ void CasePosition() {
     for (const auto& row : rows) {
         g_case = std::string("position/") + row.name;
         char ini[512];
-        snprintf(ini, sizeof ini, "[Window]\r\nSavePos=%d\r\nSaveSize=%d\r\nLeft=%d\r\nTop=%d\r\nWidth=%d\r\nHeight=%d\r\n",
-                 row.savePos, row.saveSize, row.left, row.top, row.width, row.height);
+        snprintf(ini, sizeof ini, "[Window]\r\nSavePos=%d\r\nSaveSize=%d\r\nLeft=%d\r\nTop=%d\r\n"
+                 "Width=%d\r\nHeight=%d\r\n", row.savePos, row.saveSize, row.left, row.top, row.width, row.height);
         Session s;
         if (!s.Open(ini)) continue;
         Sleep(150);
@@ -283,10 +280,7 @@ void CaseCreate() {
         s.Confirm();
         Check(s.run.KorvalinEnded(10000), "Enter confirms and closes the window", "text " + Show(s.Text()));
         CheckExit(s, "korvalin ends");
-        for (const auto& f : row.files) {
-            std::string p = s.run.demo + f, data = "?";
-            Check(Exists(p) && !IsDir(p) && ReadAll(p, data) && data.empty(), "empty file " + f);
-        }
+        for (const auto& f : row.files) CheckEq(FileText(s.run.demo + f, "(missing)"), "", "empty file " + f);
         for (const auto& d : row.folders) Check(IsDir(s.run.demo + d), "folder " + d);
     }
 }
@@ -316,7 +310,6 @@ void CaseStartupTime(int reps) {
         std::vector<double> times;
         std::vector<std::string> stages;         // stamp names, in order
         std::vector<std::vector<double>> stamps;  // ms since CreateProcess
-        // A benchmark build leaves its stamps beside the program.
         std::string StampsFile() const { return exe.substr(0, exe.size() - 4) + ".stamps"; }
     };
     LARGE_INTEGER f, t0, t1;
@@ -334,7 +327,7 @@ void CaseStartupTime(int reps) {
         QueryPerformanceCounter(&t1);
         if (h) PostMessageA(h, WM_CLOSE, 0, 0);
         for (DWORD s = GetTickCount(); GetTickCount() - s < 10000 &&
-                                       MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0;)
+             MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0;)
             pump();
         if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
         CloseHandle(pi.hProcess);
@@ -350,8 +343,8 @@ void CaseStartupTime(int reps) {
     std::vector<Series> progs = {{"korvalin.exe", run.exe, "TfomMain", Quote(run.demo), {}, {}, {}}};
     for (const char* b : {"barewin.exe", "barewin-themed.exe", "korvalin-classic.exe"}) {
         const bool classic = b[0] == 'k';
-        if (CopyFileA((g_bin + b).c_str(), (run.dir + b).c_str(), FALSE))
-            progs.push_back({b, run.dir + b, classic ? "TfomMain" : "BareWin", classic ? Quote(run.demo) : "", {}, {}, {}});
+        if (!CopyFileA((g_bin + b).c_str(), (run.dir + b).c_str(), FALSE)) continue;
+        progs.push_back({b, run.dir + b, classic ? "TfomMain" : "BareWin", classic ? Quote(run.demo) : "", {}, {}, {}});
     }
     auto readStamps = [&](Series& p) {
         std::string text = FileText(p.StampsFile());
@@ -440,11 +433,6 @@ int Demo(const std::string& folder, const std::string& log, const std::vector<st
     return code == 0 ? 0 : 1;
 }
 
-struct Group {
-    const char* name;
-    std::function<void()> run;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -491,7 +479,10 @@ int main(int argc, char** argv) {
     if (!demoDir.empty()) return Demo(demoDir, demoLog.empty() ? Dir(g_korvalin) + "fakefm.log" : demoLog,
                                       names, shotFlag, interactive);
     if (!g_root.empty() && g_root.back() != '\\') g_root += '\\';
-    const Group groups[] = {
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } groups[] = {
         {"codepage", CaseCodePage}, {"usage", CaseUsage}, {"window", CaseWindow}, {"position", CasePosition},
         {"readonly", CaseReadOnly}, {"create", CaseCreate}, {"initlist", CaseInitListGroup},
         {"lines", CaseLinesGroup}, {"templates", CaseTemplatesGroup}, {"questions", CaseQuestionsGroup},
@@ -507,6 +498,11 @@ int main(int argc, char** argv) {
         for (const auto& g : groups) printf("%s\n", g.name);
         return 0;
     }
+    auto chosen = [&](const auto& g) { return only.empty() || only == g.name; };
+    if (std::none_of(std::begin(groups), std::end(groups), chosen)) {
+        fprintf(stderr, "kvtest: no case group %s\n", only.c_str());
+        return 2;
+    }
     CreateDirectoryA(g_root.c_str(), nullptr);
     if (!IsDir(g_root)) {
         fprintf(stderr, "kvtest: cannot create %s\n", g_root.c_str());
@@ -516,16 +512,8 @@ int main(int argc, char** argv) {
         g_case = "setup";
         Check(false, "korvalin.exe present", g_korvalin);
     } else {
-        bool any = false;
         for (const auto& g : groups)
-            if (only.empty() || only == g.name) {
-                any = true;
-                g.run();
-            }
-        if (!any) {
-            fprintf(stderr, "kvtest: no case group %s\n", only.c_str());
-            return 2;
-        }
+            if (chosen(g)) g.run();
     }
     printf("%d passed, %d failed\n", g_passed, g_failed);
     return g_failed ? 1 : 0;
