@@ -202,8 +202,11 @@ struct Session {
         BringToFront(main);
         SendKey(vk, mods);
     }
-    // Enter, the key that confirms the lines in the default confirm mode.
-    void Confirm() { Press(VK_RETURN); }
+    // Enter (with `mod` held, when not 0), the key that confirms the lines.
+    void Confirm(WORD mod = 0) {
+        if (mod) Press(VK_RETURN, {mod});
+        else Press(VK_RETURN);
+    }
 
     HWND Box() const { return VisibleWindow(run.kvPid, "#32770"); }
     HWND WaitBox(DWORD ms = 10000) const {
