@@ -1,6 +1,7 @@
 // TfomMain: what the naming menu's entries do to the lines of the text box:
 // prefixes and suffixes, letter case, blanks, spaces and separators.
 #include <algorithm>
+#include <climits>
 
 #include "Main.h"
 #include "Utils.h"
@@ -63,9 +64,13 @@ void TfomMain::RewriteLines(const std::function<std::string(const std::string&, 
         // An empty line stays empty; the others keep their positions.
         if (!lines[i].empty()) out += rewrite(lines[i], i, count);
     }
-    const int caret = static_cast<int>(out.size());
     if (finalBreak) out += "\r\n";
     mmoFileNames.SetText(out);
+    // The box counts positions in its own units (characters where it keeps
+    // its text as UTF-16, bytes where it keeps ANSI text), so the end of the
+    // last line is asked of the box: before the final line break, or the end
+    // of the text, where a position past it lands.
+    const int caret = finalBreak ? mmoFileNames.LineStart(mmoFileNames.LineCount()) - 2 : INT_MAX;
     mmoFileNames.SetSel(caret, caret);
     plat::EditScrollCaret(mmoFileNames.Handle);
 }

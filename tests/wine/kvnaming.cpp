@@ -67,6 +67,8 @@ void CaseNamingGroup() {
         // 乤 is 0x81 0x61: its second byte is no letter a.
         {"upper case", {}, "新建abc文件.txt\r\n乤x\r\nsub\\read me", {'C', 'U'},
          "新建ABC文件.txt\r\n乤X\r\nsub\\READ ME"},
+        // The caret goes before the final break however many bytes a character has.
+        {"upper case, final break", {}, "报告a\r\n", {'C', 'U'}, "报告A\r\n"},
         // 空格(&A); Down passes the separator lines: the third entry is
         // spaces to "." and the fourth spaces to "-".
         {"spaces to -", {}, "my file name.txt\r\na  b", {'A', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
