@@ -77,27 +77,31 @@ struct UserRegistry {
 inline void CheckLinesInSight(HWND edit, const std::string& what) {
     RECT box = {};
     GetClientRect(edit, &box);
+    auto ask = [&](UINT msg, size_t w) {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(edit, msg, w, 0, SMTO_ABORTIFHUNG, 3000, &r);
+        return (size_t)r;
+    };
     auto at = [&](size_t i) {
-        DWORD_PTR p = 0;
-        SendMessageTimeoutA(edit, EM_POSFROMCHAR, i, 0, SMTO_ABORTIFHUNG, 3000, &p);
+        const size_t p = ask(EM_POSFROMCHAR, i);
         return POINT{(short)LOWORD(p), (short)HIWORD(p)};
     };
-    DWORD_PTR first = 0;
-    SendMessageTimeoutA(edit, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, 3000, &first);
+    const size_t first = ask(EM_GETFIRSTVISIBLELINE, 0);
     const std::vector<std::string> lines = Lines(TextOf(edit));
     const POINT origin = at(0);
     Check(first == 0 && origin.x >= 0, "the text box is not scrolled",
           "first line " + std::to_string(first) + ", x " + std::to_string(origin.x));
-    const long height = lines.size() > 1 ? at(lines[0].size() + 2).y - origin.y : 1;
+    const long height = lines.size() > 1 ? at(ask(EM_LINEINDEX, 1)).y - origin.y : 1;
     std::string bad;
-    size_t start = 0;
-    for (const auto& l : lines) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        // Positions as the box counts them: characters, not bytes, in a box
+        // that keeps its text as UTF-16.
+        const size_t start = ask(EM_LINEINDEX, i), length = ask(EM_LINELENGTH, start);
         // Its first character, its last one, and past it (the line break).
-        const POINT a = at(start), z = at(start + l.size() - 1), end = at(start + l.size());
-        if (!l.empty() && (a.x < 0 || a.y < 0 || z.x >= box.right || end.x > box.right || a.y + height > box.bottom))
-            bad += "; " + l + " at x " + std::to_string(a.x) + ".." + std::to_string(std::max(z.x, end.x)) + " y " +
-                   std::to_string(a.y);
-        start += l.size() + 2;
+        const POINT a = at(start), z = at(start + length - 1), end = at(start + length);
+        if (length && (a.x < 0 || a.y < 0 || z.x >= box.right || end.x > box.right || a.y + height > box.bottom))
+            bad += "; " + lines[i] + " at x " + std::to_string(a.x) + ".." + std::to_string(std::max(z.x, end.x)) +
+                   " y " + std::to_string(a.y);
     }
     Check(bad.empty(), what, bad.substr(std::min<size_t>(2, bad.size())) + " (text box " + RectText(box) + ")");
 }

@@ -206,8 +206,10 @@ inline bool Poll(const std::function<bool()>& done, DWORD ms) {
 // Starts `cmd` in folder `dir` (null: this one), trying up to `tries`
 // times: Wine now and then refuses a start with an internal error (1359)
 // just after other processes of the case have ended, and a second try then
-// succeeds. The thread handle is closed; on failure GetLastError says why.
-inline bool StartProcess(const std::string& cmd, const char* dir, PROCESS_INFORMATION& pi, int tries = 1) {
+// succeeds. The thread handle is closed unless `closeThread` is false; on
+// failure GetLastError says why.
+inline bool StartProcess(const std::string& cmd, const char* dir, PROCESS_INFORMATION& pi, int tries = 1,
+                         bool closeThread = true) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     pi = {};
@@ -216,7 +218,7 @@ inline bool StartProcess(const std::string& cmd, const char* dir, PROCESS_INFORM
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (attempt) Sleep(300);
         if (!CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, dir, &si, &pi)) continue;
-        if (pi.hThread) CloseHandle(pi.hThread);
+        if (closeThread && pi.hThread) CloseHandle(pi.hThread);
         return true;
     }
     return false;
@@ -228,12 +230,8 @@ inline bool StartProcess(const std::string& cmd, const char* dir, PROCESS_INFORM
 // ours (once the standard output, and every later check line was lost), so
 // they are left alone.
 inline bool StartHostProgram(const std::string& cmd) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::vector<char> buf(cmd.begin(), cmd.end());
-    buf.push_back(0);
-    return CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    PROCESS_INFORMATION pi;
+    return StartProcess(cmd, nullptr, pi, 1, false);
 }
 
 // The host's immutable flag set on or off for `path`, until `holds` says
