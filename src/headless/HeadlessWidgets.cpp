@@ -255,13 +255,9 @@ int EditLineStart(Handle h, int index) {
     return index == 0 ? 0 : -1;
 }
 void EditSetMaxLength(Handle h, int maxChars) { W(h)->maxLength = maxChars; }
-void SetChecked(Handle h, bool c) {
-    Widget* w = W(h);
-    if (c && w->kind == Kind::RadioButton && w->parent)
-        for (Widget* s : w->parent->children)
-            if (s->kind == Kind::RadioButton) s->checked = false;
-    w->checked = c;
-}
+// As BM_SETCHECK: the other radio buttons of the group are left as they are
+// (only a click on an automatic radio button clears them).
+void SetChecked(Handle h, bool c) { W(h)->checked = c; }
 bool GetChecked(Handle h) { return W(h)->checked; }
 
 namespace {

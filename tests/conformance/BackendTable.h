@@ -42,6 +42,8 @@ enum class Op {
     UpDownText,  // the buddy's text set to `arg`: the position read
     BoxFocus,    // the control `path` focused, a message box owned by the form
                  // (`arg` "owner") or by none: the control focused once it closed
+    Check,       // SetChecked(`arg` "1" or "0") on the radio button `path`: the
+                 // radio buttons that are checked then
 };
 
 struct Row {
@@ -136,6 +138,12 @@ inline const std::vector<Row>& Rows() {
         {"the edit box has the focus again after a box", Op::BoxFocus, "edit", "owner", "edit"},
         {"the button has the focus again after a box", Op::BoxFocus, "button", "owner", "button"},
         {"the text box after a box without an owner", Op::BoxFocus, "memo", "none", "memo"},
+        // Setting a radio button checked leaves the others as they are, in its
+        // group and out of it: a form sets each button of a pair itself.
+        {"radio a1 checked alone", Op::Check, "a1", "1", "a1"},
+        {"radio a2 checked beside a1 of its group", Op::Check, "a2", "1", "a1 a2"},
+        {"radio b1 of another group checked", Op::Check, "b1", "1", "a1 a2 b1"},
+        {"radio a1 unchecked", Op::Check, "a1", "0", "a2 b1"},
     };
     return rows;
 }
@@ -143,13 +151,15 @@ inline const std::vector<Row>& Rows() {
 inline std::string YesNo(bool b) { return b ? "yes" : "no"; }
 
 // The window the window rows work in: a form, shown, with a text box, an
-// edit box, a push button and an up-down with its buddy.
+// edit box, a push button, an up-down with its buddy, and two groups of
+// radio buttons (a1 a2, b1).
 struct Windows {
     TForm form;
     TMemo memo;
     TEdit edit, buddy;
     TButton button;
     TUpDown upDown;
+    TRadioButton a1, a2, b1;
     Windows() {
         form.CreateForm(LayoutItem{"form", plat::Kind::Form, 0, 0, 300, 200, "conformance", 0, 0}, "TKvConformForm");
         memo.Create(form.Handle, LayoutItem{"memo", plat::Kind::Memo, 8, 8, 200, 80, "", 0, 100});
@@ -157,6 +167,9 @@ struct Windows {
         buddy.Create(form.Handle, LayoutItem{"buddy", plat::Kind::Edit, 8, 124, 60, 21, "", 0, 102});
         upDown.Create(form.Handle, LayoutItem{"upDown", plat::Kind::UpDown, 68, 124, 16, 21, "", 0, 103});
         button.Create(form.Handle, LayoutItem{"button", plat::Kind::Button, 8, 160, 75, 23, "OK", 0, 104});
+        a1.Create(form.Handle, LayoutItem{"a1", plat::Kind::RadioButton, 216, 8, 60, 17, "a1", plat::StyleGroup, 105});
+        a2.Create(form.Handle, LayoutItem{"a2", plat::Kind::RadioButton, 216, 28, 60, 17, "a2", 0, 106});
+        b1.Create(form.Handle, LayoutItem{"b1", plat::Kind::RadioButton, 216, 56, 60, 17, "b1", plat::StyleGroup, 107});
         form.Show();
     }
     std::string Focused() {
@@ -213,6 +226,14 @@ inline std::string Run(const Row& row, const std::string& root, Windows& windows
             plat::MessageBox(owned ? windows.form.Handle : nullptr, row.what, "conformance", plat::MbOk);
             plat::ProcessPendingMessages();
             return windows.Focused();
+        }
+        case Op::Check: {
+            for (TRadioButton* r : {&windows.a1, &windows.a2, &windows.b1})
+                if (r->Name == row.path) r->SetChecked(*row.arg == '1');
+            std::string checked;
+            for (TRadioButton* r : {&windows.a1, &windows.a2, &windows.b1})
+                if (r->Checked()) checked += (checked.empty() ? "" : " ") + r->Name;
+            return checked;
         }
     }
     return "(unknown row)";

@@ -23,7 +23,6 @@ void Type(TControl& c, const std::string& text) { c.SetText(text); }
 void Click(TControl& c) {
     headless::Widget* w = W(c.Handle);
     if (w->kind == plat::Kind::CheckBox) w->checked = !w->checked;
-    if (w->kind == plat::Kind::RadioButton) plat::SetChecked(c.Handle, true);
     c.FireClick();
 }
 void Pick(TListBox& list, int index) { list.SetItemIndex(index); list.FireClick(); }
