@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 
 #include "TestKit.h"
 #include "Utils.h"
@@ -19,6 +20,15 @@ TEST(Utils, IsAbsolutePath) {
     for (const auto& c : cases) EXPECT_EQ(IsAbsolutePath(c.text), c.absolute) << c.text;
 }
 
+TEST(Utils, SameCharIgnoreCaseFoldsOnlyAsciiLetters) {
+    for (int p = 0; p < 256; ++p)
+        for (int n = 0; n < 256; ++n) {
+            auto lower = [](int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+            bool expected = p == n || (lower(p) == lower(n) && lower(p) >= 'a' && lower(p) <= 'z');
+            ASSERT_EQ(SameCharIgnoreCase(static_cast<char>(p), static_cast<char>(n)), expected) << p << " " << n;
+        }
+}
+
 TEST(Utils, MatchNamePatternTable) {
     const struct { std::string pattern, name; bool match; } cases[] = {
         {"readme%.md", "README.MD", true}, {"%.md", "notes.md", true},   {"%", "", true},
@@ -33,6 +43,39 @@ TEST(Utils, MatchNamePatternTable) {
         {"%\\", "a\\", true},
     };
     for (const auto& c : cases) EXPECT_EQ(MatchNamePattern(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;
+}
+
+// Plain dynamic-programming matcher to compare against.
+bool ReferenceMatch(const std::string& p, const std::string& n) {
+    std::vector<std::vector<char>> ok(p.size() + 1, std::vector<char>(n.size() + 1, 0));
+    ok[p.size()][n.size()] = 1;
+    for (size_t i = p.size(); i-- > 0;)
+        for (size_t j = n.size() + 1; j-- > 0;) {
+            if (p[i] == '%')
+                ok[i][j] = ok[i + 1][j] || (j < n.size() && ok[i][j + 1]);
+            else if (j < n.size() && (p[i] == '_' || SameCharIgnoreCase(p[i], n[j])))
+                ok[i][j] = ok[i + 1][j + 1];
+        }
+    return ok[0][0];
+}
+
+TEST(Utils, MatchNamePatternAgreesWithReference) {
+    std::mt19937 rng(20240517);
+    const std::string patternBytes = "aAbB%%__\x81\\.";
+    const std::string nameBytes = "aAbBc%_\x81\\.";
+    int matches = 0;
+    for (int round = 0; round < 20000; ++round) {
+        // Some patterns longer than 64 positions, to use the heap room too.
+        size_t plen = rng() % (round % 10 == 0 ? 90 : 9);
+        size_t nlen = rng() % (round % 10 == 0 ? 120 : 12);
+        std::string p, n;
+        for (size_t i = 0; i < plen; ++i) p += patternBytes[rng() % patternBytes.size()];
+        for (size_t i = 0; i < nlen; ++i) n += nameBytes[rng() % nameBytes.size()];
+        bool expected = ReferenceMatch(p, n);
+        matches += expected;
+        ASSERT_EQ(MatchNamePattern(p, n), expected) << "pattern '" << p << "' name '" << n << "'";
+    }
+    EXPECT_GT(matches, 1000);  // the generator must produce both outcomes
 }
 
 TEST(Utils, MatchNamePatternPathologicalPatternsAreFast) {
