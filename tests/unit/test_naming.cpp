@@ -216,8 +216,10 @@ TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
             for (size_t j = i; j < f->GeneratedMenuItems.size(); ++j)
                 EXPECT_NE(f->GeneratedMenuItems[j], c) << "child after its parent at " << i;
 
-    // Rebuilt: the old entries gone.
+    // Opened again: nothing added. Rebuilt: the old entries gone.
     const size_t widgets = State().widgets.size();
+    f->btnNamingClick(nullptr);
+    EXPECT_EQ(State().widgets.size(), widgets);
     f->Options->CommonUseList = {"x", "y"};
     f->Options->SeparatorList = {"", " ", "a b", " -"};
     f->InvalidateNamingMenu();
