@@ -137,7 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string want;
     for (std::size_t k = 0; k < tokens.size(); ++k) {
-        for (char c : between[k]) want += c == '/' ? loc.DateSeparator : c == ':' ? loc.TimeSeparator : std::string(1, c);
+        for (char c : between[k])
+            want += c == '/' ? loc.DateSeparator : c == ':' ? loc.TimeSeparator : std::string(1, c);
         want += Expected(tokens, upper, k, t, loc);
     }
     FUZZ_CHECK_EQ(FormatDatePattern(pattern, t, loc), want, "tokens as their meanings say");
