@@ -137,7 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string want;
     for (std::size_t k = 0; k < tokens.size(); ++k) {
-        for (char c : between[k]) want += c == '/' ? loc.DateSeparator : c == ':' ? loc.TimeSeparator : std::string(1, c);
+        for (char c : between[k])
+            want += c == '/' ? loc.DateSeparator : c == ':' ? loc.TimeSeparator : std::string(1, c);
         want += Expected(tokens, upper, k, t, loc);
     }
     FUZZ_CHECK_EQ(FormatDatePattern(pattern, t, loc), want, "tokens as their meanings say");
@@ -156,6 +157,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string got = FormatDatePattern(before + q + quoted + q + after, t, loc);
     FUZZ_CHECK_EQ(got, mark.substr(0, at) + quoted + mark.substr(at + 1), "quoted text unchanged, nothing around it");
-    FUZZ_CHECK_EQ(FormatDatePattern(before + q + quoted + q + after, t, loc), got, "the same pattern, the same text");
     return 0;
 }

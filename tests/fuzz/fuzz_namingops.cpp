@@ -1,9 +1,9 @@
 // The naming menu's operations on the lines of the text box, against where
 // a line's name stands, found here character by character: each operation
-// changes the name alone (prefix before it, suffix after it, case, blanks,
-// separators), leaves path, extension and folder mark byte for byte, keeps
-// empty lines empty and the final line break, and numbers the lines in
-// order.
+// changes the name alone (prefix before it, suffix after it, case, title case
+// as found here, blanks, separators), leaves path, extension and folder mark
+// byte for byte, keeps empty lines empty and the final line break, and
+// numbers the lines in order. Split and joined again, a line comes back.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -66,6 +66,19 @@ std::string Replaced(const std::string& s, const std::string& from, const std::s
     return r + s.substr(std::min(next, s.size()));
 }
 
+// Title case: an ASCII letter is a capital at the start of a run of them and
+// lower case inside it; a double-byte character is no letter.
+std::string Titled(const std::string& s) {
+    std::string r = s;
+    bool inRun = false;
+    for (std::size_t i : CharStarts(s)) {
+        const bool letter = IsAsciiLetter(s[i]);
+        if (letter) r[i] = inRun ? AsciiLower(s[i]) : static_cast<char>(AsciiLower(s[i]) - 32);
+        inRun = letter;
+    }
+    return r;
+}
+
 }  // namespace
 
 // Input: the operation, a byte of flags (bit 0: OnlyDir mode), the entry's
@@ -124,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else if (op == 11) named = Replaced(name, " ", d.Text);
         else if (op == 12) named = plat::AnsiLowerCase(name);
         else if (op == 13) named = plat::AnsiUpperCase(name);
-        else if (op == 14) named = TitleCase(name);
+        else if (op == 14) named = Titled(name);
         else if (op == 15) named = TrimControlLeft(name);
         else named = TrimControlRight(name);
         // A folder whose name is gone is written as its path, when that ends

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(NamingHelpers, NumbersLettersTitleCase) {
+TEST(NamingHelpers, NumbersAndLetters) {
     const struct { long long n; const char* zeros; } numbers[] = {
         {0, "0"}, {9, "0"}, {10, "00"}, {99, "00"}, {100, "000"}, {2147483648LL, "0000000000"}};
     for (const auto& c : numbers) EXPECT_EQ(NumberPattern(c.n), c.zeros) << c.n;
@@ -24,48 +24,6 @@ TEST(NamingHelpers, NumbersLettersTitleCase) {
         EXPECT_EQ(LetterSequence(c.n, true), c.letters) << c.n;
         EXPECT_EQ(LetterSequence(c.n, false), plat::AnsiLowerCase(c.letters)) << c.n;
     }
-
-    const struct { std::string in, out; } titles[] = {
-        {"", ""}, {"my file", "My File"}, {"HELLO-WORLD_v2x", "Hello-World_V2X"},
-        {"o'neil mcdonald", "O'Neil Mcdonald"}, {"报告abc", "报告Abc"},
-        // 0x81 0x61 and 0x81 0x5A are single characters: their second
-        // bytes are left alone and do not count as letters.
-        {BYTES("\x81\x61xy"), BYTES("\x81\x61Xy")},
-        {BYTES("ab\x81\x5A"), BYTES("Ab\x81\x5A")},
-        {BYTES("a\x81"), BYTES("A\x81")},  // a lone lead byte at the end
-    };
-    for (const auto& c : titles) EXPECT_EQ(TitleCase(c.in), c.out) << c.in;
-}
-
-TEST(NamingHelpers, SplitNameLine) {
-    const struct { std::string line; bool onlyDir; std::string path, name, ext; } cases[] = {
-        {"report.txt", false, "", "report", ".txt"},
-        {"docs\\plan.doc", false, "docs\\", "plan", ".doc"},
-        {"C:\\data\\x.tar.gz", false, "C:\\data\\", "x.tar", ".gz"},
-        {".ini", false, "", "", ".ini"},
-        {"abc/", false, "", "abc/", ""},
-        {"C:x.txt", false, "C:", "x", ".txt"},
-        {"photos\\", false, "", "photos", "\\"},
-        {"sub\\my.dir\\", false, "sub\\", "my.dir", "\\"},
-        {"\\", false, "\\", "", "\\"},
-        {"C:\\", false, "C:\\", "", "\\"},
-        {"sub\\\\", false, "sub\\\\", "", "\\"},
-        {"abc", true, "", "abc", "\\"},
-        {"a.b", true, "", "a.b", "\\"},
-        {"", true, "", "", ""},
-        // 乗 (0x81 0x5C) is a file; its second byte is no folder mark.
-        {BYTES("\x81\\"), false, "", BYTES("\x81\\"), ""},
-        {BYTES("\x81\\\\"), false, "", BYTES("\x81\\"), "\\"},
-        {BYTES("d\\\x81\\.txt"), false, "d\\", BYTES("\x81\\"), ".txt"},
-        {BYTES("\x81\\"), true, "", BYTES("\x81\\"), "\\"},
-    };
-    for (const auto& c : cases) {
-        LineParts p = SplitNameLine(c.line, c.onlyDir);
-        EXPECT_EQ(List({p.Path, p.Name, p.Ext}), List({c.path, c.name, c.ext})) << c.line;
-        // Joined again, the line comes back (with the folder mark OnlyDir adds).
-        std::string want = c.line.empty() ? "" : c.onlyDir && !EndsWithBackslash(c.line) ? c.line + "\\" : c.line;
-        EXPECT_EQ(JoinNameLine(p), want) << c.line;
-    }
 }
 
 TEST(NamingHelpers, SettleCaptions) {
@@ -75,7 +33,6 @@ TEST(NamingHelpers, SettleCaptions) {
         {"missing, ASCII", {"&multi", "multi", "multi"}, {"&multi", "m&ulti", "mu&lti"}},
         {"clash moves the later one", {"&abc", "&abc"}, {"&abc", "a&bc"}},
         {"bracketed clash", {"常用(&C)", "常量(&C)"}, {"常用(&C)", "常量(&0)"}},
-        {"double-byte gets brackets", {"&01", "01(空格)"}, {"&01", "01(空格)(&1)"}},
         {"nothing free in the caption", {"&0", "&1", "0.1"}, {"&0", "&1", "0.1(&2)"}},
         {"nothing at all", {"大写", "小写"}, {"大写(&0)", "小写(&1)"}},
         {"letters by either case", {"&A", "a"}, {"&A", "a(&0)"}},
@@ -98,55 +55,23 @@ TEST(NamingHelpers, SettleCaptions) {
     EXPECT_EQ(List({many[0].Caption, many[35].Caption, many[36].Caption}), List({"--(&0)", "--(&Z)", "--"}));
 }
 
+// Patterns that neither the comparison with Free Pascal nor the fuzz
+// reference reaches: a marker's letter quoted or doubled, the widths of the
+// milliseconds, a quote left open.
 TEST(NamingHelpers, DatePatterns) {
-    // Saturday 7 March 2026, 14:05:09.042, with the Chinese locale texts.
+    // Saturday 7 March 2026, 14:05:09.042, and Sunday 22 November 2009 at 0:00:00.007.
     const plat::LocaleTexts loc = headless::ChineseLocale();
-    const plat::DateTime t{2026, 3, 7, 14, 5, 9, 42, 6};
-    const plat::DateTime morning{2009, 11, 22, 0, 0, 0, 7, 0};
-    const struct { const char* pattern; bool morningToo; const char *want, *wantMorning; } cases[] = {
-        {"yyyymmdd", true, "20260307", "20091122"},
-        {"yyyy-mm-dd", false, "2026-03-07", ""},
-        {"yymmdd", false, "260307", ""},
-        {"yyyymmddhhnnss", false, "20260307140509", ""},
-        {"yyyy_mm_dd_ddd", true, "2026_03_07_周六", "2009_11_22_周日"},
-        {"YYYY Y yyy", false, "2026 26 2026", ""},
-        {"Yyyy", false, "262026", ""},  // runs are taken as written: Y, then yyy
-        {"m mm mmm mmmm", false, "3 03 3月 三月", ""},
-        {"d dd ddd dddd", false, "7 07 周六 星期六", ""},
-        {"ddddd|dddddd", false, "2026/3/7|2026年3月7日星期六", ""},
-        {"hh:mm h:m", false, "14:05 14:5", ""},
-        {"hh mm", false, "14 05", ""},  // the nearest letter decides, not the nearest token
-        {"hhxmm", false, "14x03", ""},
-        {"hh:mmm", false, "14:3月", ""},
-        {"h:nn AM/PM", true, "2:05 PM", "12:00 AM"},
-        {"h a/p", false, "2 p", ""},
-        {"hh AMPM", true, "02 下午", "12 上午"},
-        {"am/pm h", false, "pm 14", ""},  // a marker before the hour leaves it on 24 hours
-        {"h 'a' AM/PM", false, "2 a PM", ""},
-        {"h aa AM/PM", false, "14 aa PM", ""},
-        {"aaa aaaa", false, "周六 星期六", ""},
-        {"z zz zzz zzzz", true, "42 42 042 042", "7 07 007 007"},
-        {"c", true, "2026/3/7 14:05:09", "2009/11/22"},
-        {"t|tt", false, "14:05|14:05:09", ""},
-        {"yyyy/mm/dd", false, "2026/03/07", ""},
-        {"'yyyy' \"mm\"x", false, "yyyy mmx", ""},
-        {"'unclosed", false, "unclosed", ""},
-        {"yyyy年mm月dd日", false, "2026年03月07日", ""},
-        {"qwe#1", false, "qwe#1", ""},
+    const plat::DateTime t{2026, 3, 7, 14, 5, 9, 42, 6}, morning{2009, 11, 22, 0, 0, 0, 7, 0};
+    const struct { const char *pattern, *want, *wantMorning; } cases[] = {
+        {"h 'a' AM/PM", "2 a PM", "12 a AM"},
+        {"h aa AM/PM", "14 aa PM", "0 aa AM"},
+        {"z zz zzz zzzz", "42 42 042 042", "7 07 007 007"},
+        {"'unclosed", "unclosed", "unclosed"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FormatDatePattern(c.pattern, t, loc), c.want) << c.pattern;
-        if (c.morningToo) {
-            EXPECT_EQ(FormatDatePattern(c.pattern, morning, loc), c.wantMorning) << c.pattern;
-        }
-    }
-    // Double-byte characters are copied whole, whatever their second byte.
-    EXPECT_EQ(FormatDatePattern(BYTES("\x81\x64\x81\x6D"), t, loc), BYTES("\x81\x64\x81\x6D"));
-    // The locale's formats are read with the system's letters, never with
-    // ours: a format cannot name another one, five d are the long day name.
-    plat::LocaleTexts self = loc;
-    self.ShortDateFormat = "ddddd";
-    EXPECT_EQ(FormatDatePattern("ddddd", t, self), "星期六");
+    for (const auto& c : cases)
+        EXPECT_EQ(List({FormatDatePattern(c.pattern, t, loc), FormatDatePattern(c.pattern, morning, loc)}),
+                  List({c.want, c.wantMorning}))
+            << c.pattern;
 }
 
 // The system's date and time formats, as the user's regional settings give
@@ -164,11 +89,9 @@ TEST(NamingHelpers, SystemFormats) {
         {LongDate, "yyyy年M月d日dddd", {{0, "2026年3月7日星期六"}}},  // as Wine gives it
         // A Chinese system set to 12 hours.
         {ShortTime, "tt h:mm", {{0, "上午 12:05"}, {11, "上午 11:05"}, {12, "下午 12:05"}, {23, "下午 11:05"}}},
-        {LongTime, "tt h:mm:ss", {{0, "上午 12:05:09"}, {23, "下午 11:05:09"}}},
         {LongTime, "tt hh:mm:ss", {{9, "上午 09:05:09"}}},
         // An English one: the designator after the time.
         {ShortTime, "h:mm tt", {{0, "12:05 上午"}, {12, "12:05 下午"}}},
-        {LongTime, "h:mm:ss tt", {{11, "11:05:09 上午"}, {23, "11:05:09 下午"}}},
         // One t is the designator's first character, a double-byte one whole.
         {ShortTime, "h:mmt", {{23, "11:05下"}}},
         {LongTime, "H:m:s", {{9, "9:5:9"}}},
@@ -213,8 +136,6 @@ TEST(NamingHelpers, SystemFormats) {
     };
     loc.ShortDateFormat = "yyyy/M/d";
     for (const auto& row : c) EXPECT_EQ(FormatDatePattern("c", row.t, loc), row.want) << row.want;
-    // t and tt of a 12-hour clock inside a pattern of ours.
-    EXPECT_EQ(FormatDatePattern("t|tt", c[0].t, loc), "上午 11:30|上午 11:30:23");
 }
 
 // ------------------------------------------------------------ the window
@@ -251,7 +172,6 @@ protected:
                     return m;
         return nullptr;
     }
-    TMenuItem* Space(unsigned char kind, const std::string& separator) { return Entry(kind, "", "", separator); }
     std::string Run(TMenuItem* entry, const std::string& text) {
         f->mmoFileNames.SetText(text);
         if (!entry) return "<no entry>";
@@ -282,14 +202,10 @@ TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
                  "multi words => multi-words", "multi words => multi_words", "multi words => multi#words", "-",
                  "multi.words => multi words", "multi-words => multi words", "multi_words => multi words",
                  "multi#words => multi words"}));
-    // Shown with accelerators of their own; the popup at the button's corner.
+    // Shown with accelerators of their own.
     EXPECT_EQ((V{Shown(f->mniNumberPre.Children[1]->Children[0]), Shown(f->mniNumberPre.Children[1]->Children[1]),
                  Shown(f->mniSpace.Children[3]), Shown(f->mniAlphaPre.Children[0])}),
               (V{"&01", "01(空格)(&1)", "&multi words => multi.words", "大写(&0)"}));
-    plat::Rect corner = plat::ClientToScreen(f->btnNaming.Handle);
-    const plat::Rect popup = headless::W(f->pmNaming.Handle)->bounds;
-    EXPECT_EQ(std::make_pair(popup.Left, popup.Top),
-              std::make_pair(corner.Left, corner.Top + f->btnNaming.Bounds().Height));
 
     // Every generated entry is listed once, each child before its parent.
     const size_t perSubmenu = 9 + 1;
@@ -318,47 +234,30 @@ TEST_F(NamingMenu, SkeletonAndGeneratedPart) {
 }
 
 // A phrase "-" and a date pattern that renders "-" make submenus like any
-// other text; their entries show and act.
-TEST_F(NamingMenu, DashCaptionsStayEntries) {
+// other text, whose entries show and act; a phrase's & shows as written; with
+// no separator fit for spaces, the space submenu's two lines are hidden.
+TEST_F(NamingMenu, DashesAmpersandsAndHiddenLines) {
     TIniOptions& o = *f->Options;
-    o.SeparatorList = {"", "."};
+    o.SeparatorList = {"", " "};
     o.WrapperList.clear();
-    o.CommonUseList = {"-"};
+    o.CommonUseList = {"R&D", "-"};
     o.TimeFormatList = {"'-'"};
     f->btnNamingClick(nullptr);
+    ASSERT_EQ(f->mniSpace.Children.size(), 4u);
+    EXPECT_FALSE(Visible(f->mniSpace.Children[2]) || Visible(f->mniSpace.Children[3]));
+    EXPECT_EQ(Captions(f->mniNumberPre.Children), (List{"从&0开始", "从&1开始"}));
+    ASSERT_EQ(f->mniCommonUsePre.Children.size(), 2u);
+    EXPECT_EQ(Shown(f->mniCommonUsePre.Children[0]), "&R&&D");
     for (TMenuItem* level : {&f->mniCommonUsePre, &f->mniTimeFormatSuf}) {
         SCOPED_TRACE(level->Name);
-        ASSERT_EQ(level->Children.size(), 1u);
-        TMenuItem* sub = level->Children[0];
+        TMenuItem* sub = level->Children.back();
         ASSERT_EQ(sub->Children.size(), 2u);
         EXPECT_EQ(std::make_tuple(sub->IsSubmenu, sub->IsLine, headless::W(sub->Handle)->menuLine, Visible(sub),
                                   Shown(sub), Visible(sub->Children[0])),
                   std::make_tuple(true, false, false, true, std::string("-(&0)"), true));
     }
-    EXPECT_EQ(Run(f->mniCommonUsePre.Children[0]->Children[0], "x.txt"), "-x.txt");
-    EXPECT_EQ(Run(f->mniTimeFormatSuf.Children[0]->Children[1], "x.txt"), "x.-.txt");
-}
-
-TEST_F(NamingMenu, EmptyListsAndHiddenLines) {
-    TIniOptions& o = *f->Options;
-    o.SeparatorList.clear();
-    o.WrapperList.clear();
-    o.TimeFormatList.clear();
-    o.CommonUseList = {"R&D"};
-    f->btnNamingClick(nullptr);
-    EXPECT_EQ(f->mniTimeFormatPre.Children.size() + f->mniNumberPre.Children[0]->Children.size(), 0u);
-    EXPECT_EQ(Shown(f->mniCommonUsePre.Children[0]), "&R&&D");  // the & shows as written
-    ASSERT_EQ(f->mniSpace.Children.size(), 4u);
-    EXPECT_FALSE(Visible(f->mniSpace.Children[2]) || Visible(f->mniSpace.Children[3]));
-    EXPECT_EQ(Captions(f->mniNumberPre.Children), (List{"从&0开始", "从&1开始"}));
-}
-
-// Line `i` of a text with CR LF line ends.
-std::string LineOf(const std::string& text, int i) {
-    size_t s = 0;
-    for (int k = 0; k < i; ++k) s = text.find("\r\n", s) + 2;
-    size_t e = text.find("\r\n", s);
-    return text.substr(s, e == std::string::npos ? std::string::npos : e - s);
+    EXPECT_EQ(Run(f->mniCommonUsePre.Children[1]->Children[0], "x.txt"), "-x.txt");
+    EXPECT_EQ(Run(f->mniTimeFormatSuf.Children[0]->Children[1], "x.txt"), "x -.txt");
 }
 
 TEST_F(NamingMenu, EntriesActOnTheLines) {
@@ -366,67 +265,40 @@ TEST_F(NamingMenu, EntriesActOnTheLines) {
     using M = TfomMain;
     TMenuItem* const prefix1 = Entry(M::PrefixNumberFrom1, "", "-");
     TMenuItem* const suffix1 = Entry(M::SuffixNumberFrom1, "-", "");
-    const std::string twelve =
-        "report.txt\r\nx\r\ndocs\\plan.doc\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\nphotos\\";
-    std::string thirty;  // A to Z, then AA to AD
-    for (int i = 0; i < 30; ++i) thirty += (i ? "\r\n" : "") + std::string("n");
-    // line: the whole text (-1) or this line of it.
-    const struct { const char* what; TMenuItem* entry; std::string in, out; int line = -1; bool onlyDir = false; }
-        rows[] = {
-        {"number width from the count", prefix1, twelve, "01-report.txt", 0},
-        {"prefix after the path", prefix1, twelve, "docs\\03-plan.doc", 2},
-        {"suffix from 0", Entry(M::SuffixNumberFrom0, "-", ""), twelve, "report-00.txt", 0},
-        {"suffix before the folder mark", suffix1, twelve, "photos-12\\", 11},
+    const struct { const char* what; TMenuItem* entry; std::string in, out; bool onlyDir = false; } rows[] = {
         {"letters", Entry(M::SuffixUpperLetters, "-", ""), "a\r\nC:\\data\\x.tar.gz", "a-A\r\nC:\\data\\x.tar-B.gz"},
         {"lower letters", Entry(M::PrefixLowerLetters, "", ""), "a\r\nb", "aa\r\nbb"},
-        {"letter 26", Entry(M::PrefixUpperLetters, "", ""), thirty, "Zn", 25},
-        {"letter 30", Entry(M::PrefixUpperLetters, "", ""), thirty, "ADn", 29},
         {"phrase on .ini", Entry(M::PrefixText, "", "-", "abc"), ".ini", "abc-.ini"},
         {"slash is no folder", suffix1, "abc/", "abc/-1"},
-        {"wrapper prefix", Entry(M::PrefixNumberFrom1, "(", ")"), "report.txt", "(1)report.txt"},
         {"wrapper suffix", Entry(M::SuffixNumberFrom1, "(", ")"), "report.txt", "report(1).txt"},
-        {"blank", Entry(M::PrefixNumberFrom1, "", " "), "report.txt", "1 report.txt"},
-        {"date", Entry(M::SuffixText, "_", "", "260307"), "a.txt", "a_260307.txt"},
         {"ten from 0", Entry(M::PrefixNumberFrom0, "", ""), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj",
          "00a\r\n01b\r\n02c\r\n03d\r\n04e\r\n05f\r\n06g\r\n07h\r\n08i\r\n09j"},
         {"empty lines keep places", prefix1, "a\r\n\r\nc\r\n", "1-a\r\n\r\n3-c\r\n"},
-        {"roots", prefix1, "C:\\\r\n\\", "C:\\1-\\\r\n\\2-\\"},
-        {"乗 is a file", suffix1, BYTES("\x81\\.txt\r\n\x81\\"), BYTES("\x81\\-1.txt\r\n\x81\\-2")},
+        {"roots, a doubled backslash, a drive", prefix1, "C:\\\r\n\\\r\nsub\\\\\r\nC:x.txt",
+         "C:\\1-\\\r\n\\2-\\\r\nsub\\\\3-\\\r\nC:4-x.txt"},
+        // 乗 (0x81 0x5C) is a file; its second byte is no folder mark.
+        {"乗 is a file", suffix1, BYTES("\x81\\.txt\r\n\x81\\\r\n\x81\\\\\r\nd\\\x81\\.txt"),
+         BYTES("\x81\\-1.txt\r\n\x81\\-2\r\n\x81\\-3\\\r\nd\\\x81\\-4.txt")},
         {"twice", Entry(M::PrefixText, "", "-", "abc"), "abc-x", "abc-abc-x"},
-        {"nothing", Entry(M::PrefixText, "", "-", "abc"), "", ""},
         {"long lines cut", Entry(M::PrefixText, "", "", "abc"), std::string(5000, 'q'), "abc" + std::string(4096, 'q')},
-        {"OnlyDir: folders", suffix1, "abc\r\nd.e\\", "abc-1\\\r\nd.e-2\\", -1, true},
+        {"OnlyDir: folders", suffix1, BYTES("abc\r\nd.e\\\r\n\x81\\"), BYTES("abc-1\\\r\nd.e-2\\\r\n\x81\\-3\\"), true},
         {"lower", &f->mniLowerCase, "My Report.TXT\r\nsub\\Read Me.TXT", "my report.TXT\r\nsub\\read me.TXT"},
-        {"lower, OnlyDir", &f->mniLowerCase, "abc\r\nDEF\\", "abc\\\r\ndef\\", -1, true},
-        {"upper", &f->mniUpperCase, "sub\\Read Me.TXT\r\n报告abc.doc", "sub\\READ ME.TXT\r\n报告ABC.doc"},
-        {"title", &f->mniTitleCase, "sub dir\\my file.txt\r\n.txt\r\no'neil mcdonald\r\n新建abc文件",
-         "sub dir\\My File.txt\r\n.txt\r\nO'Neil Mcdonald\r\n新建Abc文件"},
-        {"title 0x61 second byte", &f->mniTitleCase, BYTES("\x81\x61z"), BYTES("\x81\x61Z")},
-        {"spaces to -", Space(M::SpaceToSeparator, "-"), "my file name.txt\r\na  b", "my-file-name.txt\r\na--b"},
-        {". to spaces", Space(M::SeparatorToSpace, "."), "my.file.name.txt", "my file name.txt"},
-        {"spaces to _ folder", Space(M::SpaceToSeparator, "_"), "my dir\\", "my_dir\\"},
         {"lead blanks", &f->mniDelPreSpace, "  abc.txt\r\nsub\\  abc.txt\r\n  sub\\abc.txt",
          "abc.txt\r\nsub\\abc.txt\r\n  sub\\abc.txt"},
         {"trail blanks", &f->mniDelSufSpace, "abc  .txt\r\nabc.txt  \r\nabc  \\", "abc.txt\r\nabc.txt  \r\nabc\\"},
         {"blank folder name", &f->mniDelSufSpace, "sub\\  \\", "sub\\"},
-        {"root unchanged", &f->mniUpperCase, "C:\\\r\n\\\r\n\r\nx", "C:\\\r\n\\\r\n\r\nX"},
     };
     for (const auto& r : rows) {
         f->OnlyDirMode = r.onlyDir;
-        const std::string got = Run(r.entry, r.in);
-        EXPECT_EQ(r.line < 0 ? got : LineOf(got, r.line), r.out) << r.what;
+        EXPECT_EQ(Run(r.entry, r.in), r.out) << r.what;
     }
 
-    // The caret at the end of the last line, nothing selected.
-    f->OnlyDirMode = false;
-    Run(prefix1, "a\r\nb\r\n");
-    EXPECT_EQ(Selection(f->mmoFileNames), std::make_pair(8, 8));
-
     // A match never starts on a second byte: 0x81 0x61 holds no "a".
+    f->OnlyDirMode = false;
     f->Options->SeparatorList = {"", " ", "a"};
     f->InvalidateNamingMenu();
     f->btnNamingClick(nullptr);
-    EXPECT_EQ(Run(Space(M::SeparatorToSpace, "a"), BYTES("\x81\x61" "a")), BYTES("\x81\x61 "));
+    EXPECT_EQ(Run(Entry(M::SeparatorToSpace, "", "", "a"), BYTES("\x81\x61" "a")), BYTES("\x81\x61 "));
 }
 
 }  // namespace

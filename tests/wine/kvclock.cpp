@@ -30,16 +30,15 @@ std::vector<SYSTEMTIME> SecondsBetween(SYSTEMTIME from, const SYSTEMTIME& to) {
     return r;
 }
 
-struct Clock {
-    const char* what;
-    std::string shortTime, longTime;  // the system's formats, as the case sets them
-    bool set;                         // false: the prefix's own, the zh-CN defaults
-};
+// The system's formats the case sets: a Chinese system's set to 12 hours
+// for the short time, an English one's order for the long time. The zh-CN
+// defaults, 24 hours, take the same way from the regional settings to the text.
+const std::string kShortTime = "tt h:mm", kLongTime = "h:mm:ss tt";
 
 // One date pattern applied as a prefix to "x.txt": 前缀(&P), 日期(&D), the
 // `index`-th date, its first entry (nothing between date and name).
-void ApplyDate(const Clock& clock, const std::string& pattern, int index) {
-    g_case = std::string("clock/") + clock.what + " " + pattern;
+void ApplyDate(const std::string& pattern, int index) {
+    g_case = "clock/12 hours " + pattern;
     Session s;
     if (!s.Open("[FileList]\r\nInitBySelect=0\r\n[Naming]\r\nTimeFormat=t|tt|c\r\n")) return;
     s.SetLines("x.txt");
@@ -52,7 +51,7 @@ void ApplyDate(const Clock& clock, const std::string& pattern, int index) {
     GetLocalTime(&after);
     if (!Check(changed, "the line changes")) return;
 
-    const std::string got = s.Text(), format = pattern == "t" ? clock.shortTime : clock.longTime;
+    const std::string got = s.Text(), format = pattern == "t" ? kShortTime : kLongTime;
     std::string want;
     for (const SYSTEMTIME& t : SecondsBetween(before, after)) {
         want = TimeText(t, format, pattern == "c");
@@ -66,33 +65,13 @@ void ApplyDate(const Clock& clock, const std::string& pattern, int index) {
 }  // namespace
 
 void CaseClockGroup() {
-    const Clock clocks[] = {
-        // A Chinese system set to 12 hours for the short time, an English
-        // one's order for the long time.
-        {"12 hours", "tt h:mm", "h:mm:ss tt", true},
-        // The prefix's zh-CN defaults: 24 hours, as before.
-        {"24 hours", "HH:mm", "HH:mm:ss", false},
-    };
-    for (const Clock& c : clocks) {
-        g_case = std::string("clock/") + c.what;
-        std::vector<UserRegistry::Value> values;
-        if (c.set)
-            values = {UserRegistry::Text("sShortTime", c.shortTime), UserRegistry::Text("sTimeFormat", c.longTime),
-                      UserRegistry::Text("s1159", "上午"), UserRegistry::Text("s2359", "下午")};
-        UserRegistry settings("Control Panel\\International", values);
-        if (!Check(settings.ok, "the regional settings are set")) continue;
-        if (!c.set) {
-            // The wide call: Wine refuses the short time in the ANSI one.
-            wchar_t s[64] = {}, l[64] = {};
-            GetLocaleInfoW(LOCALE_USER_DEFAULT, 0x79 /* LOCALE_SSHORTTIME */, s, 64);
-            GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, l, 64);
-            if (!Check(std::wstring(s) == L"HH:mm" && std::wstring(l) == L"HH:mm:ss",
-                       "the prefix's time formats are the zh-CN defaults"))
-                continue;
-        }
-        int index = 0;
-        for (const char* pattern : {"t", "tt", "c"}) ApplyDate(c, pattern, index++);
-    }
+    g_case = "clock/12 hours";
+    UserRegistry settings("Control Panel\\International",
+                          {UserRegistry::Text("sShortTime", kShortTime), UserRegistry::Text("sTimeFormat", kLongTime),
+                           UserRegistry::Text("s1159", "上午"), UserRegistry::Text("s2359", "下午")});
+    if (!Check(settings.ok, "the regional settings are set")) return;
+    int index = 0;
+    for (const char* pattern : {"t", "tt", "c"}) ApplyDate(pattern, index++);
 }
 
 }  // namespace kv

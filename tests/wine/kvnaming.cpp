@@ -14,16 +14,6 @@ struct Row {
     std::string want;
 };
 
-// n.txt 30 times, or what the letter suffix makes of them: A to Z, then AA to AD.
-std::string Numbered(bool lettered) {
-    std::vector<std::string> v;
-    for (int i = 0; i < 30; ++i) {
-        std::string letters = i < 26 ? std::string(1, char('A' + i)) : "A" + std::string(1, char('A' + i - 26));
-        v.push_back(lettered ? "n-" + letters + ".txt" : "n.txt");
-    }
-    return Join(v);
-}
-
 // Today in `format`, given the year, month, day and the system's short day
 // name (of the default pattern yyyy_mm_dd_ddd).
 std::string Today(const char* format) {
@@ -52,11 +42,6 @@ void CaseNamingGroup() {
         // 前缀(&P), 数字序号(&N), 从&1开始; then the fourth entry, "01-". The final break is kept.
         {"numbered prefix", {}, Join(in) + "\r\n", {'P', 'N', '1', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
          Join(want) + "\r\n"},
-        // 后缀(&S), 字母编号(&A), 大写 (first, opened by Right), "-A".
-        {"letter suffix", {}, Numbered(false), {'S', 'A', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
-         Numbered(true)},
-        {"date prefix", {}, "x.txt\r\nsub\\y", {'P', 'D', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
-         Today("%04d%02d%02d-x.txt\r\nsub\\") + Today("%04d%02d%02d-y")},
         // 常用语(&C), abc; the seventh entry is the wrapper ( ).
         {"wrapper", {}, "x.txt\r\n\r\ny", {'P', 'C', VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,
                                            VK_RETURN},
@@ -64,11 +49,10 @@ void CaseNamingGroup() {
         // 大小写(&C), 首字母大写(&A) runs at once: its accelerator is its own.
         {"title case", {}, "新建abc文件.TXT\r\nmy 报告 FILE.doc\r\nsub dir\\o'neil", {'C', 'A'},
          "新建Abc文件.TXT\r\nMy 报告 File.doc\r\nsub dir\\O'Neil"},
-        // 乤 is 0x81 0x61: its second byte is no letter a.
-        {"upper case", {}, "新建abc文件.txt\r\n乤x\r\nsub\\read me", {'C', 'U'},
-         "新建ABC文件.txt\r\n乤X\r\nsub\\READ ME"},
-        // The caret goes before the final break however many bytes a character has.
-        {"upper case, final break", {}, "报告a\r\n", {'C', 'U'}, "报告A\r\n"},
+        // 乤 is 0x81 0x61: its second byte is no letter a. The caret goes
+        // before the final break however many bytes a character has.
+        {"upper case, final break", {}, "新建abc文件.txt\r\n乤x\r\nsub\\read me\r\n", {'C', 'U'},
+         "新建ABC文件.txt\r\n乤X\r\nsub\\READ ME\r\n"},
         // 空格(&A); Down passes the separator lines: the third entry is
         // spaces to "." and the fourth spaces to "-".
         {"spaces to -", {}, "my file name.txt\r\na  b", {'A', VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN},
