@@ -3,8 +3,6 @@
 // made from the items it passes.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "CommandLine.h"
 #include "Main.h"
 #include "TestKit.h"
@@ -54,27 +52,6 @@ TEST(CommandLine, SplitArgumentsLongLines) {
     std::string many = "k";
     for (int i = 0; i < 10000; ++i) many += " a";
     EXPECT_EQ(SplitArguments(many).size(), 10001u);
-}
-
-TEST(CommandLine, RandomLinesKeepTheInvariants) {
-    headless::Reset();
-    std::mt19937 rng(7);
-    const std::string bytes = std::string("\"\"  \t\x01-/\\aZ\x81\xFE\x7F", 15) + std::string(1, '\0');
-    for (int round = 0; round < 5000; ++round) {
-        std::string raw;
-        for (size_t n = rng() % 40; n > 0; --n) raw += bytes[rng() % bytes.size()];
-        List args = SplitArguments(raw);
-        ASSERT_FALSE(args.empty());
-        size_t total = args[0].size();
-        for (size_t i = 1; i < args.size(); ++i) {
-            total += args[i].size();
-            ASSERT_FALSE(args[i].empty()) << ::testing::PrintToString(raw);
-        }
-        ASSERT_LE(total, raw.size());
-        std::string dir = PanelDirFromRawLine(raw);
-        ASSERT_LE(dir.size(), raw.size());
-        ASSERT_EQ(raw.compare(raw.size() - dir.size(), dir.size(), dir), 0);  // a tail of the line
-    }
 }
 
 TEST(CommandLine, ScanSwitches) {

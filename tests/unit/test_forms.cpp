@@ -57,8 +57,6 @@ struct Anchored {
 TEST(FormFocus, ComesBackAfterAMessageBox) {
     enum Change { None, ButtonHidden, PanelDisabled, ButtonDestroyed };  // made while the box is up
     const struct { const char* name; std::string before; Change change; const char* want; } cases[] = {
-        {"text box", "memo", None, "memo"},
-        {"button on a panel", "ok", None, "ok"},
         {"nothing focused", "none", None, "none"},
         {"hidden meanwhile", "ok", ButtonHidden, "none"},
         {"its panel disabled meanwhile", "ok", PanelDisabled, "none"},
@@ -67,7 +65,6 @@ TEST(FormFocus, ComesBackAfterAMessageBox) {
     for (const auto& c : cases) {
         headless::Reset();
         Anchored w;
-        if (c.before == "memo") w.memo.SetFocus();
         if (c.before == "ok") w.ok.SetFocus();
         plat::MessageBox(w.form.Handle, "first", "t", plat::MbOk);
         EXPECT_EQ(w.Focused(), c.before) << c.name << ": after one box";
@@ -127,7 +124,6 @@ TEST(FormKeys, EnterAndEscapeReachTheRightPlace) {
         {"Enter on a check box presses OK", OnCheck, vkReturn, None, "ok"},
         {"Enter on another push button presses that one", OnApply, vkReturn, None, "apply"},
         {"Enter on Cancel presses Cancel", OnCancel, vkReturn, None, "cancel"},
-        {"Escape on OK presses Cancel", OnOk, vkEscape, None, "cancel"},
         {"Enter with OK disabled does nothing", OnEdit, vkReturn, OkDisabled, ""},
         {"Enter on a disabled-default form still presses the focused button", OnApply, vkReturn, OkDisabled, "apply"},
         {"Escape with Cancel disabled closes the form", OnEdit, vkEscape, CancelDisabled, "closed"},
