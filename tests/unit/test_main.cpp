@@ -99,13 +99,17 @@ TEST_F(MainWindow, QuickMoveKeys) {
     }
 }
 
-// Escape is pressed on the real window; Ctrl+A is not.
-TEST_F(MainWindow, CtrlASelectsAll) {
+TEST_F(MainWindow, EscapeClosesAndCtrlASelectsAll) {
     auto f = Start();
+    Application.MainForm = f.get();
     f->mmoFileNames.SetText("a.txt\r\nb.txt");
     unsigned short key = 'A';
     Press(*f, key, true);
     EXPECT_EQ(std::make_pair(Selection(f->mmoFileNames), f->Visible()), std::make_pair(std::make_pair(0, 12), true));
+    key = vkEscape;
+    Press(*f, key);
+    EXPECT_EQ(std::make_pair(f->Visible(), State().loopQuit), std::make_pair(false, true));
+    Application.MainForm = nullptr;
 }
 
 TEST_F(MainWindow, AutoSizeGrowsToTheLongestLineWithinTheWorkArea) {
