@@ -57,6 +57,7 @@ struct Anchored {
 TEST(FormFocus, ComesBackAfterAMessageBox) {
     enum Change { None, ButtonHidden, PanelDisabled, ButtonDestroyed };  // made while the box is up
     const struct { const char* name; std::string before; Change change; const char* want; } cases[] = {
+        {"text box", "memo", None, "memo"},
         {"nothing focused", "none", None, "none"},
         {"hidden meanwhile", "ok", ButtonHidden, "none"},
         {"its panel disabled meanwhile", "ok", PanelDisabled, "none"},
@@ -65,6 +66,7 @@ TEST(FormFocus, ComesBackAfterAMessageBox) {
     for (const auto& c : cases) {
         headless::Reset();
         Anchored w;
+        if (c.before == "memo") w.memo.SetFocus();
         if (c.before == "ok") w.ok.SetFocus();
         plat::MessageBox(w.form.Handle, "first", "t", plat::MbOk);
         EXPECT_EQ(w.Focused(), c.before) << c.name << ": after one box";
