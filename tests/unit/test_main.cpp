@@ -59,12 +59,6 @@ TEST_F(MainWindow, ShowStepEntersThePanelFolderAndTitlesTheProgram) {
               std::make_pair(headless::Key("C:\\work"), std::string("Korvalin - OnlyDir - C:\\work\\")));
 }
 
-// The other restored bounds, held to the screen, are checked on the real window.
-TEST_F(MainWindow, RestoredSizeIsHeldToTheLeastSize) {
-    auto f = Start("[Window]\r\nSavePos=1\r\nSaveSize=1\r\nLeft=10\r\nTop=10\r\nWidth=100\r\nHeight=50\r\n");
-    EXPECT_EQ(PlaceOf(f->Bounds()), Place(10, 10, 360, 100));
-}
-
 TEST_F(MainWindow, ConfirmKeyFollowsConfirmMode) {
     const struct { int confirmMode; bool ctrl, shift, confirms; } cases[] = {
         {0, false, false, true}, {0, true, false, false}, {0, false, true, true}, {0, true, true, false},

@@ -202,6 +202,7 @@ void CasePosition() {
         {"negative place", 1, 1, -50, -20, 500, 300, "0,0", "500x300"},
         {"beyond the screen", 1, 1, 5000, 5000, 500, 300, Pair(sw - 500, ",", sh - 300), "500x300"},
         {"larger than the screen", 1, 1, 10, 10, 5000, 5000, "0,0", Pair(sw, "x", sh)},
+        {"smaller than the least size", 1, 1, 10, 10, 100, 50, "10,10", "360x100"},
         {"size only", 0, 1, 777, 888, 500, 300, "", "500x300"},
         {"place only", 1, 0, 100, 50, 999, 666, "100,50", ""},
     };
