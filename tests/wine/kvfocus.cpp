@@ -196,7 +196,6 @@ void CaseIniSaveGroup() {
     {
         g_case = "inisave/folder takes no new file";
         Session s;
-        CreateDirectoryA((s.run.dir + "Templates").c_str(), nullptr);
         const std::string old = "[Window]\r\nSavePos=0\r\n";
         WriteAll(s.run.ini, old);
         if (s.Open()) {
