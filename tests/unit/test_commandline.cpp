@@ -186,19 +186,4 @@ TEST(Panel, NoFirstList) {
     }
 }
 
-// AutoSizeOnInit widens the window to a long first list, and only then.
-TEST(Panel, AutoSizeOnlyAfterFilling) {
-    const std::string longName = "D:\\w\\" + std::string(200, 'x') + ".txt";
-    const struct { std::string args; bool autoSize, wider; } rows[] = {
-        {longName + " D:\\w\\b D:\\w\\c", true, true}, {longName, false, false}};
-    for (const auto& r : rows) {
-        headless::Reset();
-        TfomMain f;
-        const int before = f.Bounds().Width;
-        f.Options->AutoSizeOnInit = r.autoSize;
-        RunPanelStep(f, r.args);
-        EXPECT_EQ(f.Bounds().Width > before, r.wider) << r.autoSize;
-    }
-}
-
 }  // namespace
