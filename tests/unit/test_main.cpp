@@ -49,8 +49,7 @@ TEST_F(MainWindow, AppDirAndIniPathByCharacter) {
     }
 }
 
-// The caption, the hint and the centring are checked on the real window;
-// the current folder and the title of the program's message boxes are not.
+// The caption, the hint and the centring are checked on the real window.
 TEST_F(MainWindow, ShowStepEntersThePanelFolderAndTitlesTheProgram) {
     auto f = Start("", false);
     f->OnlyDirMode = true;
