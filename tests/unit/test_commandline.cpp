@@ -3,8 +3,6 @@
 // made from the items it passes.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "CommandLine.h"
 #include "Main.h"
 #include "TestKit.h"
@@ -54,27 +52,6 @@ TEST(CommandLine, SplitArgumentsLongLines) {
     std::string many = "k";
     for (int i = 0; i < 10000; ++i) many += " a";
     EXPECT_EQ(SplitArguments(many).size(), 10001u);
-}
-
-TEST(CommandLine, RandomLinesKeepTheInvariants) {
-    headless::Reset();
-    std::mt19937 rng(7);
-    const std::string bytes = std::string("\"\"  \t\x01-/\\aZ\x81\xFE\x7F", 15) + std::string(1, '\0');
-    for (int round = 0; round < 5000; ++round) {
-        std::string raw;
-        for (size_t n = rng() % 40; n > 0; --n) raw += bytes[rng() % bytes.size()];
-        List args = SplitArguments(raw);
-        ASSERT_FALSE(args.empty());
-        size_t total = args[0].size();
-        for (size_t i = 1; i < args.size(); ++i) {
-            total += args[i].size();
-            ASSERT_FALSE(args[i].empty()) << ::testing::PrintToString(raw);
-        }
-        ASSERT_LE(total, raw.size());
-        std::string dir = PanelDirFromRawLine(raw);
-        ASSERT_LE(dir.size(), raw.size());
-        ASSERT_EQ(raw.compare(raw.size() - dir.size(), dir.size(), dir), 0);  // a tail of the line
-    }
 }
 
 TEST(CommandLine, ScanSwitches) {
@@ -206,21 +183,6 @@ TEST(Panel, NoFirstList) {
         f.InitPanelDir();
         EXPECT_EQ(std::make_tuple(f.mmoFileNames.Text(), f.PanelDir, PlaceOf(f.Bounds())),
                   std::make_tuple("", c.panelDir, before)) << '"' << c.line << '"';
-    }
-}
-
-// AutoSizeOnInit widens the window to a long first list, and only then.
-TEST(Panel, AutoSizeOnlyAfterFilling) {
-    const std::string longName = "D:\\w\\" + std::string(200, 'x') + ".txt";
-    const struct { std::string args; bool autoSize, wider; } rows[] = {
-        {longName + " D:\\w\\b D:\\w\\c", true, true}, {longName, false, false}};
-    for (const auto& r : rows) {
-        headless::Reset();
-        TfomMain f;
-        const int before = f.Bounds().Width;
-        f.Options->AutoSizeOnInit = r.autoSize;
-        RunPanelStep(f, r.args);
-        EXPECT_EQ(f.Bounds().Width > before, r.wider) << r.autoSize;
     }
 }
 
