@@ -547,7 +547,7 @@ void CaseEveryByte() {
 // The line count that kvtest takes for this group is not used: thousands of
 // lines are read by the text box's shared line splitter, and the unit tests
 // give it 10,000 of them.
-void CaseBadInputGroup(int) {
+void CaseBadInputGroup() {
     CaseLongLines();
     CaseEveryByte();
 }

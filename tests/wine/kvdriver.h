@@ -262,13 +262,12 @@ void CaseInitListGroup();   // kvcreate.cpp: the initial list,
 void CaseLinesGroup();      // typed lines,
 void CaseTemplatesGroup();  // templates,
 void CaseQuestionsGroup();  // the replace and failure questions,
-void CaseBadInputGroup(int manyLines);  // bad input, and
+void CaseBadInputGroup();  // bad input, and
 void CaseLongNamesGroup();  // names near MAX_PATH (run again under a deep root)
 void CaseNamingGroup();     // kvnaming.cpp: the naming menu
 void CaseFocusGroup();      // kvfocus.cpp: the focus after a box and a switch,
 void CaseTabGroup();        // Tab between the controls,
 void CasePasteGroup();      // a long paste,
-void CaseAppDirGroup();     // a program folder with a double-byte name,
 void CaseIniSaveGroup();    // how the ini file is saved
 void CaseConfigGroup();     // kvconfig.cpp: the settings dialog
 void CaseHandBackGroup();   // kvhandback.cpp: marking and opening the new items
