@@ -2,7 +2,6 @@
 // so that every option, present and future, is read, written and kept.
 #include <gtest/gtest.h>
 
-#include "../fuzz/RecordCompare.h"
 #include "Inioptions.h"
 #include "TestKit.h"
 
@@ -41,20 +40,6 @@ void SetAwayFromDefaults(TIniOptions& o) {
         else if (k.Bool) o.*k.Bool = !k.Default;
         else o.*k.Text = "C:\\模板" + std::to_string(n) + "\\";
     }
-}
-
-// Without a file nothing is read, not even a default: sentinels in every
-// field survive the load.
-TEST(IniOptions, NoFileChangesNothing) {
-    headless::Reset();
-    TIniOptions o;
-    SetAwayFromDefaults(o);
-    o.SeparatorList = o.TimeFormatList = o.CommonUseList = {"sentinel"};
-    o.WrapperList = {{"<", ">"}};
-    const TIniOptions before = o;
-    o.LoadFromFile(kPath);
-    EXPECT_TRUE(SameRecord(o, before));
-    EXPECT_FALSE(o.KeepFile);
 }
 
 // What a user who never touched a key gets. Every key of the table must
@@ -154,20 +139,6 @@ TEST(IniOptions, FixedSeparators) {
     List none;
     TIniOptions::RemoveFixedSeparators(none);
     EXPECT_TRUE(none.empty());
-}
-
-TEST(IniOptions, NewFileLayout) {
-    headless::Reset();
-    headless::AddDir("C:\\Korvalin");
-    TIniOptions o;
-    o.SaveToFile(kPath);
-    EXPECT_EQ(headless::FileContent(kPath),
-              "[FileList]\r\nConfirmMode=0\r\nInitBySelect=0\r\nAutoSizeOnInit=0\r\nWidthSpace=0\r\n"
-              "HeightSpace=0\r\nInitPathType=0\r\nCursorQuickMove=0\r\nNoExtOnlyDir=0\r\nTemplatePath=\r\n"
-              "\r\n[AfterCreate]\r\nAutoOpen=0\r\nOpenMax=0\r\nOpenMethod=0\r\nKeyType=0\r\n"
-              "SleepTime=0\r\nCursorPos=0\r\nTcColSep=0\r\n"
-              "\r\n[Window]\r\nSavePos=0\r\nSaveSize=0\r\n"
-              "\r\n[Naming]\r\nSeparator=\r\nWrapper=\r\nCommonUse=\r\nTimeFormat=\r\n");
 }
 
 // Every key, set away from its default, comes back from the saved file.
