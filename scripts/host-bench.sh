@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Host timings (tests/bench): the confirm step, the template lookup and the
-# pattern matcher, each as a ratio to a baseline measured in the same run.
-# Not part of the test command: timings on a shared machine vary, and a
-# run takes about a minute. Fails when a pair does not do the same work or a
-# measurement is missing.
+# Host timings (tests/bench): the confirm step and the pattern matcher, each
+# as a ratio to a baseline measured in the same run. Not part of the test
+# command: timings on a shared machine vary, and a run takes about a minute.
+# Fails when a pair does not do the same work or a measurement is missing.
 #   host-bench.sh [benchmark options...]   (e.g. --benchmark_repetitions=5)
 set -uo pipefail
 cd "$(dirname "$0")/.."
