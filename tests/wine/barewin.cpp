@@ -50,10 +50,7 @@ static void WriteStamps() {}
 #endif
 
 static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
+    if (msg == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -71,8 +68,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = "BareWin";
     if (!RegisterClassA(&wc)) return 1;
-    HWND hwnd = CreateWindowA("BareWin", "barewin", WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 400, 150,
+    HWND hwnd = CreateWindowA("BareWin", "barewin", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 400, 150,
                               nullptr, nullptr, inst, nullptr);
     if (!hwnd) return 1;
     Stamp("window");

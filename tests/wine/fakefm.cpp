@@ -1,20 +1,20 @@
 // fakefm: a stand-in for the two-panel file manager that starts Korvalin.
 //
 // It shows one panel: a multiple-selection list box whose items are the
-// entries of a folder, each "name" + column separator + size + separator +
-// date, as the real panel's list box holds them. It gives the list box the
+// entries of a folder, each name, size and date separated by tabs, as the
+// real panel's list box holds them. It gives the list box the
 // keyboard focus, makes itself the foreground window and starts korvalin.exe
 // with the arguments the file manager passes for "[-OnlyDir] %P%S". While
-// Korvalin runs it keeps the listing current and writes every list-box
-// message and key that reaches the panel to a log, one line each:
+// Korvalin runs it keeps the listing current and logs what reaches the
+// panel, one line each:
 //
-//   START <command line>      PID <korvalin process id>
-//   LB_GETCOUNT               LB_GETTEXTLEN <index>     LB_GETTEXT <index>
-//   LB_SETSEL <flag> <index>  KEYDOWN 0x<vk>   KEYUP 0x<vk>   CHAR 0x<code>
+//   PID <korvalin process id>  or STARTFAILED <error>
+//   LB_GETCOUNT               LB_GETTEXT <index>
+//   LB_SETSEL <flag> <index>  KEYDOWN 0x<vk>   KEYUP 0x<vk>
 //   OPEN <item text>          (F4 on the caret item: the viewer would open it)
-//   EXIT <exit code>          or TIMEOUT when Korvalin had to be stopped
-//   then the panel as it is left: LISTING <count>, ITEM <text> (tabs as |),
-//   SELECTED <name>, CARET <index> <name>; or PANEL GONE when it was closed
+//   EXIT <exit code>          (none when Korvalin had to be stopped)
+//   then the panel as it is left: ITEM <text> (tabs as |), SELECTED <name>,
+//   CARET <index> <name>
 // It also counts the list-box messages from LB_SETSEL to LB_GETCOUNT:
 // WM_APP with the message in wParam answers the count, WM_APP + 1 clears.
 //
@@ -23,10 +23,9 @@
 // Folders come first, then files, each sorted by name.
 //
 //   fakefm.exe --dir <folder> --exe <korvalin.exe> [--log <file>]
-//     --select <name>  selects that entry before Korvalin starts (repeatable)
+//     --select <name>  selects that entry before Korvalin starts (repeatable;
+//                      the caret goes to the last one)
 //     --onlydir        passes -OnlyDir before the paths
-//     --blank          separates the columns by a blank, not a tab (older
-//                      file manager versions)
 //     --raw <text>     passes this text as Korvalin's whole argument string
 //     --noargs         passes no arguments at all
 //     --timeout <ms>   stops Korvalin after this long (default: never)
@@ -47,7 +46,7 @@ struct Options {
     std::string dir, exe, log;
     const char* raw = nullptr;
     std::vector<std::string> select;
-    bool onlyDir = false, blank = false, noArgs = false;
+    bool onlyDir = false, noArgs = false;
     DWORD timeout = INFINITE;
     int fill = 0;
     size_t pad = 0;
@@ -72,27 +71,27 @@ void Log(const std::string& line) {
 // The list box's own handling, past the logging of ListProc.
 LRESULT Own(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return CallWindowProcW(g_listProcW, g_list, msg, wp, lp); }
 
-bool Selected(size_t i) { return Own(LB_GETSEL, i) > 0; }
 int Caret() { return (int)Own(LB_GETCARETINDEX); }
-void Mark(size_t i) {
-    Own(LB_SETSEL, TRUE, i);
-    Own(LB_SETCARETINDEX, i);
-}
 
 std::string WithSlash(std::string d) {
     if (!d.empty() && d.back() != '\\' && d.back() != '/') d += '\\';
     return d;
 }
 
-char Sep() { return g_opt.blank ? ' ' : '\t'; }
-std::string NameOf(const std::string& item) { return item.substr(0, item.find(Sep())); }
-// The name of item i, or "" when there is none.
-std::string NameAt(int i) { return i >= 0 && i < (int)g_listing.size() ? NameOf(g_listing[i]) : ""; }
+std::string NameOf(const std::string& item) { return item.substr(0, item.find('\t')); }
+// The text of item i, or "" when there is none.
+std::string ItemAt(int i) { return i >= 0 && i < (int)g_listing.size() ? g_listing[i] : ""; }
+
+std::vector<std::string> SelectedNames() {
+    std::vector<std::string> r;
+    for (size_t i = 0; i < g_listing.size(); ++i)
+        if (Own(LB_GETSEL, i) > 0) r.push_back(NameOf(g_listing[i]));
+    return r;
+}
 
 // The entries of the folder, folders first, each by name: what the panel shows.
 std::vector<std::string> ReadFolder() {
     std::vector<std::string> dirs, files;
-    const char sep = Sep();
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA((WithSlash(g_opt.dir) + "*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return {};
@@ -107,14 +106,14 @@ std::vector<std::string> ReadFolder() {
         snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
         const bool isDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const unsigned long long bytes = ((unsigned long long)fd.nFileSizeHigh << 32) | fd.nFileSizeLow;
-        std::string item = name + sep + (isDir ? "<DIR>" : std::to_string(bytes)) + sep + date;
-        if (item.size() < g_opt.pad) item += sep + std::string(g_opt.pad - item.size() - 1, 'x');
+        std::string item = name + '\t' + (isDir ? "<DIR>" : std::to_string(bytes)) + '\t' + date;
+        if (item.size() < g_opt.pad) item += '\t' + std::string(g_opt.pad - item.size() - 1, 'x');
         (isDir ? dirs : files).push_back(item);
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     for (int i = 0; i < g_opt.fill; ++i) {
         char item[48];
-        snprintf(item, sizeof item, "fill%05d.dat%c0%c2001-01-01 12:00", i, sep, sep);
+        snprintf(item, sizeof item, "fill%05d.dat\t0\t2001-01-01 12:00", i);
         files.push_back(item);
     }
     // By name alone: the separator must not decide between "a" and "a.txt".
@@ -125,15 +124,9 @@ std::vector<std::string> ReadFolder() {
     return dirs;
 }
 
-// Re-lists the folder, keeping the selection and the caret on the names
-// they were on, the way a panel refreshes after a change on disk.
-void Refresh() {
-    std::vector<std::string> now = ReadFolder();
-    if (now == g_listing) return;
-    std::vector<std::string> selected;
-    for (size_t i = 0; i < g_listing.size(); ++i)
-        if (Selected(i)) selected.push_back(NameOf(g_listing[i]));
-    const std::string caretName = NameAt(Caret());
+// Shows the items `now`, marking those named in `marked` and putting the
+// caret on the one named `caret`.
+void Show(const std::vector<std::string>& now, const std::vector<std::string>& marked, const std::string& caret) {
     SendMessageA(g_list, WM_SETREDRAW, FALSE, 0);
     Own(LB_RESETCONTENT);
     for (size_t i = 0; i < now.size(); ++i) {
@@ -141,26 +134,31 @@ void Refresh() {
         w.resize(MultiByteToWideChar(CP_ACP, 0, now[i].c_str(), -1, &w[0], (int)w.size()));
         Own(LB_ADDSTRING, 0, (LPARAM)w.c_str());
         const std::string n = NameOf(now[i]);
-        if (std::find(selected.begin(), selected.end(), n) != selected.end()) Own(LB_SETSEL, TRUE, i);
-        if (n == caretName) Own(LB_SETCARETINDEX, i);
+        if (std::find(marked.begin(), marked.end(), n) != marked.end()) Own(LB_SETSEL, TRUE, i);
+        if (n == caret) Own(LB_SETCARETINDEX, i);
     }
     SendMessageA(g_list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(g_list, nullptr, TRUE);
     g_listing = now;
 }
 
-// The panel as Korvalin left it; nothing when the test closed it.
+// Re-lists the folder, keeping the selection and the caret on the names
+// they were on, the way a panel refreshes after a change on disk.
+void Refresh() {
+    std::vector<std::string> now = ReadFolder();
+    if (now != g_listing) Show(now, SelectedNames(), NameOf(ItemAt(Caret())));
+}
+
+// The panel as Korvalin left it; nothing when it was closed.
 void LogPanel() {
-    if (!IsWindow(g_list)) return Log("PANEL GONE");
+    if (!IsWindow(g_list)) return;
     Refresh();
-    Log("LISTING " + std::to_string(g_listing.size()));
     for (std::string item : g_listing) {
         std::replace(item.begin(), item.end(), '\t', '|');
         Log("ITEM " + item);
     }
-    for (size_t i = 0; i < g_listing.size(); ++i)
-        if (Selected(i)) Log("SELECTED " + NameOf(g_listing[i]));
-    Log("CARET " + std::to_string(Caret()) + " " + NameAt(Caret()));
+    for (const std::string& name : SelectedNames()) Log("SELECTED " + name);
+    Log("CARET " + std::to_string(Caret()) + " " + NameOf(ItemAt(Caret())));
 }
 
 std::string Hex(WPARAM v) {
@@ -185,7 +183,7 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case LB_GETTEXTLEN:
     case LB_GETTEXT: {
-        Log(std::string(msg == LB_GETTEXT ? "LB_GETTEXT " : "LB_GETTEXTLEN ") + std::to_string((int)wp));
+        if (msg == LB_GETTEXT) Log("LB_GETTEXT " + std::to_string((int)wp));
         if (wp >= g_listing.size()) return LB_ERR;
         const std::string& a = g_listing[wp];
         int n = MultiByteToWideChar(CP_ACP, 0, a.data(), (int)a.size(), nullptr, 0);
@@ -203,10 +201,9 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return r;
     }
     case WM_KEYUP: Log("KEYUP " + Hex(wp)); break;
-    case WM_CHAR: Log("CHAR " + Hex(wp)); break;
     case WM_KEYDOWN:
         Log("KEYDOWN " + Hex(wp));
-        if (wp == VK_F4 && Caret() >= 0 && Caret() < (int)g_listing.size()) Log("OPEN " + g_listing[Caret()]);
+        if (wp == VK_F4 && !ItemAt(Caret()).empty()) Log("OPEN " + ItemAt(Caret()));
         break;
     }
     return CallWindowProcW(g_listProcW, hwnd, msg, wp, lp);
@@ -226,7 +223,6 @@ bool ParseArgs() {
     for (int i = 1; i < __argc; ++i) {
         const std::string a = __argv[i];
         if (a == "--onlydir") g_opt.onlyDir = true;
-        else if (a == "--blank") g_opt.blank = true;
         else if (a == "--noargs") g_opt.noArgs = true;
         else if (i + 1 == __argc) return false;  // the others take a value
         else if (a == "--dir") g_opt.dir = __argv[++i];
@@ -248,8 +244,7 @@ std::string Arguments() {
     if (g_opt.raw) return g_opt.raw;
     std::vector<std::string> args;
     if (g_opt.onlyDir) args.push_back("-OnlyDir");
-    for (size_t i = 0; i < g_listing.size(); ++i)
-        if (Selected(i)) args.push_back(WithSlash(g_opt.dir) + NameOf(g_listing[i]));
+    for (const std::string& name : SelectedNames()) args.push_back(WithSlash(g_opt.dir) + name);
     if (args.size() == (g_opt.onlyDir ? 1u : 0u)) args.push_back(WithSlash(g_opt.dir));
     std::string r;
     for (const auto& p : args) r += (r.empty() ? "" : " ") + (p.find(' ') == std::string::npos ? p : "\"" + p + "\"");
@@ -273,7 +268,6 @@ void Pump() {
 HANDLE StartKorvalin() {
     std::string cmd = "\"" + g_opt.exe + "\"", args = Arguments();
     if (!args.empty()) cmd += " " + args;
-    Log("START " + cmd);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -287,7 +281,6 @@ HANDLE StartKorvalin() {
             Log("STARTFAILED " + std::to_string(GetLastError()));
             return nullptr;
         }
-        Log("STARTRETRY " + std::to_string(GetLastError()));
         Sleep(300);
     }
     CloseHandle(pi.hThread);
@@ -319,10 +312,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     g_list = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY |
                            LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS, 0, 0, 100, 100, main, (HMENU)1, inst, nullptr);
     g_listProcW = (WNDPROC)SetWindowLongPtrW(g_list, GWLP_WNDPROC, (LONG_PTR)ListProc);
-    Refresh();
-    for (const auto& name : g_opt.select)
-        for (size_t i = 0; i < g_listing.size(); ++i)
-            if (NameOf(g_listing[i]) == name) Mark(i);
+    Show(ReadFolder(), g_opt.select, g_opt.select.empty() ? "" : g_opt.select.back());
 
     ShowWindow(main, SW_SHOW);
     UpdateWindow(main);
@@ -351,12 +341,9 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         }
         Pump();
     }
-    int exitCode = 0;
-    if (WaitForSingleObject(kv, 0) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(kv, 0) != WAIT_OBJECT_0) {  // timed out
         TerminateProcess(kv, 1);
         WaitForSingleObject(kv, 5000);
-        Log("TIMEOUT");
-        exitCode = 4;
     } else {
         DWORD code = 0;
         GetExitCodeProcess(kv, &code);
@@ -373,5 +360,5 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     CloseHandle(kv);
     if (g_log != INVALID_HANDLE_VALUE) CloseHandle(g_log);
     DestroyWindow(main);
-    return exitCode;
+    return 0;
 }

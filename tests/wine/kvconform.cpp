@@ -1,7 +1,7 @@
 // The shared table of backend calls (tests/conformance/BackendTable.h)
 // against Korvalin's Win32 backend: one PASS or FAIL line per row. The host
 // unit tests run the same rows against the headless backend.
-//   kvconform.exe [--root folder]
+//   kvconform.exe --root folder
 #include "kvdriver.h"
 #undef MessageBox  // <windows.h> would rename the backend's function
 
@@ -22,20 +22,14 @@ LRESULT CALLBACK CloseBoxes(int code, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    char tmp[MAX_PATH];
-    GetTempPathA(MAX_PATH, tmp);
-    std::string root = std::string(tmp) + "kvconform";
-    if (argc == 3 && std::string(argv[1]) == "--root") {
-        root = argv[2];
-    } else if (argc != 1) {
-        fprintf(stderr, "usage: kvconform [--root folder]\n");
+    if (argc != 3 || std::string(argv[1]) != "--root") {
+        fprintf(stderr, "usage: kvconform --root folder\n");
         return 2;
     }
     // The rows start in an empty folder of their own.
-    root += "\\rows";
     char full[MAX_PATH];
-    GetFullPathNameA(root.c_str(), MAX_PATH, full, nullptr);
-    root = full;
+    GetFullPathNameA((std::string(argv[2]) + "\\rows").c_str(), MAX_PATH, full, nullptr);
+    const std::string root = full;
     g_case = "conformance";
     if (!Check(plat::ForceDirectories(root) && plat::SetCurrentDir(root), "an empty folder for the rows", root))
         return 1;

@@ -5,18 +5,16 @@
 //   <process creation time, 20 digits>|<path as received>|<working directory>
 //
 // to the file named by the environment variable KVOPEN_LOG (the test sets it
-// before it starts the file manager, whose children inherit it), else to
-// kvopen.log beside this program. Several may run at once and append in any
-// order; their creation times give the order they were started in.
+// before it starts the file manager, whose children inherit it). Several may
+// run at once and append in any order; their creation times give the order
+// they were started in.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char log[MAX_PATH * 2] = {}, cwd[MAX_PATH * 2] = {}, when[32] = "00000000000000000000";
-    if (!GetEnvironmentVariableA("KVOPEN_LOG", log, sizeof log) && GetModuleFileNameA(nullptr, log, MAX_PATH))
-        lstrcpyA(strrchr(log, '\\') + 1, "kvopen.log");
+    if (!GetEnvironmentVariableA("KVOPEN_LOG", log, sizeof log)) return 1;
     GetCurrentDirectoryA(sizeof cwd, cwd);
     FILETIME created, exited, kernel, user;
     if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))

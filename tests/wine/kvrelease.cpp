@@ -27,22 +27,10 @@ bool CopyTree(const std::string& from, const std::string& to) {
 
 // The version library is loaded only here: linked in, it made kvtest.exe
 // hang in another group's first window under Wine.
-using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
-using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
-using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
 template <class Fn>
 Fn VersionFn(const char* name) {
     static HMODULE lib = LoadLibraryA("version.dll");
     return lib ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, name))) : nullptr;
-}
-
-std::string VersionText(const std::vector<char>& block, const char* name) {
-    char* value = nullptr;
-    UINT len = 0;
-    std::string key = std::string("\\StringFileInfo\\080404B0\\") + name;
-    QueryFn query = VersionFn<QueryFn>("VerQueryValueA");
-    if (!query || !query(block.data(), key.c_str(), (void**)&value, &len) || !value) return "";
-    return std::string(value, strnlen(value, len));
 }
 
 // The icon, the manifest and the version record, as Windows finds them.
@@ -57,9 +45,9 @@ void CheckResources(const std::string& exe) {
     Check(manifest.find("Microsoft.Windows.Common-Controls") != std::string::npos, "manifest asks for common controls 6");
     FreeLibrary(m);
 
-    SizeFn sizeOf = VersionFn<SizeFn>("GetFileVersionInfoSizeA");
-    InfoFn info = VersionFn<InfoFn>("GetFileVersionInfoA");
-    QueryFn query = VersionFn<QueryFn>("VerQueryValueA");
+    auto sizeOf = VersionFn<DWORD(WINAPI*)(LPCSTR, LPDWORD)>("GetFileVersionInfoSizeA");
+    auto info = VersionFn<BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID)>("GetFileVersionInfoA");
+    auto query = VersionFn<BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT)>("VerQueryValueA");
     if (!Check(sizeOf && info && query, "the version library")) return;
     DWORD ignored = 0, size = sizeOf(exe.c_str(), &ignored);
     std::vector<char> block(size ? size : 1);
@@ -71,10 +59,17 @@ void CheckResources(const std::string& exe) {
     snprintf(numbers, sizeof numbers, "%u.%u.%u.%u", (unsigned)HIWORD(fixed->dwFileVersionMS),
              (unsigned)LOWORD(fixed->dwFileVersionMS), (unsigned)HIWORD(fixed->dwFileVersionLS),
              (unsigned)LOWORD(fixed->dwFileVersionLS));
-    CheckEq(VersionText(block, "ProductName"), "Korvalin", "product name");
-    CheckEq(VersionText(block, "FileVersion"), numbers, "file version text matches its numbers");
-    CheckEq(VersionText(block, "ProductVersion"), numbers, "product version");
-    std::string copyright = VersionText(block, "LegalCopyright");
+    auto text = [&](const char* name) {
+        char* value = nullptr;
+        UINT n = 0;
+        const std::string key = std::string("\\StringFileInfo\\080404B0\\") + name;
+        const bool found = query(block.data(), key.c_str(), (void**)&value, &n) && value;
+        return found ? std::string(value, strnlen(value, n)) : std::string();
+    };
+    CheckEq(text("ProductName"), "Korvalin", "product name");
+    CheckEq(text("FileVersion"), numbers, "file version text matches its numbers");
+    CheckEq(text("ProductVersion"), numbers, "product version");
+    std::string copyright = text("LegalCopyright");
     Check(copyright.compare(0, 10, "Copyright ") == 0, "copyright line", copyright);
 }
 
