@@ -5,6 +5,7 @@
 #include <chrono>
 #include <random>
 
+#include "../fuzz/PatternReference.h"
 #include "TestKit.h"
 #include "Utils.h"
 
@@ -39,20 +40,6 @@ TEST(Utils, MatchNamePatternTable) {
         {"%\\", "a\\", true},
     };
     for (const auto& c : cases) EXPECT_EQ(MatchNamePattern(c.pattern, c.name), c.match) << c.pattern << " / " << c.name;
-}
-
-// Plain dynamic-programming matcher to compare against.
-bool ReferenceMatch(const std::string& p, const std::string& n) {
-    std::vector<std::vector<char>> ok(p.size() + 1, std::vector<char>(n.size() + 1, 0));
-    ok[p.size()][n.size()] = 1;
-    for (size_t i = p.size(); i-- > 0;)
-        for (size_t j = n.size() + 1; j-- > 0;) {
-            if (p[i] == '%')
-                ok[i][j] = ok[i + 1][j] || (j < n.size() && ok[i][j + 1]);
-            else if (j < n.size() && (p[i] == '_' || SameCharIgnoreCase(p[i], n[j])))
-                ok[i][j] = ok[i + 1][j + 1];
-        }
-    return ok[0][0];
 }
 
 TEST(Utils, MatchNamePatternAgreesWithReference) {

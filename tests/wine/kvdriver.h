@@ -128,9 +128,6 @@ struct Run {
     }
 };
 
-// fakefm's log lines of `tag`, as Run::Logged.
-inline std::vector<std::string> LogWith(const Run& run, const std::string& tag) { return run.Logged(tag); }
-
 // Lines as the text box holds them: joined by CR LF, none after the last.
 inline std::string Join(const std::vector<std::string>& lines, const char* sep = "\r\n") {
     std::string r;

@@ -49,8 +49,8 @@ void CaseKeyStrokes() {
         return;
     // fakefm handles what is queued for its panel before it logs the end.
     Poll([&] { return !s.run.LogValue("CARET").empty(); }, 5000);
-    CheckEq(Join(LogWith(s.run, "KEYDOWN"), ","), "0x73,0x1B", "key-down events at the panel");
-    CheckEq(Join(LogWith(s.run, "KEYUP"), ","), "", "no key-up event");
+    CheckEq(Join(s.run.Logged("KEYDOWN"), ","), "0x73,0x1B", "key-down events at the panel");
+    CheckEq(Join(s.run.Logged("KEYUP"), ","), "", "no key-up event");
     CheckEq(s.run.LogValue("OPEN").substr(0, 6), "k.txt\t", "F4 finds the caret on the new file");
     // Korvalin leaves the keys pressed, as the file manager expects: let
     // them go, so that later groups do not start with F4 or Escape held.
@@ -95,17 +95,17 @@ void CaseStoppedThenClosed() {
     s.Confirm();
     if (Check(s.WaitBox() != nullptr, "the failure question comes")) s.Answer(IDNO);
     Sleep(300);
-    CheckEq((long)LogWith(s.run, "LB_GETCOUNT").size(), 0, "nothing is marked while the window is open");
+    CheckEq((long)s.run.Logged("LB_GETCOUNT").size(), 0, "nothing is marked while the window is open");
     PostMessageA(s.main, WM_CLOSE, 0, 0);  // the close box
     if (!CheckExit(s, "korvalin ends after the close box", 0, 20000)) return;
     // 0 a.txt  1 ok1.txt, read from the top once each, after one count.
-    CheckEq((long)LogWith(s.run, "LB_GETCOUNT").size(), 1, "one LB_GETCOUNT");
-    CheckEq((long)LogWith(s.run, "LB_GETTEXT").size(), 2, "LB_GETTEXT count");
-    CheckEq(Join(LogWith(s.run, "LB_SETSEL"), ","), "1 1", "one LB_SETSEL, selecting item 1");
+    CheckEq((long)s.run.Logged("LB_GETCOUNT").size(), 1, "one LB_GETCOUNT");
+    CheckEq((long)s.run.Logged("LB_GETTEXT").size(), 2, "LB_GETTEXT count");
+    CheckEq(Join(s.run.Logged("LB_SETSEL"), ","), "1 1", "one LB_SETSEL, selecting item 1");
     CheckEq(s.run.LogValue("CARET"), "1 ok1.txt", "the panel's caret afterwards");
-    CheckEq(Join(LogWith(s.run, "SELECTED"), ","), "ok1.txt", "selected afterwards");
+    CheckEq(Join(s.run.Logged("SELECTED"), ","), "ok1.txt", "selected afterwards");
     std::string item;
-    for (const auto& i : LogWith(s.run, "ITEM"))
+    for (const auto& i : s.run.Logged("ITEM"))
         if (i.compare(0, 8, "ok1.txt|") == 0) item = i;
     CheckEq((long)item.size(), 5000, "the item text's length");
 }

@@ -130,18 +130,14 @@ void CaseReleaseGroup(const std::string& unpacked) {
     ini = FileText(run.ini);
     auto entries = ParseIni(ini);
     Check(ini.compare(0, 1, ";") == 0, "the ini keeps its comment");
-    const struct {
-        const char* section;
-        const char* key;
-        std::string value;
-    } keys[] = {
+    const IniEntry keys[] = {
         {"FileList", "InitBySelect", "1"}, {"FileList", "TemplatePath", run.dir + "Templates\\"},
         {"AfterCreate", "AutoOpen", "1"},  {"AfterCreate", "OpenMax", "16"},
         {"AfterCreate", "SleepTime", "200"}, {"AfterCreate", "TcColSep", "9"},
         {"Naming", "Separator", "| |.|-|_|#"},
     };
     for (const auto& k : keys)
-        CheckEq(IniValueOf(entries, k.section, k.key), k.value, std::string("ini ") + k.section + "/" + k.key);
+        CheckEq(IniValueOf(entries, k.section, k.key), k.value, "ini " + k.section + "/" + k.key);
 }
 
 }  // namespace kv
